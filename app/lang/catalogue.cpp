@@ -1,0 +1,124 @@
+#include "app/lang/catalogue.h"
+
+#include <mutex>
+
+#include "link/field_table.h"
+
+namespace vmx {
+namespace embedded {
+extern const std::string_view EnglishTable;
+extern const std::string_view GermanTable;
+}  // namespace embedded
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+std::mutex g_tableLock;
+std::shared_ptr<const LanguageTable> g_table;
+
+}  // namespace
+
+LanguageTable LanguageTable::Parse(std::string_view text) {
+  LanguageTable table;
+  // A UTF-8 byte order mark would otherwise become part of the first section name.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (line.empty()) continue;
+    if (line.front() == '[' && line.back() == ']') {
+      table.sections_.push_back({std::string(line.substr(1, line.size() - 2)), {}});
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos || table.sections_.empty()) continue;
+    table.sections_.back().entries.push_back(
+        {std::string(Trim(line.substr(0, eq))), std::string(line.substr(eq + 1))});
+  }
+  return table;
+}
+
+const LanguageTable::Section* LanguageTable::FindSection(std::string_view name) const {
+  for (const auto& s : sections_)
+    if (EqualsIgnoreCase(s.name, name)) return &s;
+  return nullptr;
+}
+
+const std::string* LanguageTable::Find(std::string_view section, std::string_view key) const {
+  const Section* s = FindSection(section);
+  if (!s) return nullptr;
+  for (const auto& e : s->entries)
+    if (EqualsIgnoreCase(e.key, key)) return &e.value;
+  return nullptr;
+}
+
+std::string_view BuiltInTable(int language) {
+  return language == 1 ? embedded::GermanTable : embedded::EnglishTable;
+}
+
+void SetCurrentTable(std::shared_ptr<const LanguageTable> table) {
+  std::lock_guard g(g_tableLock);
+  g_table = std::move(table);
+}
+
+std::shared_ptr<const LanguageTable> CurrentTable() {
+  std::lock_guard g(g_tableLock);
+  if (!g_table)
+    g_table = std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(0)));
+  return g_table;
+}
+
+std::string ExpandLineBreaks(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'n') {
+      out += "\r\n";
+      ++i;
+    } else {
+      out += value[i];
+    }
+  }
+  return out;
+}
+
+bool FormatPercentS(std::string_view pattern, std::initializer_list<std::string_view> args,
+                    std::string& out) {
+  out.clear();
+  auto next = args.begin();
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%') {
+      out += pattern[i];
+      continue;
+    }
+    if (i + 1 >= pattern.size()) return false;
+    const char spec = pattern[++i];
+    if (spec == '%') {
+      out += '%';
+    } else if (spec == 's' && next != args.end()) {
+      out += *next++;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string LangFormat(std::string_view key, std::initializer_list<std::string_view> args) {
+  const auto table = CurrentTable();
+  const std::string* value = table->Find("Messages", key);
+  std::string text = ExpandLineBreaks(value ? std::string_view(*value) : key);
+  std::string formatted;
+  if (!FormatPercentS(text, args, formatted)) return text;
+  return formatted;
+}
+
+std::string LangText(std::string_view key) { return LangFormat(key, {}); }
+
+}  // namespace vmx

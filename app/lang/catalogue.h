@@ -1,0 +1,58 @@
+// The message catalogue: the current language table and the lookups every
+// user-visible text goes through. Any thread may look texts up; the table is
+// loaded once at start-up, before the workers run.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vmx {
+
+// A language table: INI text with sections of key=value entries, in file order.
+class LanguageTable {
+ public:
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+
+  // Section headers in brackets, entries split at the first "="; blank lines and
+  // lines of neither kind are skipped.
+  static LanguageTable Parse(std::string_view text);
+
+  // Section and key matched without regard to case; nullptr when absent.
+  const std::string* Find(std::string_view section, std::string_view key) const;
+  const Section* FindSection(std::string_view name) const;
+  const std::vector<Section>& Sections() const { return sections_; }
+
+ private:
+  std::vector<Section> sections_;
+};
+
+// The two built-in tables, compiled into the program.
+std::string_view BuiltInTable(int language);  // 0 English, 1 German
+
+// Replaces the current table. Until the first call the English table is current.
+void SetCurrentTable(std::shared_ptr<const LanguageTable> table);
+std::shared_ptr<const LanguageTable> CurrentTable();
+
+// The text of a [Messages] key: the key itself when missing, backslash-n as CR LF,
+// "%s" filled in order. A text that cannot be formatted comes back unformatted.
+std::string LangFormat(std::string_view key, std::initializer_list<std::string_view> args);
+std::string LangText(std::string_view key);
+
+// Backslash-n pairs turned into CR LF.
+std::string ExpandLineBreaks(std::string_view value);
+// printf-style "%s" filling; false when a placeholder lacks its argument or is not "%s"/"%%".
+bool FormatPercentS(std::string_view pattern, std::initializer_list<std::string_view> args,
+                    std::string& out);
+
+}  // namespace vmx

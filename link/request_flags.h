@@ -1,0 +1,36 @@
+// The request word: each bit asks the link worker for one job. The worker
+// clears a bit when it takes the job.
+#pragma once
+
+#include <cstdint>
+
+namespace vmx::request {
+
+constexpr uint32_t ReadInfo = 1u << 0;  // not served while a WriteInfo bit is set
+constexpr uint32_t WriteInfoTime = 1u << 1;
+constexpr uint32_t WriteInfoChannels = 1u << 2;
+constexpr uint32_t ReadConfig = 1u << 3;  // not served while WriteConfig is set
+constexpr uint32_t WriteConfig = 1u << 4;
+constexpr uint32_t ReadSchedule = 1u << 5;  // not served while WriteSchedule is set
+constexpr uint32_t WriteSchedule = 1u << 6;  // one marked row per pass
+constexpr uint32_t ReadExpert = 1u << 7;
+constexpr uint32_t WriteExpert = 1u << 8;
+constexpr uint32_t ReadWeather = 1u << 9;
+constexpr uint32_t WriteWeather = 1u << 10;
+constexpr uint32_t ReadChart = 1u << 11;
+constexpr uint32_t ReadHealth = 1u << 12;
+constexpr uint32_t LoadReef = 1u << 13;
+constexpr uint32_t Bootloader = 1u << 14;
+constexpr uint32_t SaveEEPROM = 1u << 15;
+constexpr uint32_t ToggleCloud = 1u << 16;
+constexpr uint32_t ToggleStorm = 1u << 17;
+
+// Every record the board holds, read again.
+constexpr uint32_t ReadAllSet = ReadInfo | ReadConfig | ReadSchedule | ReadExpert | ReadWeather;
+// What a fresh connection to the expected firmware reads.
+constexpr uint32_t InitialSet = ReadAllSet | ReadChart;
+
+static_assert(ReadAllSet == 0x2A9);
+static_assert(InitialSet == 0xAA9);
+
+}  // namespace vmx::request

@@ -1,0 +1,90 @@
+// The one shared copy of the board's records, the schedule tables and the
+// request word, with the lock that guards them against the link worker.
+//
+// The UI thread writes record fields without the lock and then raises a request
+// bit under it. The worker copies records in (accept) and out (prepare) only
+// through the steps below, each one short critical section; it never holds the
+// lock across a port transaction.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "link/records.h"
+#include "link/request_flags.h"
+
+namespace vmx {
+
+// Where the schedule view drew a row last: x, and y per channel, in pixels.
+struct PointPosition {
+  float x = 0;
+  std::array<float, kChannels> y{};
+};
+
+class SharedStore {
+ public:
+  SharedStore();
+
+  std::mutex& Lock() { return lock_; }
+
+  // The request word; each call is one critical section.
+  void Raise(uint32_t bits);
+  void Clear(uint32_t bits);
+  void SetRequests(uint32_t word);
+  uint32_t Requests();
+  bool Pending(uint32_t bits);  // true when any of `bits` is set
+
+  // Accept steps: `payload` holds the received record bytes.
+  void AcceptInfo(std::span<const uint8_t> payload);
+  void AcceptConfig(std::span<const uint8_t> payload);
+  void AcceptExpert(std::span<const uint8_t> payload);
+  void AcceptExpertWeather(std::span<const uint8_t> payload);
+  void AcceptChart(std::span<const uint8_t> payload);
+  void AcceptHealth(std::span<const uint8_t> payload);
+  // `message` is the index byte followed by the row; an index that is negative
+  // or outside the table drops the row. Returns whether it was stored.
+  bool AcceptRow(std::span<const uint8_t> message);
+
+  // Prepare steps: fill `payload` with what goes on the wire and clear the bit.
+  // A SetInfo for the clock leaves the channels alone (0xFFFF each); one for the
+  // channels leaves the clock alone (Minute 0xFF). The shared Info keeps its values.
+  void PrepareInfoTime(std::span<uint8_t> payload);
+  void PrepareInfoChannels(std::span<uint8_t> payload);
+  void PrepareConfig(std::span<uint8_t> payload);
+  void PrepareExpert(std::span<uint8_t> payload);
+  void PrepareExpertWeather(std::span<uint8_t> payload);
+  // Takes the lowest marked row into `payload` (index byte + row) and clears its
+  // mark. With no row marked it clears WriteSchedule and returns false.
+  bool PrepareRow(std::span<uint8_t> payload);
+
+  // Number of schedule rows of the last accepted Info.
+  int RowCount();
+
+  // The records. Edited by the UI thread without the lock.
+  Info info;
+  Config config;
+  Expert expert;
+  ExpertWeather weather;
+  Chart chart;
+  Health health;
+  // Per-row tables, always RowCount long.
+  std::vector<ScheduleRow> schedule;
+  std::vector<bool> changedRows;
+  std::vector<PointPosition> pointPositions;
+
+ private:
+  template <class R>
+  void AcceptUnless(R& target, std::span<const uint8_t> payload, uint32_t readBit,
+                    uint32_t writeBits);
+  template <class R>
+  void Prepare(const R& source, std::span<uint8_t> payload, uint32_t writeBit);
+  void ResizeRowTables(size_t rows);
+
+  std::mutex lock_;
+  uint32_t requests_ = 0;
+};
+
+}  // namespace vmx

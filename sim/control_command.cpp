@@ -1,0 +1,73 @@
+#include "sim/control_command.h"
+
+#include <sstream>
+#include <vector>
+
+namespace vmx::sim {
+
+const char* const kControlHelp =
+    "commands:\n"
+    "  fault NAME [COUNT] [COMMAND]  next COUNT replies (0: all; to COMMAND only) get the fault\n"
+    "                                silence short wrong-echo bad-hex lower-case crlf zero-ack hangup\n"
+    "  delay MS [COUNT] [COMMAND]    next COUNT replies come MS late\n"
+    "  clear                         drop every pending fault\n"
+    "  identity TYPE VERSION         answer GetDevice with another identity\n"
+    "  hangup [MS]                   the device vanishes, back after MS (default 1000; -1 never)\n"
+    "  help                          this text\n";
+
+namespace {
+
+bool ToInt(const std::string& s, long& out) {
+  try {
+    size_t used = 0;
+    out = std::stol(s, &used, 0);
+    return used == s.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::string RunControlCommand(std::string_view line, SimBoard& board, PtyServer& server) {
+  std::istringstream in{std::string(line)};
+  std::vector<std::string> w;
+  for (std::string s; in >> s;) w.push_back(s);
+  if (w.empty()) return {};
+  long a = 0, b = 0;
+  const std::string& verb = w[0];
+  if (verb == "help") return kControlHelp;
+  if (verb == "clear") {
+    board.ClearFaults();
+    return "faults cleared";
+  }
+  if (verb == "identity" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
+    board.SetIdentity(static_cast<uint8_t>(a), static_cast<uint8_t>(b));
+    return "identity " + w[1] + " " + w[2];
+  }
+  if (verb == "hangup" && w.size() <= 2) {
+    a = 1000;
+    if (w.size() == 2 && !ToInt(w[1], a)) return "hangup: MS must be a number";
+    server.HangUp(std::chrono::milliseconds(a));
+    return "hung up";
+  }
+  if ((verb == "fault" || verb == "delay") && w.size() >= 2 && w.size() <= 4) {
+    Fault fault = Fault::Delay;
+    long ms = 0;
+    if (verb == "fault") {
+      const auto f = ParseFault(w[1]);
+      if (!f) return "unknown fault " + w[1];
+      fault = *f;
+    } else if (!ToInt(w[1], ms)) {
+      return "delay: MS must be a number";
+    }
+    long count = 1;
+    if (w.size() >= 3 && !ToInt(w[2], count)) return "COUNT must be a number";
+    const std::string command = w.size() == 4 ? w[3] : "";
+    board.InjectFault(fault, static_cast<int>(count), command, std::chrono::milliseconds(ms));
+    return std::string(FaultName(fault)) + " armed";
+  }
+  return "unknown command; type help";
+}
+
+}  // namespace vmx::sim

@@ -1,0 +1,159 @@
+// The real termios port and the wire protocol against the simulated board on a
+// real pseudo-terminal.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "link/posix_serial_port.h"
+#include "link/wire_protocol.h"
+#include "sim/pty_server.h"
+#include "sim/sim_board.h"
+
+namespace vmx {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::Fault;
+
+class SerialLinkTest : public ::testing::Test {
+ protected:
+  SerialLinkTest()
+      : server(board),
+        proto(port, [this](const std::string& s) { log.push_back(s); }, 300ms) {
+    server.Start();
+    port.Open(server.PortPath());
+  }
+
+  sim::SimBoard board;
+  sim::PtyServer server;
+  PosixSerialPort port;
+  std::vector<std::string> log;
+  WireProtocol proto;
+};
+
+TEST_F(SerialLinkTest, IdentifiesTheBoard) {
+  ASSERT_TRUE(proto.Get("80", 2));
+  EXPECT_EQ(proto.Buffer().payload[0], 5);
+  EXPECT_EQ(proto.Buffer().payload[1], 4);
+  EXPECT_THAT(board.Lines(), ::testing::ElementsAre("80"));
+}
+
+TEST_F(SerialLinkTest, ReadsTheLargestRecordAndWritesOne) {
+  ASSERT_TRUE(proto.Get("87", 80));
+  ASSERT_TRUE(proto.Get("81", 52));
+  EXPECT_EQ(proto.Buffer().payload[0], 12) << "RowCount";
+
+  Config c = board.With([](sim::BoardState& s) { return s.config; });
+  c.FanLow = 123;
+  ASSERT_TRUE(proto.Set("02", Encode(c)));
+  EXPECT_EQ(board.With([](sim::BoardState& s) { return s.config.FanLow; }), 123);
+}
+
+TEST_F(SerialLinkTest, ShortReplyTimesOutSilently) {
+  board.InjectFault(Fault::ShortReply);
+  EXPECT_FALSE(proto.Get("80", 2));
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(proto.Get("80", 2)) << "the next transaction purges the leftovers";
+}
+
+TEST_F(SerialLinkTest, SilenceLogsNoDataAndClosesThePort) {
+  board.InjectFault(Fault::Silence);
+  EXPECT_FALSE(proto.Get("80", 2));
+  EXPECT_THAT(log, ::testing::ElementsAre("No data."));
+  EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialLinkTest, WrongEchoFailsSilently) {
+  board.InjectFault(Fault::WrongEcho);
+  EXPECT_FALSE(proto.Get("82", 31));
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SerialLinkTest, InvalidHexIsLogged) {
+  board.InjectFault(Fault::InvalidHex);
+  EXPECT_FALSE(proto.Get("85", 57));
+  EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(SerialLinkTest, LowerCaseHexAndCrLfAreAccepted) {
+  board.InjectFault(Fault::LowerCase);
+  ASSERT_TRUE(proto.Get("81", 52));
+  EXPECT_EQ(proto.Buffer().payload[0], 12);
+  board.InjectFault(Fault::CrLf);
+  EXPECT_TRUE(proto.Get("80", 2));
+  EXPECT_TRUE(proto.Get("80", 2)) << "the stray LF is purged";
+}
+
+TEST_F(SerialLinkTest, ZeroAcknowledgementSucceeds) {
+  proto.SetDebug(true);
+  board.InjectFault(Fault::ZeroAck);
+  const uint8_t action[] = {2};
+  EXPECT_TRUE(proto.Set("7F", action));
+  EXPECT_EQ(log.back().substr(0, 7), "IN: \"\" ");
+}
+
+TEST_F(SerialLinkTest, DelayBeyondTheTimeoutFails) {
+  board.InjectFault(Fault::Delay, 1, "", 500ms);
+  EXPECT_FALSE(proto.Get("80", 2));
+  board.InjectFault(Fault::Delay, 1, "", 50ms);
+  std::this_thread::sleep_for(300ms);
+  port.Open(server.PortPath());
+  EXPECT_TRUE(proto.Get("80", 2)) << "a short delay is within the timeout";
+}
+
+TEST_F(SerialLinkTest, OtherIdentityIsReported) {
+  board.SetIdentity(7, 1);
+  ASSERT_TRUE(proto.Get("80", 2));
+  EXPECT_EQ(proto.Buffer().payload[0], 7);
+}
+
+TEST_F(SerialLinkTest, HangUpClosesThePortAndTheDeviceComesBack) {
+  sim::SimBoard board2;
+  const std::string link = ::testing::TempDir() + "vmx-hangup-" + std::to_string(::getpid());
+  sim::PtyServer linked(board2, link);
+  linked.SetHangUpDowntime(200ms);
+  linked.Start();
+  PosixSerialPort p;
+  std::vector<std::string> lines;
+  WireProtocol wp(p, [&](const std::string& s) { lines.push_back(s); }, 300ms);
+  p.Open(link);
+  board2.InjectFault(Fault::HangUp);
+  EXPECT_FALSE(wp.Get("80", 2));
+  EXPECT_FALSE(p.IsOpen()) << "a vanished device closes the port";
+  ASSERT_FALSE(lines.empty());
+  EXPECT_THAT(lines.back(), ::testing::HasSubstr("disconnected"));
+  EXPECT_FALSE(wp.Get("80", 2)) << "no transaction on a closed port";
+
+  bool reopened = false;
+  for (int i = 0; i < 50 && !reopened; ++i) {
+    std::this_thread::sleep_for(50ms);
+    try {
+      p.Open(link);
+      reopened = true;
+    } catch (const SerialError&) {
+    }
+  }
+  ASSERT_TRUE(reopened);
+  EXPECT_TRUE(wp.Get("80", 2));
+}
+
+TEST(PosixSerialPort, OpenFailuresAndSecondOpenerAreErrors) {
+  PosixSerialPort p;
+  EXPECT_THROW(p.Open("/dev/does-not-exist-vmx"), SerialError);
+  EXPECT_FALSE(p.IsOpen());
+  EXPECT_EQ(p.Name(), "/dev/does-not-exist-vmx");
+
+  sim::SimBoard board;
+  sim::PtyServer server(board);
+  server.Start();
+  PosixSerialPort first, second;
+  first.Open(server.PortPath());
+  EXPECT_THROW(second.Open(server.PortPath()), SerialError) << "one program per board";
+  first.Close();
+  EXPECT_NO_THROW(second.Open(server.PortPath()));
+}
+
+}  // namespace
+}  // namespace vmx
