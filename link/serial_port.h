@@ -33,6 +33,9 @@ class SerialPort {
   // Reads until `buffer` is full or `timeout` has passed since the call began;
   // returns the number of bytes read. A vanished device closes the port and throws.
   virtual size_t Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) = 0;
+  // Callable from any thread: a read or write under way, and every one after it,
+  // fails at once. Used when the program is closing, so it need not wait out a timeout.
+  virtual void Interrupt() = 0;
 };
 
 }  // namespace vmx

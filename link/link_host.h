@@ -1,0 +1,33 @@
+// What the link worker hands to the user interface. Every hand-off runs on the
+// UI thread while the worker waits, in the order issued.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vmx {
+
+// The record-to-page routine a hand-off runs after an accepted record.
+enum class PageUpdate { Info, Config, Expert, ExpertWeather, Schedule, Chart, Health };
+
+class LinkHost {
+ public:
+  virtual ~LinkHost() = default;
+
+  // Runs `job` on the UI thread and returns once it has run. Once the host is
+  // shutting down it returns false at once without running it, so a worker
+  // never waits on a window that is going away.
+  virtual bool HandOff(const std::function<void()>& job) = 0;
+
+  // The reports themselves; the worker calls them only inside HandOff.
+  virtual void LogLine(const std::string& text) = 0;
+  virtual void StatusLine(const std::string& text) = 0;  // status panel, then the log
+  virtual void Progress(const std::string& text, int64_t done, int64_t total) = 0;
+  virtual void LinkState(bool connected) = 0;
+  virtual void UpdatePage(PageUpdate page) = 0;
+  // Firmware update: the file the user picks, or empty when none was chosen.
+  virtual std::string ChooseFirmwareFile() { return {}; }
+};
+
+}  // namespace vmx
