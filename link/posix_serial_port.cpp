@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -24,7 +25,27 @@ int RemainingMs(Clock::time_point deadline) {
 
 }  // namespace
 
-PosixSerialPort::~PosixSerialPort() { Close(); }
+PosixSerialPort::PosixSerialPort() : interrupt_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+PosixSerialPort::~PosixSerialPort() {
+  Close();
+  if (interrupt_ >= 0) ::close(interrupt_);
+}
+
+void PosixSerialPort::Interrupt() {
+  interrupted_ = true;
+  const uint64_t one = 1;
+  [[maybe_unused]] auto n = ::write(interrupt_, &one, sizeof one);
+}
+
+void PosixSerialPort::Wait(short events, int ms) {
+  pollfd p[2] = {{fd_, events, 0}, {interrupt_, POLLIN, 0}};
+  const int r = ::poll(p, interrupt_ >= 0 ? 2 : 1, ms);
+  if (r < 0 && errno != EINTR) Fail("poll", errno);
+  if (interrupted_) throw SerialError(name_ + ": interrupted");
+  if (r > 0 && (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p[0].revents & events))
+    Vanished();
+}
 
 void PosixSerialPort::Open(const std::string& name) {
   Close();
@@ -78,6 +99,7 @@ void PosixSerialPort::Close() {
 
 void PosixSerialPort::RequireOpen() const {
   if (fd_ < 0) throw SerialError(name_ + ": port not open");
+  if (interrupted_) throw SerialError(name_ + ": interrupted");
 }
 
 void PosixSerialPort::Fail(const std::string& what, int err) {
@@ -106,13 +128,9 @@ void PosixSerialPort::Write(std::span<const uint8_t> data, std::chrono::millisec
       continue;
     }
     if (n < 0 && errno != EAGAIN && errno != EINTR) Fail("write", errno);
-    pollfd p{fd_, POLLOUT, 0};
     const int left = RemainingMs(deadline);
     if (left == 0) throw SerialError(name_ + ": write timeout");
-    const int r = ::poll(&p, 1, left);
-    if (r < 0 && errno != EINTR) Fail("poll", errno);
-    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLOUT))
-      Vanished();
+    Wait(POLLOUT, left);
   }
 }
 
@@ -130,11 +148,7 @@ size_t PosixSerialPort::Read(std::span<uint8_t> buffer, std::chrono::millisecond
     if (errno != EAGAIN && errno != EINTR) Fail("read", errno);
     const int left = RemainingMs(deadline);
     if (left == 0) break;
-    pollfd p{fd_, POLLIN, 0};
-    const int r = ::poll(&p, 1, left);
-    if (r < 0 && errno != EINTR) Fail("poll", errno);
-    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN))
-      Vanished();
+    Wait(POLLIN, left);
   }
   return got;
 }

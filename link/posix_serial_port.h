@@ -1,13 +1,15 @@
 // SerialPort on a POSIX terminal device (termios).
 #pragma once
 
+#include <atomic>
+
 #include "link/serial_port.h"
 
 namespace vmx {
 
 class PosixSerialPort final : public SerialPort {
  public:
-  PosixSerialPort() = default;
+  PosixSerialPort();
   ~PosixSerialPort() override;
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
@@ -19,13 +21,18 @@ class PosixSerialPort final : public SerialPort {
   void Purge() override;
   void Write(std::span<const uint8_t> data, std::chrono::milliseconds timeout) override;
   size_t Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) override;
+  void Interrupt() override;
 
  private:
   [[noreturn]] void Fail(const std::string& what, int err);
   [[noreturn]] void Vanished();
   void RequireOpen() const;
+  // Waits up to `ms` for `events` on the port; throws when interrupted or gone.
+  void Wait(short events, int ms);
 
   int fd_ = -1;
+  int interrupt_ = -1;  // eventfd, readable once Interrupt was called
+  std::atomic<bool> interrupted_{false};
   std::string name_;
 };
 

@@ -157,3 +157,28 @@ TEST(PosixSerialPort, OpenFailuresAndSecondOpenerAreErrors) {
 
 }  // namespace
 }  // namespace vmx
+
+namespace vmx {
+namespace {
+
+TEST(PosixSerialPort, InterruptCutsAWaitingReadShort) {
+  sim::SimBoard board;
+  board.InjectFault(sim::Fault::Silence, 0);
+  sim::PtyServer server(board);
+  server.Start();
+  PosixSerialPort p;
+  p.Open(server.PortPath());
+  std::thread cutter([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    p.Interrupt();
+  });
+  std::array<uint8_t, 7> buf{};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(p.Read(buf, std::chrono::milliseconds(20000)), SerialError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  cutter.join();
+  EXPECT_THROW(p.Purge(), SerialError) << "and stays interrupted";
+}
+
+}  // namespace
+}  // namespace vmx

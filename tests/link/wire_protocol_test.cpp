@@ -47,6 +47,8 @@ class ScriptedPort : public SerialPort {
     return n;
   }
 
+  void Interrupt() override {}
+
   std::deque<std::string> replies;
   std::vector<std::string> written;
   int purges = 0;
