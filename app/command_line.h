@@ -1,0 +1,29 @@
+// The program's command line: switches after "-" or "/", anything else a port.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vmx {
+
+struct CommandLine {
+  std::string portName;  // the last port argument as a device path; empty: none given
+  bool portGiven = false;
+  bool expert = false;
+  bool debug = false;
+  int language = -1;  // -1 automatic, 0 English, 1 German
+  bool demo = false;  // run the simulated board inside the program and connect to it
+};
+
+// A "/word" counts as a switch only while it holds no further "/", so that
+// device paths such as /dev/ttyUSB0 stay ports.
+bool IsSwitchArgument(const std::string& arg);
+
+// The device path a port argument names: paths keep their letter case, a bare
+// name (no "/") means that device under /dev.
+std::string PortFromArgument(const std::string& arg);
+
+// Reads the arguments (without the program name) in order; later words win.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace vmx

@@ -1,0 +1,39 @@
+// Runs worker jobs on the UI thread while the worker waits. Once closed, a
+// hand-off returns false at once and every worker still waiting is released
+// with its job dropped, so a window that goes away never leaves a worker
+// hanging and never runs a job whose worker stopped waiting for it.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QThread;
+
+namespace vmx {
+
+class HandOffQueue {
+ public:
+  // `context` lives on the UI thread; jobs run in its event loop.
+  explicit HandOffQueue(QObject* context);
+  ~HandOffQueue();
+  HandOffQueue(const HandOffQueue&) = delete;
+  HandOffQueue& operator=(const HandOffQueue&) = delete;
+
+  // Any thread: runs `job` on the UI thread, in the order issued, and returns
+  // true once it has run; false without running it when the queue is closed.
+  bool Run(const std::function<void()>& job);
+
+  // UI thread.
+  void Close();
+  bool Closed() const;
+
+ private:
+  struct State;
+  struct Pending;
+  QObject* context_;
+  QThread* uiThread_;
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace vmx

@@ -1,0 +1,100 @@
+#include "app/link_state_table.h"
+
+#include "link/records.h"
+
+namespace vmx {
+namespace {
+
+constexpr int16_t kNoSensor = 0x7FFF;
+
+}  // namespace
+
+const std::vector<LinkStateRow>& LinkStateTable() {
+  using C = LinkCondition;
+  static const std::vector<LinkStateRow> table = {
+      {C::Connected,
+       {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport", "mnuModeManual",
+        "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash", "mnuRefresh",
+        "mnuSaveEEPROM", "mnuStepBig", "mnuIRLearn", "mnuHealth", "mnuLoadReef", "mnuAllOff",
+        "mnuAll20", "mnuAllOn", "mnuSetTimeDate"}},
+      {C::Connected, {"lblName<n>", "cmbName<n>"}},
+      {C::ManualMode, {"trb<n>", "edt<n>", "btnOff<n>", "btnOn<n>"}},
+      {C::Connected,
+       {"tsSchedule", "memDescription", "tsVisualize", "lblVisualize", "cmbVisualize",
+        "cbxTimeLock"}},
+      {C::Connected,
+       {"trbTimeLapse", "btnRealtime", "edtTimeLapse", "edtLCDBLMax", "edtLCDBLMin",
+        "edtLCDBLNight", "trbLCDBLMax", "trbLCDBLMin", "trbLCDBLNight", "edtFanHigh", "edtFanLow",
+        "trbFanHigh", "trbFanLow"}},
+      {C::FanOffAllowed, {"edtFanOff", "trbFanOff"}},
+      {C::Connected,
+       {"trbCloudCount", "edtCloudCount", "trbCloudSeconds", "edtCloudSeconds", "trbStormCount",
+        "edtStormCount", "trbStormMinutes", "edtStormMinutes", "lblCloudRatio", "lblStormRatio"}},
+      {C::AutoOrGeoMode, {"btnCloud", "btnStorm"}},
+      {C::Connected,
+       {"edtCloudAlpha", "trbCloudAlpha", "edtCloudStep", "trbCloudStep", "edtStormAlpha",
+        "trbStormAlpha", "edtStormStep", "trbStormStep", "edtLightningP", "trbLightningP"}},
+      {C::Connected,
+       {"lblWeatherDelay", "edtWeatherDelay<n>", "trbWeatherDelay<n>", "lblMoon", "edtMoon<n>",
+        "trbMoon<n>"}},
+      {C::Connected,
+       {"imgTemp", "edtPWMPrescaler", "lblPWMPrescaler", "edtTWIBitrate", "lblTWIBitrate",
+        "edtCloudTempBoard", "edtBalanceSumRamp", "rbtFMOLED", "rbtCHMTempBoard", "rbtCHMVoltage",
+        "edtChartInterval", "edtChartScale"}},
+      {C::WaterSensor,
+       {"edtTempOffset", "edtCloudTempWater", "rbtFMOWater", "rbtFMOWaterMaster",
+        "rbtCHMTempWater", "rbtJMPCooler", "rbtJMPHeater", "edtTempCoolLow", "edtTempCoolHigh",
+        "edtTempHeatLow", "edtTempHeatHigh"}},
+      {C::SlaveSensor, {"rbtCHMTempSlave"}},
+      {C::WaterLimits, {"edtTempWaterLow", "edtTempWaterHigh"}},
+      {C::Connected,
+       {"edtLightningMask<n>", "edtRandomInit", "edtTimeZoneBias", "edtTimeZoneStandardMonth",
+        "edtTimeZoneStandardDay", "edtTimeZoneStandardHour", "edtTimeZoneStandardDayOfWeek",
+        "edtTimeZoneDaylightMonth", "edtTimeZoneDaylightDay", "edtTimeZoneDaylightHour",
+        "edtTimeZoneDaylightDayOfWeek", "btnApplyTZI", "lblLanguage", "cmbLanguage",
+        "rbtCelsius", "rbtFahrenheit", "rbt12h", "rbt24h", "rbt16x2", "rbt20x4"}},
+      {C::Connected,
+       {"lblBalance", "edtBalance<n>", "trbBalance<n>", "edtBalanceSum", "trbBalanceSum"}},
+      {C::Connected,
+       {"rbtJMPIRLearn", "rbtJMPCloud", "rbtJMPStorm", "rbtJMPLightning", "rbtJMPTimer",
+        "rbtJMPServo", "rbtJMPPWM", "lblJMPWarning1", "lblJMPWarning2"}},
+  };
+  return table;
+}
+
+bool ConditionHolds(LinkCondition condition, const LinkFacts& facts) {
+  if (!facts.connected) return false;
+  switch (condition) {
+    case LinkCondition::Connected:
+      return true;
+    case LinkCondition::ManualMode:
+      return facts.mode == 0;
+    case LinkCondition::FanOffAllowed:
+      return facts.fanMode != 1;
+    case LinkCondition::AutoOrGeoMode:
+      return facts.mode == 1 || facts.mode == 2;
+    case LinkCondition::WaterSensor:
+      return facts.tempWater != kNoSensor;
+    case LinkCondition::SlaveSensor:
+      return facts.tempSlave != kNoSensor;
+    case LinkCondition::WaterLimits:
+      return facts.tempWater != kNoSensor && !facts.fanModeLedSelected;
+  }
+  return false;
+}
+
+std::vector<std::string> ExpandControlName(std::string_view name) {
+  constexpr std::string_view kIndex = "<n>";
+  const size_t at = name.find(kIndex);
+  if (at == std::string_view::npos) return {std::string(name)};
+  std::vector<std::string> names;
+  for (int n = 0; n < kChannels; ++n) {
+    std::string expanded(name.substr(0, at));
+    expanded += std::to_string(n);
+    expanded += name.substr(at + kIndex.size());
+    names.push_back(std::move(expanded));
+  }
+  return names;
+}
+
+}  // namespace vmx

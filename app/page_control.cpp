@@ -1,0 +1,60 @@
+#include "app/page_control.h"
+
+#include "app/messages_page.h"
+#include "astro/geo_page.h"
+#include "editor/balance_page.h"
+#include "editor/channels_page.h"
+#include "editor/config_page.h"
+#include "editor/expert_page.h"
+#include "editor/jmp_page.h"
+#include "editor/moon_page.h"
+#include "editor/schedule_page.h"
+#include "editor/weather_delay_page.h"
+#include "editor/weather_page.h"
+#include "graphics/chart_page.h"
+#include "graphics/visualize_page.h"
+
+namespace vmx {
+namespace {
+
+constexpr const char* kExpertPages[] = {"tsExpert", "tsBalance", "tsJMP"};
+
+}  // namespace
+
+PageControl::PageControl(TfrmLantix& form, QWidget* parent) : QTabWidget(parent) {
+  setObjectName("pc");
+  setMinimumSize(767, 531);
+  setUsesScrollButtons(true);
+  for (QWidget* page : std::initializer_list<QWidget*>{
+           new ChannelsPage(form, "tsChannels", 0), new ChannelsPage(form, "tsChannelsGL", 6),
+           new SchedulePage(form), new VisualizePage(form), new GeoPage(form), new ConfigPage(form),
+           new ChartPage(form), new WeatherPage(form), new WeatherDelayPage(form),
+           new MoonPage(form), new ExpertPage(form), new BalancePage(form), new JmpPage(form),
+           new MessagesPage(form)})
+    addTab(page, QString());
+  connect(this, &QTabWidget::currentChanged, this, [this] {
+    if (!quiet_ && onPageChange) onPageChange();
+  });
+}
+
+QWidget* PageControl::PageNamed(const char* name) const { return findChild<QWidget*>(name); }
+
+void PageControl::Activate(QWidget* page) {
+  quiet_ = true;
+  setCurrentWidget(page);
+  quiet_ = false;
+}
+
+void PageControl::ShowPage(QWidget* page) {
+  if (!page || currentWidget() == page) return;
+  Activate(page);
+  if (onPageChange) onPageChange();
+}
+
+void PageControl::SetExpertPagesVisible(bool visible) {
+  for (const char* name : kExpertPages) setTabVisible(indexOf(PageNamed(name)), visible);
+}
+
+bool PageControl::ExpertPagesVisible() const { return isTabVisible(indexOf(PageNamed("tsExpert"))); }
+
+}  // namespace vmx

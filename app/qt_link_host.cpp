@@ -1,0 +1,28 @@
+#include "app/qt_link_host.h"
+
+namespace vmx {
+
+QtLinkHost::QtLinkHost(std::shared_ptr<HandOffQueue> queue, LinkReports& reports)
+    : queue_(std::move(queue)), reports_(reports) {}
+
+bool QtLinkHost::HandOff(const std::function<void()>& job) { return queue_->Run(job); }
+
+void QtLinkHost::LogLine(const std::string& text) { reports_.LogLine(text); }
+
+void QtLinkHost::StatusLine(const std::string& text) { reports_.StatusLine(text); }
+
+void QtLinkHost::Progress(const std::string& text, int64_t done, int64_t total) {
+  reports_.Progress(text, done, total);
+}
+
+void QtLinkHost::LinkState(bool connected) {
+  if (current_) reports_.LinkState(connected);
+}
+
+void QtLinkHost::UpdatePage(PageUpdate page) { reports_.UpdatePage(page); }
+
+std::string QtLinkHost::ChooseFirmwareFile() {
+  return current_ ? reports_.ChooseFirmwareFile() : std::string();
+}
+
+}  // namespace vmx

@@ -1,0 +1,7 @@
+#include "astro/geo_page.h"
+
+namespace vmx {
+
+GeoPage::GeoPage(TfrmLantix& form) : Page(form, "tsGeo") {}
+
+}  // namespace vmx

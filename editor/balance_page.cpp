@@ -1,0 +1,7 @@
+#include "editor/balance_page.h"
+
+namespace vmx {
+
+BalancePage::BalancePage(TfrmLantix& form) : Page(form, "tsBalance") {}
+
+}  // namespace vmx

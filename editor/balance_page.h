@@ -1,0 +1,15 @@
+// The White balance page: each channel's share of the balanced sum.
+#pragma once
+
+#include "app/page.h"
+
+namespace vmx {
+
+class BalancePage final : public Page {
+  Q_OBJECT
+
+ public:
+  explicit BalancePage(TfrmLantix& form);
+};
+
+}  // namespace vmx

@@ -1,0 +1,7 @@
+#include "editor/expert_page.h"
+
+namespace vmx {
+
+ExpertPage::ExpertPage(TfrmLantix& form) : Page(form, "tsExpert") {}
+
+}  // namespace vmx

@@ -1,0 +1,7 @@
+#include "graphics/visualize_page.h"
+
+namespace vmx {
+
+VisualizePage::VisualizePage(TfrmLantix& form) : Page(form, "tsVisualize") {}
+
+}  // namespace vmx

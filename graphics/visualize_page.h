@@ -1,0 +1,15 @@
+// The Visualization page: the schedule drawn as curves and dragged with the mouse.
+#pragma once
+
+#include "app/page.h"
+
+namespace vmx {
+
+class VisualizePage final : public Page {
+  Q_OBJECT
+
+ public:
+  explicit VisualizePage(TfrmLantix& form);
+};
+
+}  // namespace vmx
