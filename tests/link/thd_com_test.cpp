@@ -257,6 +257,7 @@ TEST_F(WorkerTest, TerminatingDuringAScheduleReadEndsAfterTheRow) {
   }, 5s));
   worker->Terminate();
   ASSERT_TRUE(worker->WaitClosed(5s));
+  ASSERT_TRUE(host.WaitForEvent("state: 0", 5s));
   const auto lines = board.Lines();
   EXPECT_LT(std::count(lines.begin(), lines.end(), "83"), 40);
   EXPECT_FALSE(store.Pending(request::ReadSchedule));
