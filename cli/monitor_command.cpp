@@ -31,6 +31,10 @@ int MonitorCommand(int argc, char** argv) {
   }
 
   // The signals are waited for here, so the worker and its hand-offs never see them.
+  // A shell starting us in the background may have left these ignored; then
+  // they would never arrive.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
   sigset_t stop;
   sigemptyset(&stop);
   sigaddset(&stop, SIGINT);
