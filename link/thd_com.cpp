@@ -261,9 +261,23 @@ TthdCom::Next TthdCom::Pass() {
   return Next::Stay;
 }
 
+void TthdCom::Read(std::string_view command, std::string_view trace, size_t length,
+                   void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page) {
+  if (Get(command, trace, length))
+    Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
+  else
+    Identify();
+}
+
+void TthdCom::Write(std::string_view command, std::string_view trace, size_t length,
+                    void (SharedStore::*prepare)(std::span<uint8_t>)) {
+  OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); });
+  Check(Set(command, trace, length));
+}
+
 TthdCom::Next TthdCom::ServeRequests() {
   using namespace request;
-  std::array<uint8_t, 132>& out = proto_->Buffer().payload;
+  using S = SharedStore;
 
   if (Wanted(LoadReef)) {  // d.
     Trace("LoadReef");
@@ -272,79 +286,49 @@ TthdCom::Next TthdCom::ServeRequests() {
     const uint8_t payload[] = {4};
     Check(proto_->Set("7F", payload));
   }
-  if (Wanted(WriteConfig)) {  // e.
-    OnUi([&] { store_.PrepareConfig(out); });
-    Check(Set("02", "SetConfig", Config::Size));
-  }
-  if (Wanted(ReadConfig, WriteConfig)) {  // f.
-    if (Get("82", "GetConfig", Config::Size))
-      Accept([&] { store_.AcceptConfig(proto_->Payload(Config::Size)); }, PageUpdate::Config);
-    else
-      Identify();
-  }
-  if (Wanted(WriteInfoTime)) {  // g.
-    OnUi([&] { store_.PrepareInfoTime(out); });
-    Check(Set("01", "SetInfo", Info::Size));
-  }
-  if (Wanted(WriteInfoChannels)) {  // h.
-    OnUi([&] { store_.PrepareInfoChannels(out); });
-    Check(Set("01", "SetInfo", Info::Size));
-  }
-  if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels)) {  // i.
-    if (Get("81", "GetInfo", Info::Size))
-      Accept([&] { store_.AcceptInfo(proto_->Payload(Info::Size)); }, PageUpdate::Info);
-    else
-      Identify();
-  }
-  if (Wanted(WriteExpert)) {  // j.
-    OnUi([&] { store_.PrepareExpert(out); });
-    Check(Set("05", "SetExpert", Expert::Size));
-  }
-  if (Wanted(ReadExpert, WriteExpert)) {  // k.
-    if (Get("85", "GetExpert", Expert::Size))
-      Accept([&] { store_.AcceptExpert(proto_->Payload(Expert::Size)); }, PageUpdate::Expert);
-    else
-      Identify();
-  }
+  if (Wanted(WriteConfig)) Write("02", "SetConfig", Config::Size, &S::PrepareConfig);  // e.
+  if (Wanted(ReadConfig, WriteConfig))                                                // f.
+    Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
+  if (Wanted(WriteInfoTime)) Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime);  // g.
+  if (Wanted(WriteInfoChannels))                                                       // h.
+    Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels);
+  if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
+    Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
+  if (Wanted(WriteExpert)) Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);  // j.
+  if (Wanted(ReadExpert, WriteExpert))                                                 // k.
+    Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
     bool found = false;
-    OnUi([&] { found = store_.PrepareRow(out); });
+    OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
     if (found) Check(Set("03", "SetSchedule", kScheduleMessageSize));
   }
-  if (Wanted(ReadSchedule, WriteSchedule)) {  // m.
-    if (ServeSchedule() == Next::End) return Next::End;
-  }
+  if (Wanted(ReadSchedule, WriteSchedule) && ServeSchedule() == Next::End)  // m.
+    return Next::End;
   if (Wanted(ReadChart)) {  // n.
     Status(LangText("ReadingChart"));
-    const bool ok = Get("87", "GetChart", Chart::Size);
-    if (ok)
-      Accept([&] { store_.AcceptChart(proto_->Payload(Chart::Size)); }, PageUpdate::Chart);
-    Status(LangText("Done"));
-    Check(ok);
+    ReadAndReport("87", "GetChart", Chart::Size, &S::AcceptChart, PageUpdate::Chart);
   }
-  if (Wanted(ReadHealth)) {  // o.
-    const bool ok = Get("88", "GetHealth", Health::Size);
-    if (ok)
-      Accept([&] { store_.AcceptHealth(proto_->Payload(Health::Size)); }, PageUpdate::Health);
-    Status(LangText("Done"));
-    Check(ok);
-  }
-  if (Wanted(WriteWeather)) {  // p.
-    OnUi([&] { store_.PrepareExpertWeather(out); });
-    Check(Set("06", "SetExpertWeather", ExpertWeather::Size));
-  }
-  if (Wanted(ReadWeather, WriteWeather)) {  // q.
-    if (Get("86", "GetExpertWeather", ExpertWeather::Size))
-      Accept([&] { store_.AcceptExpertWeather(proto_->Payload(ExpertWeather::Size)); },
-             PageUpdate::ExpertWeather);
-    else
-      Identify();
-  }
+  if (Wanted(ReadHealth))  // o.
+    ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, PageUpdate::Health);
+  if (Wanted(WriteWeather))  // p.
+    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather);
+  if (Wanted(ReadWeather, WriteWeather))  // q.
+    Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
+         PageUpdate::ExpertWeather);
   if (Wanted(SaveEEPROM)) Action("SaveEEPROM", 1, SaveEEPROM);      // r.
   if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
   if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
   if (Wanted(Bootloader)) ServeBootloader();                        // u.
   return Next::Stay;
+}
+
+void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,
+                            void (SharedStore::*accept)(std::span<const uint8_t>),
+                            PageUpdate page) {
+  const bool ok = Get(command, trace, length);
+  if (ok) Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
+  Status(LangText("Done"));  // whether or not it worked
+  Check(ok);
 }
 
 TthdCom::Next TthdCom::ServeSchedule() {

@@ -66,6 +66,14 @@ class TthdCom {
   bool Get(std::string_view command, std::string_view trace, size_t length);
   bool Set(std::string_view command, std::string_view trace, size_t length);
   void Action(std::string_view trace, uint8_t action, uint32_t bit);
+  // A read whose failure makes the worker identify the device again.
+  void Read(std::string_view command, std::string_view trace, size_t length,
+            void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+  // The same, with status "Done." once it is over (chart and health).
+  void ReadAndReport(std::string_view command, std::string_view trace, size_t length,
+                     void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+  void Write(std::string_view command, std::string_view trace, size_t length,
+             void (SharedStore::*prepare)(std::span<uint8_t>));
   void Trace(std::string_view name);
   // A failed transaction makes the worker identify the device again at once.
   void Check(bool ok);
