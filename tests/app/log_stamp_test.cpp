@@ -28,22 +28,20 @@ TEST(StampLogEntry, OnlyCrLfSeparatesLines) {
   EXPECT_EQ(StampLogEntry("[s] ", "a\nb\rc\n\rd"), "[s] a\nb\rc\n\rd");
 }
 
-TEST(LogStamp, DayMonthYearAndTime) {
+std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
   std::tm t{};
-  t.tm_year = 126;
-  t.tm_mon = 11;
-  t.tm_mday = 7;
-  t.tm_hour = 8;
-  t.tm_min = 1;
-  t.tm_sec = 2;
-  EXPECT_EQ(LogStamp(t), "[07.12.2026 08:01:02] ");
-  t.tm_year = 99;
-  t.tm_mon = 0;
-  t.tm_mday = 31;
-  t.tm_hour = 23;
-  t.tm_min = 59;
-  t.tm_sec = 59;
-  EXPECT_EQ(LogStamp(t), "[31.01.1999 23:59:59] ");
+  t.tm_year = year - 1900;
+  t.tm_mon = month - 1;
+  t.tm_mday = day;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  return t;
+}
+
+TEST(LogStamp, DayMonthYearAndTime) {
+  EXPECT_EQ(LogStamp(LocalTime(2026, 12, 7, 8, 1, 2)), "[07.12.2026 08:01:02] ");
+  EXPECT_EQ(LogStamp(LocalTime(1999, 1, 31, 23, 59, 59)), "[31.01.1999 23:59:59] ");
 }
 
 TEST(LogStamp, NowHasTheSameShape) {
