@@ -40,7 +40,7 @@ void Connection::SelectPort(size_t index) {
     Disconnect();
     return;
   }
-  hooks_.backup(portName);
+  if (hooks_.backup) hooks_.backup(portName);
   portName = entry;
   if (WorkerRunning())
     worker_->SetPort(portName, debugMessages);
@@ -49,7 +49,7 @@ void Connection::SelectPort(size_t index) {
 }
 
 void Connection::Disconnect() {
-  hooks_.backup(portName);
+  if (hooks_.backup) hooks_.backup(portName);
   // The worker reports its own end; nothing here waits for it.
   if (worker_) worker_->Terminate();
 }

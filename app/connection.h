@@ -20,7 +20,8 @@ class Connection {
  public:
   struct Hooks {
     std::function<void(const std::string&)> log;
-    // The automatic backup of the board's settings for the given port entry.
+    // The automatic backup of the board's settings for the given port entry;
+    // may be left empty.
     std::function<void(const std::string&)> backup;
     std::function<std::unique_ptr<LinkSession>(const std::string& port, bool debug)> startWorker;
   };

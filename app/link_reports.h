@@ -16,7 +16,6 @@ class LinkReports {
   virtual void Progress(const std::string& text, int64_t done, int64_t total) = 0;
   virtual void LinkState(bool connected) = 0;
   virtual void UpdatePage(PageUpdate page) = 0;
-  virtual std::string ChooseFirmwareFile() = 0;
 };
 
 }  // namespace vmx

@@ -3,6 +3,7 @@
 // blocks the caller on the worker's hand-offs.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace vmx {
@@ -14,6 +15,10 @@ class LinkSession {
   virtual bool Running() const = 0;
   virtual void SetPort(const std::string& port, bool debug) = 0;
   virtual void Terminate() = 0;
+  // Terminate and cut a transaction on the line short: the program is closing.
+  virtual void Abort() = 0;
+  // Waits until the run has ended or `timeout` passed; true when it has ended.
+  virtual bool WaitClosed(std::chrono::milliseconds timeout) = 0;
 };
 
 }  // namespace vmx

@@ -21,8 +21,4 @@ void QtLinkHost::LinkState(bool connected) {
 
 void QtLinkHost::UpdatePage(PageUpdate page) { reports_.UpdatePage(page); }
 
-std::string QtLinkHost::ChooseFirmwareFile() {
-  return current_ ? reports_.ChooseFirmwareFile() : std::string();
-}
-
 }  // namespace vmx

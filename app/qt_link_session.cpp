@@ -24,6 +24,8 @@ void QtLinkSession::SetPort(const std::string& port, bool debug) { worker_->SetP
 
 void QtLinkSession::Terminate() { worker_->Terminate(); }
 
+void QtLinkSession::Abort() { worker_->Abort(); }
+
 bool QtLinkSession::WaitClosed(std::chrono::milliseconds timeout) {
   return worker_->WaitClosed(timeout);
 }

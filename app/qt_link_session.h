@@ -22,7 +22,8 @@ class QtLinkSession final : public LinkSession {
   bool Running() const override;
   void SetPort(const std::string& port, bool debug) override;
   void Terminate() override;
-  bool WaitClosed(std::chrono::milliseconds timeout);
+  void Abort() override;
+  bool WaitClosed(std::chrono::milliseconds timeout) override;
 
  private:
   WorkerReaper& reaper_;

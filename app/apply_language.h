@@ -1,0 +1,23 @@
+// Puts the language table's window texts onto the window's controls, found
+// by object name. Captions go to what each kind of control shows: a button's,
+// label's or menu item's text, a group box's or menu's title, a page's tab,
+// the whole text of a multi-line field, and for a line edit the label whose
+// buddy it is.
+#pragma once
+
+#include <QString>
+
+class QObject;
+class QWidget;
+
+namespace vmx {
+
+// Loads the table for `language` (-1 automatic, 0 English, 1 German), applies
+// it to `form` and returns the language taken.
+int ApplyLanguage(QWidget& form, int language);
+
+// The visible caption of a control, as ApplyLanguage sets it.
+QString ControlCaption(const QObject* control);
+void SetControlCaption(QObject* control, const QString& caption);
+
+}  // namespace vmx

@@ -1,0 +1,397 @@
+#include "app/frm_lantix.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTime>
+#include <QUrl>
+#include <cmath>
+#include <cstdio>
+
+#include "app/application.h"
+#include "app/apply_language.h"
+#include "app/command_line.h"
+#include "app/device_watcher.h"
+#include "app/file_info_text.h"
+#include "app/hand_off_queue.h"
+#include "app/help_pages.h"
+#include "app/lang/catalogue.h"
+#include "app/lang/log_stamp.h"
+#include "app/link_state_view.h"
+#include "app/main_menu.h"
+#include "app/messages_page.h"
+#include "app/page_control.h"
+#include "app/qsettings_preferences.h"
+#include "app/qt_link_session.h"
+#include "app/sleep_watcher.h"
+#include "app/status_bar.h"
+#include "app/sysfs_port_source.h"
+
+namespace vmx {
+namespace {
+
+constexpr const char* kCaptionPrefix = "Velmarinex \u2022 ";
+constexpr int kClientWidth = 1009;
+constexpr int kClientHeight = 655;
+constexpr int kDefaultLat = 501;  // tenths of a degree: 50.1 N
+constexpr int kDefaultLon = 85;   // 8.5 E
+// At exit the worker gets this long to finish.
+constexpr std::chrono::milliseconds kExitWait{500};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// "[" short date, blank, long time "] " in the user's formats; the time zone
+// some long formats carry only widens every line.
+std::string StampNow() {
+  const QLocale locale = QLocale::system();
+  QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+  timeFormat.remove(QRegularExpression("\\s*t+"));
+  return "[" +
+         (locale.toString(QDate::currentDate(), QLocale::ShortFormat) + ' ' +
+          locale.toString(QTime::currentTime(), timeFormat.trimmed()))
+             .toStdString() +
+         "] ";
+}
+
+}  // namespace
+
+TfrmLantix::TfrmLantix(StartOptions options)
+    : options_(std::move(options)), handOffs_(std::make_shared<HandOffQueue>(this)) {
+  setObjectName("frmLantix");
+  Preferences* prefs = options_.preferences;
+  if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
+  PortSource* ports = options_.ports;
+  if (!ports) ports = (ownPorts_ = std::make_unique<SysfsPortSource>()).get();
+  connection_ = std::make_unique<Connection>(
+      *ports, *prefs,
+      Connection::Hooks{[this](const std::string& text) { AddLogLine(text); }, {},
+                        [this](const std::string& port, bool debug) {
+                          return StartWorker(port, debug);
+                        }});
+  BuildWindow();
+  WireHandlers();
+  FormCreate();
+}
+
+TfrmLantix::~TfrmLantix() {
+  if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))
+    app->SetExceptionHandler({});
+  FormClose();
+  FormDestroy();
+}
+
+void TfrmLantix::BuildWindow() {
+  BuildMainMenu(*this);
+  pc_ = new PageControl(*this, this);
+  setCentralWidget(pc_);
+  messages_ = pc_->findChild<MessagesPage*>();
+  sb_ = new StatusBar(this);
+  setStatusBar(sb_);
+  linkStates_ = std::make_unique<LinkStateView>(*this);
+}
+
+void TfrmLantix::WireHandlers() {
+  pc_->onPageChange = [this] { pcChange(); };
+  connect(findChild<QMenu*>("mnuConnection"), &QMenu::aboutToShow, this,
+          &TfrmLantix::mnuConnectionClick);
+  connect(findChild<QMenu*>("mnuFile"), &QMenu::aboutToShow, this, &TfrmLantix::mnuFileClick);
+  const std::pair<const char*, void (TfrmLantix::*)()> handlers[] = {
+      {"mnuDisconnect", &TfrmLantix::mnuDisconnectClick},
+      {"mnuDiscover", &TfrmLantix::mnuDiscoverClick},
+      {"mnuRemove", &TfrmLantix::mnuRemoveClick},
+      {"mnuDebug", &TfrmLantix::mnuDebugClick},
+  };
+  for (const auto& [name, handler] : handlers)
+    connect(Action(name), &QAction::triggered, this, handler);
+  connect(Action("mnuExit"), &QAction::triggered, this, &QWidget::close);
+  for (const auto& [name, topic] : {std::pair{"mnuHardware", "hardware"},
+                                    std::pair{"mnuSoftware", "software"},
+                                    std::pair{"mnuFAQ", "faq"}}) {
+    connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
+      const auto* box = findChild<QComboBox*>("cmbLanguage");
+      OpenHelpPage(Q(HelpPageUrl(topic, box && box->currentIndex() == 1)));
+    });
+  }
+  connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
+
+  auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
+  connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
+  auto* sleep = new SleepWatcher(this);
+  connect(sleep, &SleepWatcher::suspending, this, &TfrmLantix::SystemSuspending);
+  connect(sleep, &SleepWatcher::resuming, this, &TfrmLantix::SystemResuming);
+  if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))
+    app->SetExceptionHandler([this](const std::string& m) { ApplicationEventsException(m); });
+}
+
+void TfrmLantix::FormCreate() {
+  taskbar_ = TaskbarProgress::Create();
+  connection_->portList.clear();
+  ScaleForScreen();
+  ChooseAppDir();
+
+  connection_->portName.clear();
+  const std::optional<std::string> readFromRegistry = connection_->LoadPort();
+
+  pc_->SetExpertPagesVisible(false);
+  connection_->debugMessages = false;
+  int language = -1;
+
+  const CommandLine line = ParseCommandLine(options_.arguments);
+  if (line.expert) pc_->SetExpertPagesVisible(true);
+  connection_->debugMessages = line.debug;
+  language = line.language;
+  if (line.portGiven) connection_->portName = line.portName;
+  if (!options_.demoPort.empty()) connection_->portName = options_.demoPort;
+
+  ApplyLanguage(*this, language);
+  caption_ = kApplicationTitle;
+
+  if (readFromRegistry) AddLogLine(*readFromRegistry);
+  for (const std::string& arg : options_.arguments) AddLogLine("Parameter: " + arg);
+  AddLogLine(LangText("Started") + " " + kApplicationTitle);
+  AddLogLine(FileInfoText(QCoreApplication::applicationFilePath()).toStdString());
+
+  pc_->Activate(PageNamed("tsChannelsGL"));
+  store_.config.Lat = kDefaultLat;
+  store_.config.Lon = kDefaultLon;
+  SetLinkState(false);
+  if (!connection_->portName.empty()) connection_->StartWorker();
+}
+
+void TfrmLantix::ScaleForScreen() {
+  QScreen* screen = this->screen();
+  const double factor = screen ? screen->logicalDotsPerInch() / 96.0 : 1.0;
+  sb_->Scale(factor);
+  // The menu bar sits outside the client area.
+  resize(static_cast<int>(std::lround(kClientWidth * factor)),
+         static_cast<int>(std::lround(kClientHeight * factor)) + menuBar()->sizeHint().height());
+  if (screen) move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmLantix::ChooseAppDir() {
+  // An installed program cannot write beside itself; its backups then go to
+  // the user's data directory.
+  QString dir = QCoreApplication::applicationDirPath();
+  if (!QFileInfo(dir).isWritable()) {
+    dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+  }
+  appDir_ = QDir::toNativeSeparators(dir);
+  if (!appDir_.endsWith(QDir::separator())) appDir_ += QDir::separator();
+  QDir::setCurrent(appDir_);
+}
+
+void TfrmLantix::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void TfrmLantix::FormShow() {
+  if (!taskbar_) return;
+  taskbar_->SetProgressValue(1, 1);
+  taskbar_->SetProgressState(TaskbarProgress::State::Error);
+}
+
+void TfrmLantix::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TfrmLantix::FormClose() {
+  if (closing_) return;
+  closing_ = true;
+  connection_->Disconnect();
+  // From here on the worker's hand-offs return at once and a transaction on
+  // the line is cut short: nothing keeps the program from ending.
+  handOffs_->Close();
+  if (LinkSession* worker = connection_->Worker()) worker->Abort();
+}
+
+void TfrmLantix::FormDestroy() {
+  if (LinkSession* worker = connection_->Worker()) worker->WaitClosed(kExitWait);
+  connection_.reset();
+}
+
+std::unique_ptr<LinkSession> TfrmLantix::StartWorker(const std::string& port, bool debug) {
+  return std::make_unique<QtLinkSession>(handOffs_, *this, store_, reaper_, port, debug,
+                                         options_.timing);
+}
+
+QAction* TfrmLantix::Action(const char* name) const { return findChild<QAction*>(name); }
+
+QWidget* TfrmLantix::PageNamed(const char* name) const { return pc_->PageNamed(name); }
+
+void TfrmLantix::ShowPage(QWidget* page) { pc_->ShowPage(page); }
+
+void TfrmLantix::pcChange() {
+  if (pc_->currentWidget() == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
+}
+
+void TfrmLantix::SetLinkState(bool connected) {
+  connected_ = connected;
+  if (taskbar_) {
+    taskbar_->SetProgressValue(1, 1);
+    if (connected) taskbar_->SetProgressState(TaskbarProgress::State::Normal);
+  }
+  if (!connected) {
+    // The mode items are enabled only in the connected state (and at start-up):
+    // a link that was never up does not pull the log to the front again.
+    if (QAction* manual = Action("mnuModeManual"); manual && manual->isEnabled())
+      ShowPage(messages_);
+    sb_->SetPanelText(1, {});
+    sb_->SetPanelText(2, {});
+    if (auto* board = findChild<QLabel*>("lblBoard")) board->clear();
+    setWindowTitle(QString::fromUtf8(kCaptionPrefix) + caption_);
+    if (taskbar_)
+      taskbar_->SetProgressState(connection_->WorkerRunning() ? TaskbarProgress::State::Paused
+                                                              : TaskbarProgress::State::Error);
+  }
+  ApplyLinkStateTable();
+}
+
+void TfrmLantix::ApplyLinkStateTable() {
+  LinkFacts facts;
+  facts.connected = connected_;
+  facts.mode = store_.config.Mode;
+  facts.fanMode = store_.expert.FanMode;
+  facts.tempWater = store_.info.TempWater;
+  facts.tempSlave = store_.info.TempSlave;
+  const auto* led = findChild<QRadioButton*>("rbtFMOLED");
+  facts.fanModeLedSelected = led && led->isChecked();
+  linkStates_->Apply(facts);
+}
+
+void TfrmLantix::SetTaskbarProgress(int64_t completed, int64_t total) {
+  if (taskbar_) taskbar_->SetProgressValue(completed, total);
+}
+
+void TfrmLantix::AddLogLine(const std::string& text) {
+  const std::string entry = StampLogEntry(StampNow(), text);
+  messages_->Append(Q(entry));
+  if (options_.logToStderr) {
+    QString plain = Q(entry);
+    plain.replace("\r\n", "\n");
+    std::fprintf(stderr, "%s\n", plain.toLocal8Bit().constData());
+  }
+}
+
+void TfrmLantix::ShowStatus(const std::string& text) {
+  sb_->SetPanelText(0, Q(text));
+  AddLogLine(text);
+}
+
+void TfrmLantix::OpenHelpPage(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+void TfrmLantix::ApplicationEventsException(const std::string& message) { AddLogLine(message); }
+
+void TfrmLantix::ApplyExpertWeather() {
+  // The weather record is the last one of a new link's first full read: the
+  // user leaves the log for the page of the board's mode.
+  if (pc_->currentWidget() == messages_) {
+    const char* page = store_.config.Mode == 1   ? "tsSchedule"
+                       : store_.config.Mode == 2 ? "tsGeo"
+                                                 : "tsChannels";
+    ShowPage(PageNamed(page));
+  }
+  connection_->SavePort();
+}
+
+void TfrmLantix::LogLine(const std::string& text) { AddLogLine(text); }
+
+void TfrmLantix::StatusLine(const std::string& text) { ShowStatus(text); }
+
+void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) {
+  SetTaskbarProgress(done, total);
+  AddLogLine(text);
+}
+
+void TfrmLantix::LinkState(bool connected) { SetLinkState(connected); }
+
+void TfrmLantix::UpdatePage(PageUpdate page) {
+  switch (page) {
+    case PageUpdate::Info:
+    case PageUpdate::Config:
+    case PageUpdate::Expert:
+      // Mode- and sensor-dependent controls follow the new values.
+      ApplyLinkStateTable();
+      break;
+    case PageUpdate::ExpertWeather:
+      ApplyExpertWeather();
+      break;
+    case PageUpdate::Schedule:
+    case PageUpdate::Chart:
+    case PageUpdate::Health:
+      break;
+  }
+}
+
+void TfrmLantix::mnuConnectionClick() {
+  const std::optional<size_t> ticked = connection_->MenuOpening();
+  auto* menu = findChild<QMenu*>("mnuConnect");
+  menu->clear();
+  const std::vector<std::string>& entries = connection_->portList;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    QAction* item = menu->addAction(Q(entries[i]));
+    item->setCheckable(true);
+    item->setChecked(ticked == i);
+    item->setData(static_cast<qulonglong>(i));
+    connect(item, &QAction::triggered, this, [this, i] { SelectPort(i); });
+  }
+  menu->menuAction()->setEnabled(!entries.empty());
+  Action("mnuDisconnect")->setEnabled(connection_->WorkerRunning());
+  // No Bluetooth worker runs yet, so both are always available.
+  Action("mnuDiscover")->setEnabled(true);
+  Action("mnuRemove")->setEnabled(true);
+}
+
+void TfrmLantix::SelectPort(size_t index) { connection_->SelectPort(index); }
+
+void TfrmLantix::mnuDisconnectClick() { connection_->DisconnectAndForget(); }
+
+void TfrmLantix::mnuDiscoverClick() {
+  ShowPage(messages_);
+  AddLogLine(LangText("BluetoothAvailable"));
+}
+
+void TfrmLantix::mnuRemoveClick() {
+  ShowPage(messages_);
+  connection_->DisconnectAndForget();
+  AddLogLine(LangText("BluetoothAvailable"));
+}
+
+void TfrmLantix::mnuDebugClick() {
+  // A worker takes the debug flag when it is created, so the link starts over.
+  connection_->Disconnect();
+  connection_->debugMessages = !connection_->debugMessages;
+  AddLogLine(LangText(connection_->debugMessages ? "DebugMessagesActive" : "DebugMessagesInactive"));
+}
+
+void TfrmLantix::mnuFileClick() {
+  Action("mnuFirmwareUpdate")->setEnabled(connection_->WorkerRunning());
+}
+
+void TfrmLantix::memDblClick() { connection_->Reconnect(); }
+
+void TfrmLantix::DeviceArrived() { connection_->DeviceNotice(Connection::kDeviceArrival, 0); }
+
+void TfrmLantix::SystemSuspending() { connection_->PowerNotice(Connection::kSuspend); }
+
+void TfrmLantix::SystemResuming() { connection_->PowerNotice(Connection::kResumeAutomatic); }
+
+}  // namespace vmx

@@ -1,0 +1,44 @@
+#include "app/link_state_view.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+namespace vmx {
+namespace {
+
+void SetEnabled(QObject* control, bool enabled) {
+  if (auto* action = qobject_cast<QAction*>(control))
+    action->setEnabled(enabled);
+  else if (auto* menu = qobject_cast<QMenu*>(control))
+    menu->menuAction()->setEnabled(enabled);
+  else if (auto* widget = qobject_cast<QWidget*>(control))
+    widget->setEnabled(enabled);
+}
+
+}  // namespace
+
+LinkStateView::LinkStateView(QWidget& form) {
+  for (const LinkStateRow& row : LinkStateTable()) {
+    Row resolved{row.condition, {}};
+    for (std::string_view pattern : row.names) {
+      for (const std::string& name : ExpandControlName(pattern)) {
+        const QString qname = QString::fromStdString(name);
+        if (QObject* control = form.findChild<QObject*>(qname))
+          resolved.controls.emplace_back(control);
+        else
+          missing_.append(qname);
+      }
+    }
+    rows_.push_back(std::move(resolved));
+  }
+}
+
+void LinkStateView::Apply(const LinkFacts& facts) {
+  for (const Row& row : rows_) {
+    const bool enabled = ConditionHolds(row.condition, facts);
+    for (const QPointer<QObject>& control : row.controls) SetEnabled(control, enabled);
+  }
+}
+
+}  // namespace vmx

@@ -1,0 +1,33 @@
+// Applies the link-state table to the window's controls. The names are
+// resolved once; names without a control are skipped (and listed).
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <vector>
+
+#include "app/link_state_table.h"
+
+class QWidget;
+
+namespace vmx {
+
+class LinkStateView {
+ public:
+  explicit LinkStateView(QWidget& form);
+
+  void Apply(const LinkFacts& facts);
+  // Table names that have no control in the window.
+  const QStringList& Missing() const { return missing_; }
+
+ private:
+  struct Row {
+    LinkCondition condition;
+    std::vector<QPointer<QObject>> controls;
+  };
+  std::vector<Row> rows_;
+  QStringList missing_;
+};
+
+}  // namespace vmx

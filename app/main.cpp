@@ -1,0 +1,46 @@
+// velmarinex: the configurator of the Velmarinex 2.x.4 lighting controller.
+#include <signal.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/demo_board.h"
+#include "app/frm_lantix.h"
+#include "app/stop_signals.h"
+#include "persist/memory_preferences.h"
+
+int main(int argc, char** argv) {
+  // A reader that went away (a closed pipe on standard error) must not end the program.
+  ::signal(SIGPIPE, SIG_IGN);
+  vmx::Application app(argc, argv);
+
+  vmx::StartOptions options;
+  for (int i = 1; i < argc; ++i) options.arguments.emplace_back(argv[i]);
+
+  // The built-in board's pty is gone after this run, so it must not replace
+  // the port the user's next start connects to.
+  std::unique_ptr<vmx::DemoBoard> demo;
+  vmx::MemoryPreferences demoPreferences;
+  if (vmx::ParseCommandLine(options.arguments).demo) {
+    demo = std::make_unique<vmx::DemoBoard>();
+    try {
+      demo->Start();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "velmarinex: %s\n", e.what());
+      return 1;
+    }
+    options.demoPort = demo->PortPath();
+    options.preferences = &demoPreferences;
+  }
+
+  vmx::StopSignals stop;
+  vmx::TfrmLantix window(std::move(options));
+  QObject::connect(&stop, &vmx::StopSignals::stopRequested, &window, &QWidget::close);
+  window.show();
+  return app.exec();
+}
