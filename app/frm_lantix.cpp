@@ -129,7 +129,7 @@ void TfrmLantix::WireHandlers() {
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
-  auto* sleep = new SleepWatcher(this);
+  auto* sleep = new SleepWatcher(options_.sleepBus, this);
   connect(sleep, &SleepWatcher::suspending, this, &TfrmLantix::SystemSuspending);
   connect(sleep, &SleepWatcher::resuming, this, &TfrmLantix::SystemResuming);
   if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))

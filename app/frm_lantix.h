@@ -31,6 +31,7 @@ struct StartOptions {
   PortSource* ports = nullptr;         // default: the system's serial devices
   LinkTiming timing;
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
+  QString sleepBus;                  // the bus carrying logind; empty: the system bus
   bool logToStderr = true;
 };
 

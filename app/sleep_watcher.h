@@ -9,7 +9,8 @@ class SleepWatcher final : public QObject {
   Q_OBJECT
 
  public:
-  explicit SleepWatcher(QObject* parent);
+  // `busAddress` names the bus that carries logind; empty: the system bus.
+  SleepWatcher(const QString& busAddress, QObject* parent);
   // False when the system bus or logind cannot be reached.
   bool Watching() const { return watching_; }
 

@@ -1,0 +1,144 @@
+// Start-up: the log, the command line and the window's frame.
+#include <gmock/gmock.h>
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "app/link_session.h"
+#include "tests/app/window_fixture.h"
+
+namespace vmx::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+std::vector<std::string> Strings(const QStringList& lines) {
+  std::vector<std::string> out;
+  for (const QString& l : lines) out.push_back(l.toStdString());
+  return out;
+}
+
+bool TabVisible(const TfrmLantix& w, const char* page) {
+  auto* pc = w.findChild<QTabWidget*>("pc");
+  return pc->isTabVisible(pc->indexOf(w.findChild<QWidget*>(page)));
+}
+
+QString TabText(const TfrmLantix& w, const char* page) {
+  auto* pc = w.findChild<QTabWidget*>("pc");
+  return pc->tabText(pc->indexOf(w.findChild<QWidget*>(page)));
+}
+
+class StartupTest : public WindowTest {};
+
+TEST_F(StartupTest, LogStartsWithTheWelcomeTextThenTheStartLinesInOrder) {
+  prefs.WritePort(pty);
+  Open({"-english"});
+  const QStringList log = Log();
+  ASSERT_GE(log.size(), 14);
+  EXPECT_EQ(log[0], "IMPORTANT: BEFORE POWERON PLEASE MAKE SURE ALL OUTPUTS ARE WIRED SEPARATELY AND");
+  EXPECT_EQ(log[3], "The controls will be activated once a connection has been established.");
+  EXPECT_EQ(log[9], "");
+  EXPECT_EQ(Strings(log.mid(10, 3)),
+            (std::vector<std::string>{"Read from registry: " + pty, "Parameter: -english",
+                                      "started Velmarinex 2.x.4a"}));
+  EXPECT_TRUE(log[13].startsWith(QCoreApplication::applicationFilePath() + ' ')) << log[13].toStdString();
+  EXPECT_TRUE(log[13].endsWith(" bytes"));
+  EXPECT_TRUE(WaitConnected(pty)) << "the remembered port is connected at once";
+}
+
+TEST_F(StartupTest, NothingRememberedNoPortMessagesPageAndNoConnection) {
+  Open({});
+  EXPECT_THAT(Strings(Log()), Not(Contains(::testing::StartsWith("Read from registry"))));
+  EXPECT_EQ(Log()[10], "started Velmarinex 2.x.4a");
+  EXPECT_EQ(CurrentPage(), "tsMessages");
+  EXPECT_EQ(window->Link().Worker(), nullptr);
+  EXPECT_FALSE(Action("mnuModeManual")->isEnabled());
+  EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Velmarinex \u2022 Velmarinex 2.x.4a"));
+}
+
+TEST_F(StartupTest, DevicePathArgumentWithDebugConnectsAtOnceWithTheTrace) {
+  Open({pty, "-debug"});
+  EXPECT_EQ(Log()[10], QString::fromStdString("Parameter: " + pty));
+  EXPECT_EQ(Log()[11], "Parameter: -debug");
+  ASSERT_TRUE(WaitConnected(pty));
+  EXPECT_TRUE(Log().contains("GetDevice"));
+  EXPECT_TRUE(WaitForLog("GetInfo"));
+}
+
+TEST_F(StartupTest, LastLanguageWordWins) {
+  Open({"/GERMAN", "/english"});
+  EXPECT_EQ(window->findChild<QMenu*>("mnuConnection")->title(), "&Connection");
+  EXPECT_EQ(TabText(*window, "tsChannels"), "Channels A-F");
+  EXPECT_EQ(TabText(*window, "tsChannelsGL"), "Channels G-L");
+  EXPECT_FALSE(TabVisible(*window, "tsExpert"));
+}
+
+TEST_F(StartupTest, GermanAndExpertWordsInAnyCase) {
+  Open({"/german", "-Expert"});
+  EXPECT_EQ(window->findChild<QMenu*>("mnuConnection")->title(), "Verbindung");
+  EXPECT_EQ(TabText(*window, "tsChannelsGL"), QString::fromUtf8("Kanäle G-L"));
+  EXPECT_TRUE(Log().contains("gestartet Velmarinex 2.x.4a"));
+  for (const char* page : {"tsExpert", "tsBalance", "tsJMP"}) EXPECT_TRUE(TabVisible(*window, page));
+}
+
+TEST_F(StartupTest, OneCharacterArgumentIsAPort) {
+  Open({"x"});
+  EXPECT_EQ(window->Link().portName, "/dev/x");
+  EXPECT_TRUE(WaitForLog("Connecting to /dev/x..."));
+  EXPECT_TRUE(WaitForLog("Disconnected from /dev/x"));
+}
+
+TEST_F(StartupTest, FrameHasItsPagesMenusAndPanels) {
+  Open({});
+  auto* pc = window->findChild<QTabWidget*>("pc");
+  QStringList pages;
+  for (int i = 0; i < pc->count(); ++i) pages << pc->widget(i)->objectName();
+  EXPECT_EQ(pages.join(' '),
+            "tsChannels tsChannelsGL tsSchedule tsVisualize tsGeo tsConfig tsTemp tsWeather "
+            "tsWeatherDelay tsMoon tsExpert tsBalance tsJMP tsMessages");
+
+  // Separators show as empty names between the items.
+  QStringList options;
+  for (QAction* a : window->findChild<QMenu*>("mnuOptions")->actions()) options << a->objectName();
+  EXPECT_EQ(options.join(' '),
+            "mnuModeManual mnuModeAuto mnuModeGeo mnuModeRGBDemo mnuModeFlash  mnuAllOff mnuAll20 "
+            "mnuAllOn mnuSetTimeDate  mnuStepBig  mnuShowExpert  mnuRefresh mnuSaveEEPROM "
+            "mnuIRLearn mnuLoadReef");
+  QStringList file;
+  for (QAction* a : window->findChild<QMenu*>("mnuFile")->actions()) file << a->objectName();
+  EXPECT_EQ(file.join(' '),
+            "mnuScheduleImport mnuConfigImport  mnuScheduleConfigExport  mnuFirmwareUpdate  "
+            "mnuExit");
+
+  // Hidden items answer their shortcuts through the window.
+  for (const char* hidden : {"mnuHealth", "mnuDebug"}) {
+    EXPECT_TRUE(window->actions().contains(Action(hidden))) << hidden;
+    EXPECT_THAT(Strings(options), Not(Contains(hidden)));
+  }
+  EXPECT_EQ(Action("mnuHealth")->shortcut(), QKeySequence("Ctrl+Shift+Alt+X"));
+  EXPECT_EQ(Action("mnuDebug")->shortcut(), QKeySequence("Ctrl+Alt+D"));
+  EXPECT_EQ(Action("mnuAll20")->shortcut(), QKeySequence("Ctrl+2"));
+  EXPECT_EQ(Action("mnuFAQ")->text(), "FAQ / error tracking");
+  EXPECT_EQ(Action("mnuLoadReef")->text(), "Load reef bundle defaults");
+
+  EXPECT_NE(window->findChild<QMenu*>("pumCol"), nullptr);
+  EXPECT_NE(window->findChild<QMenu*>("pumChart"), nullptr);
+  EXPECT_NE(window->findChild<QStatusBar*>("sb"), nullptr);
+  EXPECT_TRUE(window->findChild<QPlainTextEdit*>("mem")->isReadOnly());
+}
+
+TEST_F(StartupTest, ExpertWeatherReadFromElsewhereKeepsTheUsersPage) {
+  Open({});
+  window->ShowPage(window->PageNamed("tsConfig"));
+  window->Link().portName = "/dev/ttyUSB0 (FTDI)";
+  window->ApplyExpertWeather();
+  EXPECT_EQ(CurrentPage(), "tsConfig");
+  EXPECT_EQ(prefs.port, "/dev/ttyUSB0 (FTDI)");
+  EXPECT_TRUE(Log().contains("Written to registry: /dev/ttyUSB0 (FTDI)"));
+}
+
+}  // namespace
+}  // namespace vmx::testing

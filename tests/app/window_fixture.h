@@ -1,0 +1,91 @@
+// A main window driven by a test: the simulated board on a real pty, the
+// real link worker with short waits, preferences and port list the test owns.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/frm_lantix.h"
+#include "persist/memory_preferences.h"
+#include "sim/pty_server.h"
+#include "sim/sim_board.h"
+#include "tests/app/fake_port_source.h"
+
+namespace vmx::testing {
+
+inline LinkTiming FastTiming() {
+  using namespace std::chrono_literals;
+  LinkTiming t;
+  t.pass = 2ms;
+  t.terminationCheck = 5ms;
+  t.waitSteps = 4;
+  t.openAttempts = 2;
+  t.serialTimeout = 250ms;
+  t.bootloaderRestart = 30ms;
+  return t;
+}
+
+// The log's lines without their stamps (the welcome text has none).
+inline QStringList LogLines(const TfrmLantix& window) {
+  QStringList lines;
+  for (QString line : window.findChild<QPlainTextEdit*>("mem")->toPlainText().split('\n')) {
+    if (line.startsWith('[') && line.contains("] ")) line = line.mid(line.indexOf("] ") + 2);
+    lines.append(line);
+  }
+  return lines;
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  explicit WindowTest(sim::BoardOptions options = {.rows = 4}) : board(options), server(board) {
+    server.Start();
+    pty = server.PortPath();
+  }
+  ~WindowTest() override { window.reset(); }
+
+  StartOptions Options(std::vector<std::string> args) {
+    StartOptions o;
+    o.arguments = std::move(args);
+    o.preferences = &prefs;
+    o.ports = &ports;
+    o.timing = FastTiming();
+    o.deviceDirectory = devices.path();
+    o.logToStderr = false;
+    return o;
+  }
+  void Open(std::vector<std::string> args = {"-english"}) {
+    window = std::make_unique<TfrmLantix>(Options(std::move(args)));
+  }
+
+  QStringList Log() const { return LogLines(*window); }
+  bool WaitForLog(const QString& line, int ms = 5000) {
+    return QTest::qWaitFor([&] { return Log().contains(line); }, ms);
+  }
+  bool WaitConnected(const std::string& port, int ms = 5000) {
+    return WaitForLog(QString::fromStdString("Connected to Velmarinex 2.x.4 on " + port), ms);
+  }
+  // Connected and the first full read shown: the port has been remembered.
+  bool WaitFullRead(const std::string& port, int ms = 5000) {
+    return WaitForLog(QString::fromStdString("Written to registry: " + port), ms);
+  }
+  QString CurrentPage() const {
+    return window->findChild<QTabWidget*>("pc")->currentWidget()->objectName();
+  }
+  QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
+
+  sim::SimBoard board;
+  sim::PtyServer server;
+  std::string pty;
+  MemoryPreferences prefs;
+  FakePortSource ports;
+  QTemporaryDir devices;
+  std::unique_ptr<TfrmLantix> window;
+};
+
+}  // namespace vmx::testing
