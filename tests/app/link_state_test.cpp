@@ -66,6 +66,8 @@ struct ModePage {
   const char* page;
 };
 
+void PrintTo(const ModePage& p, std::ostream* os) { *os << "mode " << int(p.mode) << " " << p.page; }
+
 class PageAfterConnectingTest : public WindowTest,
                                 public ::testing::WithParamInterface<ModePage> {};
 
@@ -80,7 +82,8 @@ TEST_P(PageAfterConnectingTest, FollowsTheBoardsMode) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, PageAfterConnectingTest,
                          ::testing::Values(ModePage{0, "tsChannels"}, ModePage{1, "tsSchedule"},
-                                           ModePage{2, "tsGeo"}, ModePage{4, "tsChannels"}));
+                                           ModePage{2, "tsGeo"}, ModePage{4, "tsChannels"}),
+                         [](const auto& info) { return "Mode" + std::to_string(info.param.mode); });
 
 TEST_F(LinkStateTest, ChartPageAsksForTheChart) {
   Open({});
