@@ -26,7 +26,8 @@ QString FromTable(const std::string& text) {
 // The page's tab when `widget` is a page of a tab widget.
 QTabWidget* TabOwner(const QWidget* widget) {
   for (QWidget* p = widget->parentWidget(); p; p = p->parentWidget())
-    if (auto* tabs = qobject_cast<QTabWidget*>(p)) return tabs->indexOf(widget) >= 0 ? tabs : nullptr;
+    if (auto* tabs = qobject_cast<QTabWidget*>(p))
+      return tabs->indexOf(widget) >= 0 ? tabs : nullptr;
   return nullptr;
 }
 
@@ -37,7 +38,9 @@ QLabel* BuddyLabel(const QWidget* edit) {
   return nullptr;
 }
 
-QObject* Control(QWidget& form, const QString& name) { return form.findChild<QObject*>(name); }
+QObject* Control(QWidget& form, const QString& name) {
+  return form.findChild<QObject*>(name);
+}
 
 void SetHint(QObject* control, const QString& hint) {
   if (auto* action = qobject_cast<QAction*>(control))
@@ -46,7 +49,9 @@ void SetHint(QObject* control, const QString& hint) {
     widget->setToolTip(hint);
 }
 
-std::string Std(const QString& s) { return s.toStdString(); }
+std::string Std(const QString& s) {
+  return s.toStdString();
+}
 
 }  // namespace
 
@@ -124,7 +129,8 @@ int ApplyLanguage(QWidget& form, int language) {
 
   QObject* channels = Control(form, "tsChannels");
   const std::string pages = Std(ControlCaption(channels));
-  SetControlCaption(Control(form, "tsChannelsGL"), QString::fromStdString(FormatText(pages, {"G-L"})));
+  SetControlCaption(Control(form, "tsChannelsGL"),
+                    QString::fromStdString(FormatText(pages, {"G-L"})));
   SetControlCaption(channels, QString::fromStdString(FormatText(pages, {"A-F"})));
 
   for (const char* source : {"TempWater", "TempBoard", "Voltage", "TempSlave"}) {

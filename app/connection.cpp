@@ -11,7 +11,9 @@ Connection::Connection(PortSource& ports, Preferences& prefs, Hooks hooks)
 
 Connection::~Connection() = default;
 
-bool Connection::WorkerRunning() const { return worker_ && worker_->Running(); }
+bool Connection::WorkerRunning() const {
+  return worker_ && worker_->Running();
+}
 
 void Connection::StartWorker() {
   // Every caller has checked that nothing runs; a second worker must never
@@ -21,7 +23,9 @@ void Connection::StartWorker() {
   worker_ = hooks_.startWorker(portName, debugMessages);
 }
 
-void Connection::ListPorts() { ListSerialPorts(ports_, portList, hooks_.log); }
+void Connection::ListPorts() {
+  ListSerialPorts(ports_, portList, hooks_.log);
+}
 
 std::optional<size_t> Connection::MenuOpening() {
   // With no live link, choosing any entry, even the previous one, connects again.
@@ -110,10 +114,16 @@ int Connection::PowerNotice(uint32_t code) {
   return 1;
 }
 
-void Connection::SavePort() { vmx::SavePort(prefs_, portName, hooks_.log); }
+void Connection::SavePort() {
+  vmx::SavePort(prefs_, portName, hooks_.log);
+}
 
-std::optional<std::string> Connection::LoadPort() { return vmx::LoadPort(prefs_, portName); }
+std::optional<std::string> Connection::LoadPort() {
+  return vmx::LoadPort(prefs_, portName);
+}
 
-void Connection::ForgetPort() { vmx::ForgetPort(prefs_); }
+void Connection::ForgetPort() {
+  vmx::ForgetPort(prefs_);
+}
 
 }  // namespace vmx

@@ -4,6 +4,8 @@ namespace vmx {
 
 DemoBoard::DemoBoard() : server_(board_) {}
 
-void DemoBoard::Start() { server_.Start(); }
+void DemoBoard::Start() {
+  server_.Start();
+}
 
 }  // namespace vmx

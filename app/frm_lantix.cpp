@@ -51,7 +51,9 @@ constexpr int kDefaultLon = 85;   // 8.5 E
 // At exit the worker gets this long to finish.
 constexpr std::chrono::milliseconds kExitWait{500};
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 // "[" short date, blank, long time "] " in the user's formats; the time zone
 // some long formats carry only widens every line.
@@ -77,10 +79,10 @@ TfrmLantix::TfrmLantix(StartOptions options)
   if (!ports) ports = (ownPorts_ = std::make_unique<SysfsPortSource>()).get();
   connection_ = std::make_unique<Connection>(
       *ports, *prefs,
-      Connection::Hooks{[this](const std::string& text) { AddLogLine(text); }, {},
-                        [this](const std::string& port, bool debug) {
-                          return StartWorker(port, debug);
-                        }});
+      Connection::Hooks{
+          [this](const std::string& text) { AddLogLine(text); },
+          {},
+          [this](const std::string& port, bool debug) { return StartWorker(port, debug); }});
   BuildWindow();
   WireHandlers();
   FormCreate();
@@ -117,9 +119,9 @@ void TfrmLantix::WireHandlers() {
   for (const auto& [name, handler] : handlers)
     connect(Action(name), &QAction::triggered, this, handler);
   connect(Action("mnuExit"), &QAction::triggered, this, &QWidget::close);
-  for (const auto& [name, topic] : {std::pair{"mnuHardware", "hardware"},
-                                    std::pair{"mnuSoftware", "software"},
-                                    std::pair{"mnuFAQ", "faq"}}) {
+  for (const auto& [name, topic] :
+       {std::pair{"mnuHardware", "hardware"}, std::pair{"mnuSoftware", "software"},
+        std::pair{"mnuFAQ", "faq"}}) {
     connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
       const auto* box = findChild<QComboBox*>("cmbLanguage");
       OpenHelpPage(Q(HelpPageUrl(topic, box && box->currentIndex() == 1)));
@@ -233,11 +235,17 @@ std::unique_ptr<LinkSession> TfrmLantix::StartWorker(const std::string& port, bo
                                          options_.timing);
 }
 
-QAction* TfrmLantix::Action(const char* name) const { return findChild<QAction*>(name); }
+QAction* TfrmLantix::Action(const char* name) const {
+  return findChild<QAction*>(name);
+}
 
-QWidget* TfrmLantix::PageNamed(const char* name) const { return pc_->PageNamed(name); }
+QWidget* TfrmLantix::PageNamed(const char* name) const {
+  return pc_->PageNamed(name);
+}
 
-void TfrmLantix::ShowPage(QWidget* page) { pc_->ShowPage(page); }
+void TfrmLantix::ShowPage(QWidget* page) {
+  pc_->ShowPage(page);
+}
 
 void TfrmLantix::pcChange() {
   if (pc_->currentWidget() == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
@@ -296,9 +304,13 @@ void TfrmLantix::ShowStatus(const std::string& text) {
   AddLogLine(text);
 }
 
-void TfrmLantix::OpenHelpPage(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void TfrmLantix::OpenHelpPage(const QString& url) {
+  QDesktopServices::openUrl(QUrl(url));
+}
 
-void TfrmLantix::ApplicationEventsException(const std::string& message) { AddLogLine(message); }
+void TfrmLantix::ApplicationEventsException(const std::string& message) {
+  AddLogLine(message);
+}
 
 void TfrmLantix::ApplyExpertWeather() {
   // The weather record is the last one of a new link's first full read: the
@@ -312,16 +324,22 @@ void TfrmLantix::ApplyExpertWeather() {
   connection_->SavePort();
 }
 
-void TfrmLantix::LogLine(const std::string& text) { AddLogLine(text); }
+void TfrmLantix::LogLine(const std::string& text) {
+  AddLogLine(text);
+}
 
-void TfrmLantix::StatusLine(const std::string& text) { ShowStatus(text); }
+void TfrmLantix::StatusLine(const std::string& text) {
+  ShowStatus(text);
+}
 
 void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) {
   SetTaskbarProgress(done, total);
   AddLogLine(text);
 }
 
-void TfrmLantix::LinkState(bool connected) { SetLinkState(connected); }
+void TfrmLantix::LinkState(bool connected) {
+  SetLinkState(connected);
+}
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
   switch (page) {
@@ -360,9 +378,13 @@ void TfrmLantix::mnuConnectionClick() {
   Action("mnuRemove")->setEnabled(true);
 }
 
-void TfrmLantix::SelectPort(size_t index) { connection_->SelectPort(index); }
+void TfrmLantix::SelectPort(size_t index) {
+  connection_->SelectPort(index);
+}
 
-void TfrmLantix::mnuDisconnectClick() { connection_->DisconnectAndForget(); }
+void TfrmLantix::mnuDisconnectClick() {
+  connection_->DisconnectAndForget();
+}
 
 void TfrmLantix::mnuDiscoverClick() {
   ShowPage(messages_);
@@ -379,19 +401,28 @@ void TfrmLantix::mnuDebugClick() {
   // A worker takes the debug flag when it is created, so the link starts over.
   connection_->Disconnect();
   connection_->debugMessages = !connection_->debugMessages;
-  AddLogLine(LangText(connection_->debugMessages ? "DebugMessagesActive" : "DebugMessagesInactive"));
+  AddLogLine(
+      LangText(connection_->debugMessages ? "DebugMessagesActive" : "DebugMessagesInactive"));
 }
 
 void TfrmLantix::mnuFileClick() {
   Action("mnuFirmwareUpdate")->setEnabled(connection_->WorkerRunning());
 }
 
-void TfrmLantix::memDblClick() { connection_->Reconnect(); }
+void TfrmLantix::memDblClick() {
+  connection_->Reconnect();
+}
 
-void TfrmLantix::DeviceArrived() { connection_->DeviceNotice(Connection::kDeviceArrival, 0); }
+void TfrmLantix::DeviceArrived() {
+  connection_->DeviceNotice(Connection::kDeviceArrival, 0);
+}
 
-void TfrmLantix::SystemSuspending() { connection_->PowerNotice(Connection::kSuspend); }
+void TfrmLantix::SystemSuspending() {
+  connection_->PowerNotice(Connection::kSuspend);
+}
 
-void TfrmLantix::SystemResuming() { connection_->PowerNotice(Connection::kResumeAutomatic); }
+void TfrmLantix::SystemResuming() {
+  connection_->PowerNotice(Connection::kResumeAutomatic);
+}
 
 }  // namespace vmx

@@ -34,7 +34,9 @@ struct HandOffQueue::State {
 HandOffQueue::HandOffQueue(QObject* context)
     : context_(context), uiThread_(context->thread()), state_(std::make_shared<State>()) {}
 
-HandOffQueue::~HandOffQueue() { Close(); }
+HandOffQueue::~HandOffQueue() {
+  Close();
+}
 
 bool HandOffQueue::Run(const std::function<void()>& job) {
   if (QThread::currentThread() == uiThread_) {

@@ -12,12 +12,12 @@ namespace vmx {
 
 enum class LinkCondition {
   Connected,
-  ManualMode,        // connected and the board in mode Manual
-  FanOffAllowed,     // connected and the fan mode is not 1
-  AutoOrGeoMode,     // connected and the board in mode Auto or Geo
-  WaterSensor,       // connected and a water sensor reports
-  SlaveSensor,       // connected and a slave board reports its temperature
-  WaterLimits,       // water sensor group enabled and rbtFMOLED not selected
+  ManualMode,     // connected and the board in mode Manual
+  FanOffAllowed,  // connected and the fan mode is not 1
+  AutoOrGeoMode,  // connected and the board in mode Auto or Geo
+  WaterSensor,    // connected and a water sensor reports
+  SlaveSensor,    // connected and a slave board reports its temperature
+  WaterLimits,    // water sensor group enabled and rbtFMOLED not selected
 };
 
 struct LinkStateRow {

@@ -32,7 +32,9 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, std::initializer_list<Item> item
   return menu;
 }
 
-QKeySequence Ctrl(int key) { return QKeySequence(kCtrl | key); }
+QKeySequence Ctrl(int key) {
+  return QKeySequence(kCtrl | key);
+}
 
 }  // namespace
 
@@ -93,8 +95,7 @@ void BuildMainMenu(QMainWindow& window) {
     window.addAction(action);
   }
 
-  AddMenu(bar, "mnuHelp",
-          {{"mnuHardware"}, {"mnuSoftware"}, {"mnuFAQ", QKeySequence(Qt::Key_F1)}});
+  AddMenu(bar, "mnuHelp", {{"mnuHardware"}, {"mnuSoftware"}, {"mnuFAQ", QKeySequence(Qt::Key_F1)}});
 }
 
 }  // namespace vmx

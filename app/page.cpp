@@ -2,6 +2,8 @@
 
 namespace vmx {
 
-Page::Page(TfrmLantix& form, const char* name) : form_(form) { setObjectName(name); }
+Page::Page(TfrmLantix& form, const char* name) : form_(form) {
+  setObjectName(name);
+}
 
 }  // namespace vmx

@@ -37,7 +37,9 @@ PageControl::PageControl(TfrmLantix& form, QWidget* parent) : QTabWidget(parent)
   });
 }
 
-QWidget* PageControl::PageNamed(const char* name) const { return findChild<QWidget*>(name); }
+QWidget* PageControl::PageNamed(const char* name) const {
+  return findChild<QWidget*>(name);
+}
 
 void PageControl::Activate(QWidget* page) {
   quiet_ = true;
@@ -55,6 +57,8 @@ void PageControl::SetExpertPagesVisible(bool visible) {
   for (const char* name : kExpertPages) setTabVisible(indexOf(PageNamed(name)), visible);
 }
 
-bool PageControl::ExpertPagesVisible() const { return isTabVisible(indexOf(PageNamed("tsExpert"))); }
+bool PageControl::ExpertPagesVisible() const {
+  return isTabVisible(indexOf(PageNamed("tsExpert")));
+}
 
 }  // namespace vmx

@@ -20,7 +20,9 @@ QSettings Open() {
 
 }  // namespace
 
-QSettingsPreferences::QSettingsPreferences() { fileName_ = Open().fileName(); }
+QSettingsPreferences::QSettingsPreferences() {
+  fileName_ = Open().fileName();
+}
 
 bool QSettingsPreferences::KeyExists() {
 #ifdef Q_OS_WIN

@@ -5,11 +5,17 @@ namespace vmx {
 QtLinkHost::QtLinkHost(std::shared_ptr<HandOffQueue> queue, LinkReports& reports)
     : queue_(std::move(queue)), reports_(reports) {}
 
-bool QtLinkHost::HandOff(const std::function<void()>& job) { return queue_->Run(job); }
+bool QtLinkHost::HandOff(const std::function<void()>& job) {
+  return queue_->Run(job);
+}
 
-void QtLinkHost::LogLine(const std::string& text) { reports_.LogLine(text); }
+void QtLinkHost::LogLine(const std::string& text) {
+  reports_.LogLine(text);
+}
 
-void QtLinkHost::StatusLine(const std::string& text) { reports_.StatusLine(text); }
+void QtLinkHost::StatusLine(const std::string& text) {
+  reports_.StatusLine(text);
+}
 
 void QtLinkHost::Progress(const std::string& text, int64_t done, int64_t total) {
   reports_.Progress(text, done, total);
@@ -19,6 +25,8 @@ void QtLinkHost::LinkState(bool connected) {
   if (current_) reports_.LinkState(connected);
 }
 
-void QtLinkHost::UpdatePage(PageUpdate page) { reports_.UpdatePage(page); }
+void QtLinkHost::UpdatePage(PageUpdate page) {
+  reports_.UpdatePage(page);
+}
 
 }  // namespace vmx

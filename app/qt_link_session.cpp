@@ -18,13 +18,21 @@ QtLinkSession::~QtLinkSession() {
   });
 }
 
-bool QtLinkSession::Running() const { return !worker_->LinkClosed(); }
+bool QtLinkSession::Running() const {
+  return !worker_->LinkClosed();
+}
 
-void QtLinkSession::SetPort(const std::string& port, bool debug) { worker_->SetPort(port, debug); }
+void QtLinkSession::SetPort(const std::string& port, bool debug) {
+  worker_->SetPort(port, debug);
+}
 
-void QtLinkSession::Terminate() { worker_->Terminate(); }
+void QtLinkSession::Terminate() {
+  worker_->Terminate();
+}
 
-void QtLinkSession::Abort() { worker_->Abort(); }
+void QtLinkSession::Abort() {
+  worker_->Abort();
+}
 
 bool QtLinkSession::WaitClosed(std::chrono::milliseconds timeout) {
   return worker_->WaitClosed(timeout);

@@ -10,7 +10,9 @@ namespace {
 constexpr int kPanelWidths[] = {462, 160, 100};
 constexpr int kHeight = 19;
 
-int Scaled(int pixels, double factor) { return static_cast<int>(std::lround(pixels * factor)); }
+int Scaled(int pixels, double factor) {
+  return static_cast<int>(std::lround(pixels * factor));
+}
 
 }  // namespace
 
@@ -33,11 +35,17 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   Scale(1.0);
 }
 
-void StatusBar::SetPanelText(int panel, const QString& text) { panels_.at(panel)->setText(text); }
+void StatusBar::SetPanelText(int panel, const QString& text) {
+  panels_.at(panel)->setText(text);
+}
 
-QString StatusBar::PanelText(int panel) const { return panels_.at(panel)->text(); }
+QString StatusBar::PanelText(int panel) const {
+  return panels_.at(panel)->text();
+}
 
-int StatusBar::PanelWidth(int panel) const { return panels_.at(panel)->width(); }
+int StatusBar::PanelWidth(int panel) const {
+  return panels_.at(panel)->width();
+}
 
 void StatusBar::Scale(double factor) {
   setFixedHeight(Scaled(kHeight, factor));

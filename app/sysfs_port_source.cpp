@@ -61,9 +61,8 @@ std::string Describe(const fs::path& entry, const std::string& name) {
 }
 
 bool UsableName(const std::string& name) {
-  return !name.empty() && std::none_of(name.begin(), name.end(), [](unsigned char c) {
-    return c <= ' ' || c == 0x7F;
-  });
+  return !name.empty() && std::none_of(name.begin(), name.end(),
+                                       [](unsigned char c) { return c <= ' ' || c == 0x7F; });
 }
 
 struct Found {

@@ -19,7 +19,8 @@ std::unique_ptr<TaskbarProgress> TaskbarProgress::Create() {
 }
 
 void TaskbarProgress::SetProgressValue(int64_t completed, int64_t total) {
-  const double share = total > 0 ? static_cast<double>(completed) / static_cast<double>(total) : 0.0;
+  const double share =
+      total > 0 ? static_cast<double>(completed) / static_cast<double>(total) : 0.0;
   properties_["progress"] = std::clamp(share, 0.0, 1.0);
   properties_["progress-visible"] = true;
   Send();

@@ -15,6 +15,8 @@ std::optional<std::string> LoadPort(Preferences& prefs, std::string& portName) {
   return "Read from registry: " + portName;
 }
 
-void ForgetPort(Preferences& prefs) { prefs.DeleteKey(); }
+void ForgetPort(Preferences& prefs) {
+  prefs.DeleteKey();
+}
 
 }  // namespace vmx

@@ -69,8 +69,8 @@ class ConnectionTest : public ::testing::Test {
 TEST_F(ConnectionTest, ListingKeepsTheSystemsOrderAndLogsEachEntry) {
   TwoPorts();
   connection.ListPorts();
-  EXPECT_THAT(connection.portList, ElementsAre("/dev/rfcomm0 (rfcomm 00:11:22:AA:BB:CC)",
-                                               "/dev/ttyS0 (serial8250)"));
+  EXPECT_THAT(connection.portList,
+              ElementsAre("/dev/rfcomm0 (rfcomm 00:11:22:AA:BB:CC)", "/dev/ttyS0 (serial8250)"));
   EXPECT_THAT(log, ElementsAre("Listing seral ports...", "/dev/rfcomm0 (rfcomm 00:11:22:AA:BB:CC)",
                                "/dev/ttyS0 (serial8250)"));
 }
@@ -87,7 +87,8 @@ TEST_F(ConnectionTest, AFailedListingKeepsTheOldList) {
   connection.portList.clear();
   log.clear();
   connection.ListPorts();
-  EXPECT_THAT(log, ElementsAre("Listing seral ports...", "Access denied", "No serial ports found."));
+  EXPECT_THAT(log,
+              ElementsAre("Listing seral ports...", "Access denied", "No serial ports found."));
 }
 
 TEST_F(ConnectionTest, ArrivedDeviceConnectsToTheNewestPortWhileDisconnected) {

@@ -38,7 +38,8 @@ TEST(LinkStateTable, ChannelControlsOnlyInManualMode) {
   EXPECT_EQ(ConditionOf("btnOn<n>"), LinkCondition::ManualMode);
   EXPECT_EQ(ConditionOf("cmbName<n>"), LinkCondition::Connected);
   EXPECT_TRUE(ConditionHolds(LinkCondition::ManualMode, Connected(0)));
-  for (uint8_t mode : {1, 2, 3, 4}) EXPECT_FALSE(ConditionHolds(LinkCondition::ManualMode, Connected(mode)));
+  for (uint8_t mode : {1, 2, 3, 4})
+    EXPECT_FALSE(ConditionHolds(LinkCondition::ManualMode, Connected(mode)));
 }
 
 TEST(LinkStateTable, WeatherTriggersOnlyInAutoAndGeo) {

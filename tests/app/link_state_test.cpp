@@ -66,7 +66,9 @@ struct ModePage {
   const char* page;
 };
 
-void PrintTo(const ModePage& p, std::ostream* os) { *os << "mode " << int(p.mode) << " " << p.page; }
+void PrintTo(const ModePage& p, std::ostream* os) {
+  *os << "mode " << int(p.mode) << " " << p.page;
+}
 
 class PageAfterConnectingTest : public WindowTest,
                                 public ::testing::WithParamInterface<ModePage> {};

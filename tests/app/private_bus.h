@@ -54,11 +54,11 @@ class PrivateLogind {
 
   // logind's notice before (true) or after (false) a sleep.
   bool PrepareForSleep(bool start) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock",
-        "EmitSignal");
-    call << QString("org.freedesktop.login1.Manager") << QString("PrepareForSleep")
-         << QString("b") << QVariantList{QVariant::fromValue(QDBusVariant(start))};
+    QDBusMessage call =
+        QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                       "org.freedesktop.DBus.Mock", "EmitSignal");
+    call << QString("org.freedesktop.login1.Manager") << QString("PrepareForSleep") << QString("b")
+         << QVariantList{QVariant::fromValue(QDBusVariant(start))};
     return QDBusConnection::connectToBus(address_, "vmx-test-probe").call(call).type() ==
            QDBusMessage::ReplyMessage;
   }

@@ -38,13 +38,15 @@ TEST_F(StartupTest, LogStartsWithTheWelcomeTextThenTheStartLinesInOrder) {
   Open({"-english"});
   const QStringList log = Log();
   ASSERT_GE(log.size(), 14);
-  EXPECT_EQ(log[0], "IMPORTANT: BEFORE POWERON PLEASE MAKE SURE ALL OUTPUTS ARE WIRED SEPARATELY AND");
+  EXPECT_EQ(log[0],
+            "IMPORTANT: BEFORE POWERON PLEASE MAKE SURE ALL OUTPUTS ARE WIRED SEPARATELY AND");
   EXPECT_EQ(log[3], "The controls will be activated once a connection has been established.");
   EXPECT_EQ(log[9], "");
   EXPECT_EQ(Strings(log.mid(10, 3)),
             (std::vector<std::string>{"Read from registry: " + pty, "Parameter: -english",
                                       "started Velmarinex 2.x.4a"}));
-  EXPECT_TRUE(log[13].startsWith(QCoreApplication::applicationFilePath() + ' ')) << log[13].toStdString();
+  EXPECT_TRUE(log[13].startsWith(QCoreApplication::applicationFilePath() + ' '))
+      << log[13].toStdString();
   EXPECT_TRUE(log[13].endsWith(" bytes"));
   EXPECT_TRUE(WaitConnected(pty)) << "the remembered port is connected at once";
 }
@@ -81,7 +83,8 @@ TEST_F(StartupTest, GermanAndExpertWordsInAnyCase) {
   EXPECT_EQ(window->findChild<QMenu*>("mnuConnection")->title(), "Verbindung");
   EXPECT_EQ(TabText(*window, "tsChannelsGL"), QString::fromUtf8("Kanäle G-L"));
   EXPECT_TRUE(Log().contains("gestartet Velmarinex 2.x.4a"));
-  for (const char* page : {"tsExpert", "tsBalance", "tsJMP"}) EXPECT_TRUE(TabVisible(*window, page));
+  for (const char* page : {"tsExpert", "tsBalance", "tsJMP"})
+    EXPECT_TRUE(TabVisible(*window, page));
 }
 
 TEST_F(StartupTest, OneCharacterArgumentIsAPort) {

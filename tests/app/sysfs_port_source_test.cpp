@@ -65,7 +65,7 @@ TEST_F(SysfsTree, OnlyTtysWithADeviceBehindThemInCreationOrder) {
                                root / "devices/platform/serial8250/tty/ttyS0/driver");
   Tty("ttyS1", "devices/platform/serial8250/tty/ttyS1");
   Write(root / "class/tty/ttyS1/type", "0\n");  // reserved, no UART
-  Tty("tty1", "");                               // a virtual terminal
+  Tty("tty1", "");                              // a virtual terminal
   Tty("ttyACM0", "devices/usb1/1-2/1-2:1.0");
   Write(root / "devices/usb1/1-2/idVendor", "2341\n");
   Write(root / "devices/usb1/1-2/idProduct", "0043\n");
