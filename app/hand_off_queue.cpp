@@ -2,10 +2,10 @@
 
 #include <QMetaObject>
 #include <QThread>
-#include <algorithm>
+#include <QTimer>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
-#include <vector>
 
 namespace vmx {
 
@@ -19,24 +19,44 @@ struct HandOffQueue::State {
   std::mutex lock;
   std::condition_variable changed;
   bool closed = false;
-  std::vector<std::shared_ptr<Pending>> waiting;
+  std::deque<std::shared_ptr<Pending>> queued;
 
-  void Finish(const std::shared_ptr<Pending>& p) {
-    {
-      std::lock_guard g(lock);
-      p->done = true;
-      std::erase(waiting, p);
+  // UI thread: runs every job queued so far, oldest first.
+  void Drain() {
+    for (;;) {
+      std::shared_ptr<Pending> p;
+      {
+        std::lock_guard g(lock);
+        if (queued.empty()) return;
+        p = std::move(queued.front());
+        queued.pop_front();
+      }
+      // A job that throws still releases its worker before the exception
+      // travels on to the event loop.
+      struct Release {
+        State& state;
+        Pending& p;
+        ~Release() {
+          {
+            std::lock_guard g(state.lock);
+            p.done = true;
+          }
+          state.changed.notify_all();
+        }
+      } release{*this, *p};
+      p->job();
     }
-    changed.notify_all();
   }
 };
 
 HandOffQueue::HandOffQueue(QObject* context)
-    : context_(context), uiThread_(context->thread()), state_(std::make_shared<State>()) {}
-
-HandOffQueue::~HandOffQueue() {
-  Close();
+    : uiThread_(context->thread()), wake_(new QTimer(context)), state_(std::make_shared<State>()) {
+  wake_->setSingleShot(true);
+  wake_->setInterval(0);
+  QObject::connect(wake_, &QTimer::timeout, wake_, [state = state_] { state->Drain(); });
 }
+
+HandOffQueue::~HandOffQueue() { Close(); }
 
 bool HandOffQueue::Run(const std::function<void()>& job) {
   if (QThread::currentThread() == uiThread_) {
@@ -48,28 +68,11 @@ bool HandOffQueue::Run(const std::function<void()>& job) {
   auto pending = std::make_shared<Pending>();
   pending->job = job;
   std::unique_lock g(state_->lock);
-  // Posting under the lock: once Close has run, nothing reaches the context,
-  // which may be on its way out.
+  // Posting under the lock: once Close has run, nothing reaches the timer,
+  // which goes with the window.
   if (state_->closed) return false;
-  const bool posted = QMetaObject::invokeMethod(
-      context_,
-      [state = state_, pending] {
-        {
-          std::lock_guard g(state->lock);
-          if (pending->dropped) return;
-        }
-        // A job that throws still releases its worker before the exception
-        // travels on to the event loop.
-        struct Release {
-          State& state;
-          const std::shared_ptr<Pending>& p;
-          ~Release() { state.Finish(p); }
-        } release{*state, pending};
-        pending->job();
-      },
-      Qt::QueuedConnection);
-  if (!posted) return false;
-  state_->waiting.push_back(pending);
+  state_->queued.push_back(pending);
+  QMetaObject::invokeMethod(wake_, "start", Qt::QueuedConnection);
   state_->changed.wait(g, [&] { return pending->done || pending->dropped; });
   return pending->done;
 }
@@ -78,8 +81,8 @@ void HandOffQueue::Close() {
   {
     std::lock_guard g(state_->lock);
     state_->closed = true;
-    for (auto& p : state_->waiting) p->dropped = true;
-    state_->waiting.clear();
+    for (auto& p : state_->queued) p->dropped = true;
+    state_->queued.clear();
   }
   state_->changed.notify_all();
 }

@@ -4,11 +4,12 @@
 // hanging and never runs a job whose worker stopped waiting for it.
 #pragma once
 
-#include <QObject>
 #include <functional>
 #include <memory>
 
+class QObject;
 class QThread;
+class QTimer;
 
 namespace vmx {
 
@@ -31,8 +32,10 @@ class HandOffQueue {
  private:
   struct State;
   struct Pending;
-  QObject* context_;
   QThread* uiThread_;
+  // Started from the worker by name, so that nothing the worker builds
+  // crosses to the UI thread except through the queue's own lock.
+  QTimer* wake_;
   std::shared_ptr<State> state_;
 };
 
