@@ -392,8 +392,9 @@ void TfrmLantix::mnuDiscoverClick() {
 }
 
 void TfrmLantix::mnuRemoveClick() {
+  // Without a Bluetooth worker there is nothing to remove, so the link and the
+  // remembered port stay as they are.
   ShowPage(messages_);
-  connection_->DisconnectAndForget();
   AddLogLine(LangText("BluetoothAvailable"));
 }
 

@@ -2,6 +2,8 @@
 // after connecting.
 #include <gmock/gmock.h>
 
+#include <QMenu>
+
 #include "app/link_session.h"
 #include "link/request_flags.h"
 #include "tests/app/window_fixture.h"
@@ -16,6 +18,8 @@ TEST_F(LinkStateTest, ConnectingEnablesTheTableControls) {
   EXPECT_FALSE(Action("mnuRefresh")->isEnabled());
   EXPECT_FALSE(window->PageNamed("tsSchedule")->isEnabled());
   ASSERT_TRUE(WaitConnected(pty));
+  emit window->findChild<QMenu*>("mnuFile")->aboutToShow();
+  EXPECT_TRUE(Action("mnuFirmwareUpdate")->isEnabled()) << "a worker runs";
   EXPECT_TRUE(Action("mnuRefresh")->isEnabled());
   EXPECT_TRUE(Action("mnuModeGeo")->isEnabled());
   EXPECT_TRUE(window->PageNamed("tsSchedule")->isEnabled());
@@ -38,6 +42,8 @@ TEST_F(OtherFirmwareTest, AnotherVersionLeavesTheControlsDisabled) {
   EXPECT_FALSE(window->PageNamed("tsSchedule")->isEnabled());
   EXPECT_FALSE(window->ConnectedState());
   EXPECT_EQ(CurrentPage(), "tsMessages");
+  emit window->findChild<QMenu*>("mnuFile")->aboutToShow();
+  EXPECT_TRUE(Action("mnuFirmwareUpdate")->isEnabled()) << "the way to the right firmware";
 }
 
 TEST_F(LinkStateTest, MessagesPageComesForwardOnlyFromTheConnectedState) {

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -59,6 +60,22 @@ TEST_F(StartupTest, NothingRememberedNoPortMessagesPageAndNoConnection) {
   EXPECT_EQ(window->Link().Worker(), nullptr);
   EXPECT_FALSE(Action("mnuModeManual")->isEnabled());
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Velmarinex \u2022 Velmarinex 2.x.4a"));
+  emit window->findChild<QMenu*>("mnuFile")->aboutToShow();
+  EXPECT_FALSE(Action("mnuFirmwareUpdate")->isEnabled());
+  EXPECT_TRUE(window->AppDir().endsWith('/'));
+  EXPECT_EQ(QDir::currentPath() + '/', window->AppDir());
+}
+
+TEST_F(StartupTest, BluetoothItemsOnlyReportThatNothingCanBeDone) {
+  prefs.WritePort(pty);
+  Open({});
+  ASSERT_TRUE(WaitConnected(pty));
+  window->ShowPage(window->PageNamed("tsConfig"));
+  Action("mnuRemove")->trigger();
+  EXPECT_EQ(CurrentPage(), "tsMessages");
+  EXPECT_EQ(Log().last(), "Is Bluetooth available and active?");
+  EXPECT_TRUE(prefs.exists);
+  EXPECT_TRUE(window->Link().WorkerRunning());
 }
 
 TEST_F(StartupTest, DevicePathArgumentWithDebugConnectsAtOnceWithTheTrace) {
