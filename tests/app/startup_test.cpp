@@ -32,6 +32,13 @@ QString TabText(const TfrmLantix& w, const char* page) {
   return pc->tabText(pc->indexOf(w.findChild<QWidget*>(page)));
 }
 
+QStringList ItemNames(const TfrmLantix& w, const char* menu) {
+  QStringList names;
+  for (QAction* a : w.findChild<QMenu*>(menu)->actions())
+    names << (a->menu() ? a->menu()->objectName() : a->objectName());
+  return names;
+}
+
 class StartupTest : public WindowTest {};
 
 TEST_F(StartupTest, LogStartsWithTheWelcomeTextThenTheStartLinesInOrder) {
@@ -121,15 +128,12 @@ TEST_F(StartupTest, FrameHasItsPagesMenusAndPanels) {
             "tsWeatherDelay tsMoon tsExpert tsBalance tsJMP tsMessages");
 
   // Separators show as empty names between the items.
-  QStringList options;
-  for (QAction* a : window->findChild<QMenu*>("mnuOptions")->actions()) options << a->objectName();
+  const QStringList options = ItemNames(*window, "mnuOptions");
   EXPECT_EQ(options.join(' '),
             "mnuModeManual mnuModeAuto mnuModeGeo mnuModeRGBDemo mnuModeFlash  mnuAllOff mnuAll20 "
             "mnuAllOn mnuSetTimeDate  mnuStepBig  mnuShowExpert  mnuRefresh mnuSaveEEPROM "
             "mnuIRLearn mnuLoadReef");
-  QStringList file;
-  for (QAction* a : window->findChild<QMenu*>("mnuFile")->actions()) file << a->objectName();
-  EXPECT_EQ(file.join(' '),
+  EXPECT_EQ(ItemNames(*window, "mnuFile").join(' '),
             "mnuScheduleImport mnuConfigImport  mnuScheduleConfigExport  mnuFirmwareUpdate  "
             "mnuExit");
 
