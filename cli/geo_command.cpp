@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/lang/catalogue.h"
 #include "astro/fixed_time_zone.h"
@@ -168,8 +171,6 @@ std::string Json(const GeoSky& sky, const GeoLines& lines) {
   return all.Text();
 }
 
-}  // namespace
-
 int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string problem;
   const auto a = Parse(args, problem);
@@ -196,6 +197,13 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
   else
     out << lines[0] << "\n" << lines[1] << "\n";
   return out.good() ? 0 : 1;
+}
+
+}  // namespace
+
+int GeoCommand(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return RunGeo(args, std::cout, std::cerr);
 }
 
 }  // namespace vmx::cli

@@ -2,12 +2,8 @@
 // as JSON) for a location and a board clock time.
 #pragma once
 
-#include <ostream>
-#include <string>
-#include <vector>
-
 namespace vmx::cli {
 
-int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int GeoCommand(int argc, char** argv);  // argv[0] is "geo"
 
 }  // namespace vmx::cli

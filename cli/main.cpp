@@ -1,11 +1,10 @@
 // velmarinex-cli: the configurator's computations and board access from a shell.
 // Each subcommand lives in its own file; this table is all that joins them.
 #include <iostream>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "cli/geo_command.h"
+#include "cli/monitor_command.h"
 #include "cli/subcommand.h"
 
 namespace {
@@ -13,7 +12,8 @@ namespace {
 using vmx::cli::Subcommand;
 
 const Subcommand kSubcommands[] = {
-    {"geo", "sun and moon for a place and a board clock time", vmx::cli::RunGeo},
+    {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand},
+    {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand},
 };
 
 void PrintCommands(std::ostream& os) {
@@ -33,9 +33,8 @@ int main(int argc, char** argv) {
     PrintCommands(std::cout);
     return 0;
   }
-  const std::vector<std::string> args(argv + 2, argv + argc);
   for (const auto& c : kSubcommands)
-    if (c.name == name) return c.run(args, std::cout, std::cerr);
+    if (c.name == name) return c.run(argc - 1, argv + 1);
   std::cerr << "velmarinex-cli: unknown command \"" << name << "\"\n\n";
   PrintCommands(std::cerr);
   return 2;

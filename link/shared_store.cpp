@@ -21,6 +21,11 @@ void SharedStore::SetRequests(uint32_t word) {
   requests_ = word;
 }
 
+void SharedStore::Change(uint32_t clear, uint32_t raise) {
+  std::lock_guard g(lock_);
+  requests_ = (requests_ & ~clear) | raise;
+}
+
 uint32_t SharedStore::Requests() {
   std::lock_guard g(lock_);
   return requests_;

@@ -34,6 +34,8 @@ class SharedStore {
   void Raise(uint32_t bits);
   void Clear(uint32_t bits);
   void SetRequests(uint32_t word);
+  // Clears `clear` and raises `raise` in one critical section.
+  void Change(uint32_t clear, uint32_t raise);
   uint32_t Requests();
   bool Pending(uint32_t bits);  // true when any of `bits` is set
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,8 +34,10 @@ class TthdCom {
 
   // A running worker notices a changed name at its next pass and reconnects.
   void SetPort(const std::string& port, bool debug);
-  // Asks the worker to end; a transaction on the line is cut short.
+  // Asks the worker to end at the end of its pass, or sooner inside a wait.
   void Terminate();
+  // Terminate, and cut a transaction on the line short: for a program that is closing.
+  void Abort();
   bool Terminated() const { return terminated_; }
   // Set when the run has ended.
   bool LinkClosed() const { return linkClosed_; }
@@ -44,36 +47,49 @@ class TthdCom {
 
  private:
   TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFactory makePort);
+  enum class Next { Stay, Reconnect, End };
+
   void Run();
-  // The steps of the run; each returns false when the worker is to end.
-  bool Reconnect();
-  bool Open();
+  bool Connect();  // reconnect and open; false when the worker is to end
   void Identify();
-  bool Pass();
-  bool ServeRequests();
-  void ServeSchedule();
+  Next Pass();
+  Next ServeRequests();
+  Next ServeSchedule();
   void ServeBootloader();
   void RunFirmwareUpdate();
   void End();
 
-  bool WaitSteps(int steps);  // false when terminated meanwhile
-  bool Taken(uint32_t bit);   // tests the bit under the lock
-  bool TakeAndClear(uint32_t bit);
-  bool GetRecord(std::string_view command, std::string_view trace, size_t length);
-  bool SetRecord(std::string_view command, std::string_view trace, size_t length);
-  bool Action(std::string_view trace, uint8_t action, uint32_t bit);
-  void AfterFailure(bool ok);
+  bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile
+  bool WaitSteps(int steps);
+  // Whether `bit` is set and none of `blockers` is, tested under the lock.
+  bool Wanted(uint32_t bit, uint32_t blockers = 0);
+  bool Get(std::string_view command, std::string_view trace, size_t length);
+  bool Set(std::string_view command, std::string_view trace, size_t length);
+  void Action(std::string_view trace, uint8_t action, uint32_t bit);
+  // A read whose failure makes the worker identify the device again.
+  void Read(std::string_view command, std::string_view trace, size_t length,
+            void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+  // The same, with status "Done." once it is over (chart and health).
+  void ReadAndReport(std::string_view command, std::string_view trace, size_t length,
+                     void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+  void Write(std::string_view command, std::string_view trace, size_t length,
+             void (SharedStore::*prepare)(std::span<uint8_t>));
+  void Trace(std::string_view name);
+  // A failed transaction makes the worker identify the device again at once.
+  void Check(bool ok);
 
   // Hand-offs.
   void Log(const std::string& text);
   void Status(const std::string& text);
   void State(bool connected);
+  bool OnUi(const std::function<void()>& job);  // false: the host is shutting down
   void Accept(const std::function<void()>& copy, PageUpdate page);
 
   SharedStore& store_;
   LinkHost& host_;
   LinkTiming timing_;
   PortFactory makePort_;
+  std::mutex portLock_;  // the port is freed by the run while Abort may reach for it
   std::unique_ptr<SerialPort> port_;
   std::unique_ptr<WireProtocol> proto_;
 
@@ -90,8 +106,8 @@ class TthdCom {
   BootInfo bootInfo_;
   int passCounter_ = 0;
 
-  std::mutex doneLock_;
-  std::condition_variable done_;
+  std::mutex wakeLock_;
+  std::condition_variable wake_;  // termination and the end of the run
   std::thread thread_;
 };
 

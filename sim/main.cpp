@@ -77,6 +77,10 @@ int main(int argc, char** argv) {
   }
 
   // Signals are taken from a descriptor, so no handler runs inside the serving thread.
+  // A shell starting us in the background may have left these ignored; then
+  // they would never arrive.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);

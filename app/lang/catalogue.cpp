@@ -14,7 +14,15 @@ namespace {
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
+  return s;
+}
+
+// A value is everything after the first "=": blanks at its end are part of the
+// text, only the line end (CR of a CR LF file) is not.
+std::string_view StripLineEnd(std::string_view s) {
+  while (!s.empty() && s.back() == '\r') s.remove_suffix(1);
   return s;
 }
 
@@ -29,17 +37,18 @@ LanguageTable LanguageTable::Parse(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   while (!text.empty()) {
     const size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
+    const std::string_view raw = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    const std::string_view line = Trim(raw);
     if (line.empty()) continue;
     if (line.front() == '[' && line.back() == ']') {
-      table.sections_.push_back({std::string(line.substr(1, line.size() - 2)), {}});
+      table.sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
       continue;
     }
-    const size_t eq = line.find('=');
+    const size_t eq = raw.find('=');
     if (eq == std::string_view::npos || table.sections_.empty()) continue;
     table.sections_.back().entries.push_back(
-        {std::string(Trim(line.substr(0, eq))), std::string(line.substr(eq + 1))});
+        {std::string(Trim(raw.substr(0, eq))), std::string(StripLineEnd(raw.substr(eq + 1)))});
   }
   return table;
 }
@@ -110,15 +119,25 @@ bool FormatPercentS(std::string_view pattern, std::initializer_list<std::string_
   return true;
 }
 
-std::string LangFormat(std::string_view key, std::initializer_list<std::string_view> args) {
-  const auto table = CurrentTable();
-  const std::string* value = table->Find("Messages", key);
-  std::string text = ExpandLineBreaks(value ? std::string_view(*value) : key);
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
   std::string formatted;
-  if (!FormatPercentS(text, args, formatted)) return text;
+  if (!FormatPercentS(pattern, args, formatted)) return std::string(pattern);
   return formatted;
 }
 
-std::string LangText(std::string_view key) { return LangFormat(key, {}); }
+std::string LangFormat(std::string_view key, std::initializer_list<std::string_view> args) {
+  // Workers build their log lines with this; nothing may escape into them.
+  try {
+    const auto table = CurrentTable();
+    const std::string* value = table->Find("Messages", key);
+    return FormatText(ExpandLineBreaks(value ? std::string_view(*value) : key), args);
+  } catch (...) {
+    return std::string(key);
+  }
+}
+
+std::string LangText(std::string_view key) {
+  return LangFormat(key, {});
+}
 
 }  // namespace vmx

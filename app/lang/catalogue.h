@@ -24,8 +24,9 @@ class LanguageTable {
     std::vector<Entry> entries;
   };
 
-  // Section headers in brackets, entries split at the first "="; blank lines and
-  // lines of neither kind are skipped.
+  // Section headers in brackets, entries split at the first "=" (the key trimmed,
+  // the value kept as it stands); blank lines, lines of neither kind and entries
+  // before the first section are skipped.
   static LanguageTable Parse(std::string_view text);
 
   // Section and key matched without regard to case; nullptr when absent.
@@ -52,7 +53,10 @@ std::string LangText(std::string_view key);
 // Backslash-n pairs turned into CR LF.
 std::string ExpandLineBreaks(std::string_view value);
 // printf-style "%s" filling; false when a placeholder lacks its argument or is not "%s"/"%%".
+// Arguments beyond the placeholders are ignored.
 bool FormatPercentS(std::string_view pattern, std::initializer_list<std::string_view> args,
                     std::string& out);
+// The pattern filled in, or the pattern itself when it cannot be filled.
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 }  // namespace vmx

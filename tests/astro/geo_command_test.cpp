@@ -66,6 +66,13 @@ TEST(GeoCommand, JsonHoldsEveryValueBehindTheLines) {
     EXPECT_NE(j.find(part), std::string::npos) << part << "\n" << j;
 }
 
+TEST(GeoCommand, GermanWords) {
+  EXPECT_EQ(Cli(std::string(kBerlin) + " --zone 2 --german").out,
+            "Sonne: Azimut: 149.3°, Höhe: 58.2°, Aufgang: 04:51, Untergang: 21:26, Tageslänge: "
+            "16:35 Stunden\n"
+            "Mond: Azimut: 343°, Höhe: -65.2°, Aufgang: 21:57, Untergang: 03:21, Phase: 99.5%\n");
+}
+
 TEST(GeoCommand, LocationIsRoundedToTenthsAsTheBoardKeepsIt) {
   EXPECT_EQ(Cli("geo --lat 52.46 --lon 13.4449 --date 2024-06-21 --time 12:00 --zone 2").out,
             kBerlinLines);

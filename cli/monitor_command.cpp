@@ -1,0 +1,63 @@
+#include "cli/monitor_command.h"
+
+#include <signal.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "cli/console_host.h"
+#include "link/shared_store.h"
+#include "link/thd_com.h"
+
+namespace vmx::cli {
+
+int MonitorCommand(int argc, char** argv) {
+  std::string port;
+  bool debug = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "-debug" || a == "--debug" || a == "/debug")
+      debug = true;
+    else if (port.empty())
+      port = a;
+    else
+      port.clear(), i = argc;  // two ports: fall through to the usage text
+  }
+  if (port.empty()) {
+    std::fprintf(stderr, "usage: velmarinex-cli monitor PORT [-debug]\n");
+    return 2;
+  }
+
+  // The signals are waited for here, so the worker and its hand-offs never see them.
+  // A shell starting us in the background may have left these ignored; then
+  // they would never arrive.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGINT);
+  sigaddset(&stop, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+
+  SharedStore store;
+  ConsoleHost host(stdout);
+  auto worker = TthdCom::Create(port, debug, store, host);
+  bool signalled = false;
+  const timespec tick{0, 100 * 1000 * 1000};
+  while (!worker->LinkClosed()) {
+    if (sigtimedwait(&stop, nullptr, &tick) > 0) {
+      signalled = true;
+      break;
+    }
+  }
+  worker->Terminate();
+  // A transaction on the line takes at most its timeout; the worker then reports its end.
+  worker->WaitClosed(std::chrono::seconds(12));
+  worker.reset();
+  std::fflush(stdout);
+  return signalled ? 0 : 1;
+}
+
+}  // namespace vmx::cli

@@ -1,0 +1,12 @@
+#include "link/inline_link_host.h"
+
+namespace vmx {
+
+bool InlineLinkHost::HandOff(const std::function<void()>& job) {
+  if (shuttingDown_) return false;
+  std::lock_guard g(lock_);
+  job();
+  return true;
+}
+
+}  // namespace vmx

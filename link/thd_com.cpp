@@ -1,0 +1,395 @@
+#include "link/thd_com.h"
+
+#include <array>
+
+#include "app/lang/catalogue.h"
+#include "link/posix_serial_port.h"
+
+namespace vmx {
+namespace {
+
+constexpr const char* kProduct = "Velmarinex 2.x.4";
+
+// Names of the boards this program is not for, by DeviceType div 2.
+constexpr std::array<const char*, 5> kOtherHardware{"Velmarinex 1.x", "Ostrana 1.x",
+                                                    "Velmarinex 2.x", "Ostrana 2.x",
+                                                    "Pirolux 1.x"};
+
+std::string CutAtBlank(const std::string& text) { return text.substr(0, text.find(' ')); }
+
+}  // namespace
+
+std::unique_ptr<TthdCom> TthdCom::Create(const std::string& port, bool debug, SharedStore& store,
+                                         LinkHost& host, LinkTiming timing,
+                                         PortFactory makePort) {
+  std::unique_ptr<TthdCom> worker(new TthdCom(store, host, timing, std::move(makePort)));
+  worker->SetPort(port, debug);
+  worker->thread_ = std::thread([w = worker.get()] { w->Run(); });
+  return worker;
+}
+
+TthdCom::TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFactory makePort)
+    : store_(store), host_(host), timing_(timing), makePort_(std::move(makePort)) {
+  port_ = makePort_ ? makePort_() : std::make_unique<PosixSerialPort>();
+  proto_ = std::make_unique<WireProtocol>(
+      *port_, [this](const std::string& text) { Log(text); }, timing_.serialTimeout);
+}
+
+TthdCom::~TthdCom() {
+  Abort();
+  if (thread_.joinable()) thread_.join();
+}
+
+void TthdCom::SetPort(const std::string& port, bool debug) {
+  debug_ = debug;
+  std::lock_guard g(nameLock_);
+  portName_ = CutAtBlank(port);
+}
+
+std::string TthdCom::PortName() const {
+  std::lock_guard g(nameLock_);
+  return portName_;
+}
+
+void TthdCom::Terminate() {
+  {
+    std::lock_guard g(wakeLock_);
+    terminated_ = true;
+  }
+  wake_.notify_all();
+}
+
+void TthdCom::Abort() {
+  Terminate();
+  std::lock_guard g(portLock_);
+  if (port_) port_->Interrupt();
+}
+
+bool TthdCom::WaitClosed(std::chrono::milliseconds timeout) {
+  std::unique_lock g(wakeLock_);
+  return wake_.wait_for(g, timeout, [this] { return linkClosed_.load(); });
+}
+
+bool TthdCom::Wait(std::chrono::milliseconds d) {
+  std::unique_lock g(wakeLock_);
+  return !wake_.wait_for(g, d, [this] { return terminated_.load(); });
+}
+
+bool TthdCom::WaitSteps(int steps) {
+  for (int i = 0; i < steps; ++i)
+    if (!Wait(timing_.terminationCheck)) return false;
+  return true;
+}
+
+// ---- hand-offs ----
+
+bool TthdCom::OnUi(const std::function<void()>& job) { return host_.HandOff(job); }
+
+void TthdCom::Log(const std::string& text) {
+  OnUi([&] { host_.LogLine(text); });
+}
+
+void TthdCom::Status(const std::string& text) {
+  OnUi([&] { host_.StatusLine(text); });
+}
+
+void TthdCom::State(bool connected) {
+  OnUi([&] { host_.LinkState(connected); });
+}
+
+void TthdCom::Accept(const std::function<void()>& copy, PageUpdate page) {
+  OnUi([&] {
+    copy();
+    host_.UpdatePage(page);
+  });
+}
+
+void TthdCom::Trace(std::string_view name) {
+  if (debug_) Log(std::string(name));
+}
+
+// ---- transactions ----
+
+bool TthdCom::Wanted(uint32_t bit, uint32_t blockers) {
+  const uint32_t word = store_.Requests();
+  return (word & bit) && !(word & blockers);
+}
+
+bool TthdCom::Get(std::string_view command, std::string_view trace, size_t length) {
+  Trace(trace);
+  proto_->SetDebug(debug_);
+  return proto_->Get(command, length);
+}
+
+bool TthdCom::Set(std::string_view command, std::string_view trace, size_t length) {
+  Trace(trace);
+  proto_->SetDebug(debug_);
+  return proto_->Set(command, proto_->Payload(length));
+}
+
+void TthdCom::Check(bool ok) {
+  if (!ok) Identify();
+}
+
+void TthdCom::Action(std::string_view trace, uint8_t action, uint32_t bit) {
+  Trace(trace);
+  store_.Clear(bit);
+  proto_->SetDebug(debug_);
+  const uint8_t payload[] = {action};
+  Check(proto_->Set("7F", payload));
+}
+
+// ---- the run ----
+
+void TthdCom::Run() {
+  try {
+    while (Connect()) {
+      Identify();
+      passCounter_ = 0;
+      Next next = Next::Stay;
+      while (!terminated_ && next == Next::Stay) next = Pass();
+      if (next != Next::Reconnect || terminated_) break;
+    }
+  } catch (const std::exception& e) {
+    Log(e.what());
+  }
+  End();
+}
+
+bool TthdCom::Connect() {
+  store_.SetRequests(0);
+  deviceType_ = firmwareVersion_ = kNoDevice;
+  firmwareState_ = bootloaderState_ = false;
+  const std::string name = PortName();
+  Status(LangFormat("ConnectingTo", {name}));
+  for (int attempt = 1;; ++attempt) {
+    try {
+      port_->Open(name);
+      Status(LangFormat("ConnectedTo", {name}));
+      return true;
+    } catch (const std::exception& e) {
+      Log(e.what());
+    }
+    if (!WaitSteps(timing_.waitSteps)) return false;
+    if (attempt >= timing_.openAttempts) {
+      Status(LangFormat("ErrorConnectingTo", {name}));
+      return false;
+    }
+    Status(LangText("TryingAgain"));
+    if (terminated_) return false;
+  }
+}
+
+void TthdCom::Identify() {
+  try {
+    Trace("GetDevice");
+    uint8_t type = kNoDevice, version = kNoDevice;
+    for (int attempt = 1;; ++attempt) {
+      proto_->SetDebug(debug_);
+      if (proto_->Get("80", DeviceIdent::Size)) {
+        type = proto_->Buffer().payload[0];
+        version = proto_->Buffer().payload[1];
+        break;
+      }
+      Log(LangText("TimeoutWhileWaiting"));
+      type = version = kNoDevice;
+      if (terminated_ || !port_->IsOpen() || attempt >= timing_.identifyAttempts) break;
+    }
+    if (type == deviceType_ && version == firmwareVersion_) return;
+
+    deviceType_ = type;
+    firmwareVersion_ = version;
+    firmwareState_ = bootloaderState_ = false;
+    store_.SetRequests(0);
+    const std::string port = PortName();
+    if (type == kThisBoard) {
+      if (version == kExpectedFirmware) {
+        State(true);
+        store_.SetRequests(request::InitialSet);
+        Status(LangFormat("ConnectedToOn", {kProduct, port}));
+        firmwareState_ = true;
+      } else {
+        State(false);
+        Status(LangFormat("DetectedWrongVersionOn",
+                          {"Velmarinex 2.x." + std::to_string(version), port}));
+      }
+      return;
+    }
+    State(false);
+    if (type == kThisBootloader) {
+      Status(LangFormat("ConnectedToBootloaderOn", {"Velmarinex", port}));
+      bootloaderState_ = true;
+    } else if (type != kNoDevice) {
+      const std::string name =
+          type / 2 < kOtherHardware.size() ? kOtherHardware[type / 2] : std::to_string(type);
+      Status(LangFormat("OtherHardware", {name}));
+      Terminate();
+    }
+  } catch (const std::exception& e) {
+    Log(e.what());
+  }
+}
+
+TthdCom::Next TthdCom::Pass() {
+  // a. Another port was chosen.
+  if (port_->Name() != PortName()) {
+    State(false);
+    port_->Close();
+    return terminated_ ? Next::End : Next::Reconnect;
+  }
+  // b. Nothing answers.
+  if (deviceType_ == kNoDevice) {
+    Status(LangText("ConnectionError"));
+    if (!WaitSteps(timing_.waitSteps)) return Next::End;
+    port_->Close();
+    return terminated_ ? Next::End : Next::Reconnect;
+  }
+  // c. The periodic refresh.
+  if (++passCounter_ >= timing_.refreshPasses) {
+    passCounter_ = 0;
+    if (firmwareState_)
+      store_.Raise(request::ReadInfo | request::ReadConfig);
+    else if (bootloaderState_)
+      store_.Raise(request::Bootloader);
+    else
+      Identify();
+  }
+  const Next next = ServeRequests();
+  if (next != Next::Stay) return next;
+  // v.
+  Wait(timing_.pass);
+  return Next::Stay;
+}
+
+void TthdCom::Read(std::string_view command, std::string_view trace, size_t length,
+                   void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page) {
+  if (Get(command, trace, length))
+    Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
+  else
+    Identify();
+}
+
+void TthdCom::Write(std::string_view command, std::string_view trace, size_t length,
+                    void (SharedStore::*prepare)(std::span<uint8_t>)) {
+  // A window that is closing prepares nothing, and nothing half-prepared goes out.
+  if (!OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); })) return;
+  Check(Set(command, trace, length));
+}
+
+TthdCom::Next TthdCom::ServeRequests() {
+  using namespace request;
+  using S = SharedStore;
+
+  if (Wanted(LoadReef)) {  // d.
+    Trace("LoadReef");
+    store_.Change(LoadReef, ReadAllSet);
+    proto_->SetDebug(debug_);
+    const uint8_t payload[] = {4};
+    Check(proto_->Set("7F", payload));
+  }
+  if (Wanted(WriteConfig)) Write("02", "SetConfig", Config::Size, &S::PrepareConfig);  // e.
+  if (Wanted(ReadConfig, WriteConfig))                                                // f.
+    Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
+  if (Wanted(WriteInfoTime)) Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime);  // g.
+  if (Wanted(WriteInfoChannels))                                                       // h.
+    Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels);
+  if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
+    Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
+  if (Wanted(WriteExpert)) Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);  // j.
+  if (Wanted(ReadExpert, WriteExpert))                                                 // k.
+    Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
+  if (Wanted(WriteSchedule)) {  // l.
+    bool found = false;
+    OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
+    if (found) Check(Set("03", "SetSchedule", kScheduleMessageSize));
+  }
+  if (Wanted(ReadSchedule, WriteSchedule) && ServeSchedule() == Next::End)  // m.
+    return Next::End;
+  if (Wanted(ReadChart)) {  // n.
+    Status(LangText("ReadingChart"));
+    ReadAndReport("87", "GetChart", Chart::Size, &S::AcceptChart, PageUpdate::Chart);
+  }
+  if (Wanted(ReadHealth))  // o.
+    ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, PageUpdate::Health);
+  if (Wanted(WriteWeather))  // p.
+    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather);
+  if (Wanted(ReadWeather, WriteWeather))  // q.
+    Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
+         PageUpdate::ExpertWeather);
+  if (Wanted(SaveEEPROM)) Action("SaveEEPROM", 1, SaveEEPROM);      // r.
+  if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
+  if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
+  if (Wanted(Bootloader)) ServeBootloader();                        // u.
+  return Next::Stay;
+}
+
+void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,
+                            void (SharedStore::*accept)(std::span<const uint8_t>),
+                            PageUpdate page) {
+  const bool ok = Get(command, trace, length);
+  if (ok) Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
+  Status(LangText("Done"));  // whether or not it worked
+  Check(ok);
+}
+
+TthdCom::Next TthdCom::ServeSchedule() {
+  Status(LangText("ReadingSchedule"));
+  const int rows = store_.RowCount();
+  bool ok = true;
+  for (int i = 0; i < rows; ++i) {
+    ok = Get("83", "GetSchedule", kScheduleMessageSize);
+    if (!ok) break;
+    OnUi([&] { store_.AcceptRow(proto_->Payload(kScheduleMessageSize)); });
+    if (terminated_) {
+      store_.Clear(request::ReadSchedule);
+      return Next::End;
+    }
+  }
+  OnUi([&] { host_.UpdatePage(PageUpdate::Schedule); });
+  Status(LangText("Done"));
+  store_.Clear(request::ReadSchedule);
+  Check(ok);
+  return Next::Stay;
+}
+
+void TthdCom::ServeBootloader() {
+  if (bootloaderState_ && Get("81", "GetBootInfo", BootInfo::Size)) {
+    bootInfo_ = Decode<BootInfo>(proto_->Payload(BootInfo::Size));
+    RunFirmwareUpdate();
+  } else {
+    Trace("StartBootloader");
+    proto_->StartBootloader();
+    Wait(timing_.bootloaderRestart);
+    Identify();
+  }
+  Identify();
+  store_.Clear(request::Bootloader);
+}
+
+void TthdCom::RunFirmwareUpdate() {
+  std::string file;
+  OnUi([&] { file = host_.ChooseFirmwareFile(); });
+  // Without a chosen file the board is sent back to its application.
+  Log(LangText("Resetting"));
+  const std::array<uint8_t, 6> reset{};
+  proto_->SetDebug(debug_);
+  proto_->Set("01", reset);
+}
+
+void TthdCom::End() {
+  const std::string name = PortName();
+  {
+    std::lock_guard g(portLock_);
+    proto_.reset();
+    port_.reset();
+  }
+  {
+    std::lock_guard g(wakeLock_);
+    linkClosed_ = true;
+  }
+  wake_.notify_all();
+  Status(LangFormat("DisconnectedFrom", {name}));
+  State(false);
+}
+
+}  // namespace vmx

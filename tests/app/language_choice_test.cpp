@@ -1,0 +1,96 @@
+#include "app/lang/language_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "app/lang/catalogue.h"
+
+namespace vmx {
+namespace {
+
+TEST(ChooseLanguage, AutomaticFollowsTheLocaleLanguage) {
+  EXPECT_EQ(ChooseLanguage(-1, "de_DE.UTF-8"), 1);
+  EXPECT_EQ(ChooseLanguage(-1, "de_AT@euro"), 1);
+  EXPECT_EQ(ChooseLanguage(-1, "de"), 1);
+  EXPECT_EQ(ChooseLanguage(-1, "DE-ch"), 1);
+  EXPECT_EQ(ChooseLanguage(-1, "en_US.UTF-8"), 0);
+  EXPECT_EQ(ChooseLanguage(-1, "dsb_DE.UTF-8"), 0);  // Lower Sorbian, spoken in Germany
+  EXPECT_EQ(ChooseLanguage(-1, "C"), 0);
+  EXPECT_EQ(ChooseLanguage(-1, ""), 0);
+}
+
+TEST(ChooseLanguage, OnlyOneMeansGerman) {
+  EXPECT_EQ(ChooseLanguage(0, "de_DE"), 0);
+  EXPECT_EQ(ChooseLanguage(1, "en_GB"), 1);
+  EXPECT_EQ(ChooseLanguage(2, "de_DE"), 0);
+  EXPECT_EQ(ChooseLanguage(-7, "de_DE"), 0);
+}
+
+// Sets the locale variables for one test and puts the old values back.
+class LocaleEnvironment : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : kNames) {
+      const char* value = std::getenv(name);
+      saved_[Index(name)] = value ? std::optional<std::string>(value) : std::nullopt;
+    }
+  }
+  void TearDown() override {
+    for (const char* name : kNames) {
+      const auto& value = saved_[Index(name)];
+      if (value)
+        setenv(name, value->c_str(), 1);
+      else
+        unsetenv(name);
+    }
+  }
+  static void Set(const char* lcAll, const char* lcMessages, const char* lang) {
+    setenv("LC_ALL", lcAll, 1);
+    setenv("LC_MESSAGES", lcMessages, 1);
+    setenv("LANG", lang, 1);
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  static size_t Index(const char* name) {
+    for (size_t i = 0; i < 3; ++i)
+      if (std::string_view(kNames[i]) == name) return i;
+    return 0;
+  }
+  std::optional<std::string> saved_[3];
+};
+
+TEST_F(LocaleEnvironment, FirstNonEmptyVariableCounts) {
+  Set("", "de_DE.UTF-8", "en_US.UTF-8");
+  EXPECT_EQ(UserLocaleName(), "de_DE.UTF-8");
+  Set("C.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8");
+  EXPECT_EQ(UserLocaleName(), "C.UTF-8");
+  Set("", "", "");
+  EXPECT_EQ(UserLocaleName(), "");
+}
+
+TEST_F(LocaleEnvironment, AutomaticLoadsTheGermanTableOnAGermanSystem) {
+  Set("", "", "de_CH.UTF-8");
+  EXPECT_EQ(LoadLanguage(-1), 1);
+  EXPECT_EQ(LangText("Started"), "gestartet");
+  EXPECT_EQ(LangText("ListingSerialPorts"), "Hole Liste der COM-Ports...");
+
+  Set("", "", "fr_FR.UTF-8");
+  EXPECT_EQ(LoadLanguage(-1), 0);
+  EXPECT_EQ(LangText("Started"), "started");
+}
+
+TEST_F(LocaleEnvironment, ExplicitChoiceOverridesTheLocale) {
+  Set("de_DE.UTF-8", "", "");
+  EXPECT_EQ(LoadLanguage(0), 0);
+  EXPECT_EQ(LangText("German"), "German");
+  Set("en_US.UTF-8", "", "");
+  EXPECT_EQ(LoadLanguage(1), 1);
+  EXPECT_EQ(LangText("German"), "Deutsch");
+}
+
+}  // namespace
+}  // namespace vmx

@@ -1,0 +1,111 @@
+// A LinkHost with a thread of its own standing in for the UI thread: hand-offs
+// run there in order while the worker waits, and the test can run its own
+// "UI" code there too. Every report is recorded as a line of text.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/link_host.h"
+
+namespace vmx::testing {
+
+class UiThreadHost : public LinkHost {
+ public:
+  UiThreadHost() : ui_([this] { Loop(); }) {}
+  ~UiThreadHost() override {
+    {
+      std::lock_guard g(lock_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    ui_.join();
+  }
+
+  bool HandOff(const std::function<void()>& job) override { return RunOnUi(job); }
+
+  // Runs `job` on the UI thread and waits for it.
+  bool RunOnUi(const std::function<void()>& job) {
+    std::unique_lock g(lock_);
+    if (stop_ || shuttingDown_) return false;
+    bool done = false;
+    queue_.push_back([&] {
+      job();
+      std::lock_guard d(lock_);
+      done = true;
+    });
+    cv_.notify_all();
+    cv_.wait(g, [&] { return done || stop_; });
+    return done;
+  }
+
+  void ShutDown() {
+    std::lock_guard g(lock_);
+    shuttingDown_ = true;
+  }
+
+  void LogLine(const std::string& t) override { Record("log: " + t); }
+  void StatusLine(const std::string& t) override { Record("status: " + t); }
+  void Progress(const std::string& t, int64_t d, int64_t n) override {
+    Record("progress: " + t + " " + std::to_string(d) + "/" + std::to_string(n));
+  }
+  void LinkState(bool c) override { Record(c ? "state: 1" : "state: 0"); }
+  void UpdatePage(PageUpdate p) override { Record("page: " + std::to_string(static_cast<int>(p))); }
+  std::string ChooseFirmwareFile() override { return {}; }
+
+  std::vector<std::string> Events() {
+    std::lock_guard g(eventLock_);
+    return events_;
+  }
+  size_t Count(const std::string& event) {
+    std::lock_guard g(eventLock_);
+    return static_cast<size_t>(std::count(events_.begin(), events_.end(), event));
+  }
+  bool WaitForEvent(const std::string& event, std::chrono::milliseconds timeout, size_t times = 1) {
+    std::unique_lock g(eventLock_);
+    return eventCv_.wait_for(g, timeout, [&] {
+      return static_cast<size_t>(std::count(events_.begin(), events_.end(), event)) >= times;
+    });
+  }
+
+ private:
+  void Record(std::string e) {
+    {
+      std::lock_guard g(eventLock_);
+      events_.push_back(std::move(e));
+    }
+    eventCv_.notify_all();
+  }
+
+  void Loop() {
+    std::unique_lock g(lock_);
+    for (;;) {
+      cv_.wait(g, [&] { return stop_ || !queue_.empty(); });
+      if (stop_) return;
+      auto job = std::move(queue_.front());
+      queue_.pop_front();
+      g.unlock();
+      job();
+      cv_.notify_all();
+      g.lock();
+    }
+  }
+
+  std::mutex lock_;
+  std::condition_variable cv_;
+  std::deque<std::function<void()>> queue_;
+  bool stop_ = false;
+  bool shuttingDown_ = false;
+  std::mutex eventLock_;
+  std::condition_variable eventCv_;
+  std::vector<std::string> events_;
+  std::thread ui_;
+};
+
+}  // namespace vmx::testing
