@@ -22,7 +22,6 @@ constexpr double kDeltaTSeconds = 65;
 // Location in tenths of a degree (north and east positive) as the board stores
 // it; t is the board clock, local time in the given whole-hour zone. Nothing for
 // a date that does not exist.
-std::optional<GeoSky> ComputeGeoSky(int latTenths, int lonTenths, const LocalDateTime& t,
-                                    int zone);
+std::optional<GeoSky> ComputeGeoSky(int latTenths, int lonTenths, const LocalDateTime& t, int zone);
 
 }  // namespace vmx

@@ -18,9 +18,9 @@ int LibraryTimeZone::OffsetMinutes(const LocalDateTime& t) const {
   // their difference from the moment itself is the offset (no tm_gmtoff needed).
   // A time the C library cannot place (far outside its range) counts as UTC.
   if (utc == static_cast<std::time_t>(-1)) return 0;
-  const long long wall = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) *
-                             86400LL +
-                         local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
+  const long long wall =
+      DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400LL +
+      local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
   return static_cast<int>((wall - static_cast<long long>(utc)) / 60);
 }
 

@@ -8,14 +8,18 @@ namespace vmx {
 
 namespace {
 
-constexpr double kRefraction = 0.009890199094634533;  // 34'
-constexpr double kCivil = -0.10471975511965978;       // -6 degrees
-constexpr double kNautical = -0.20943951023931956;    // -12 degrees
+constexpr double kRefraction = 0.009890199094634533;   // 34'
+constexpr double kCivil = -0.10471975511965978;        // -6 degrees
+constexpr double kNautical = -0.20943951023931956;     // -12 degrees
 constexpr double kAstronomical = -0.3141592653589793;  // -18 degrees
 
-double DeltaTDays(double deltaT) { return deltaT / 24 / 3600; }
+double DeltaTDays(double deltaT) {
+  return deltaT / 24 / 3600;
+}
 
-double JulianDayAtMidnight(double jd) { return std::floor(jd - 0.5) + 0.5; }
+double JulianDayAtMidnight(double jd) {
+  return std::floor(jd - 0.5) + 0.5;
+}
 
 // The four events in the order the search walks them.
 double* Event(TRiseSet& r, int i) {
@@ -75,7 +79,8 @@ TRiseSet KeepOnLocalDay(TRiseSet r, double zone, bool missingAllowed, Recurse re
 }  // namespace
 
 TRiseSet HorizonCrossings(TCoor coor, double lon, double lat, double h) {
-  double c = (std::sin(h) - std::sin(lat) * std::sin(coor.Dec)) / (std::cos(lat) * std::cos(coor.Dec));
+  double c =
+      (std::sin(h) - std::sin(lat) * std::sin(coor.Dec)) / (std::cos(lat) * std::cos(coor.Dec));
   // Beyond +-1 the body never reaches (or never leaves) the altitude: rise and set
   // then fall on the transit (or the lower transit) instead of failing.
   if (c < -1)
@@ -95,8 +100,8 @@ double InterpolateCrossing(double g0, double g1, double g2, double factor) {
   return (24.07 * factor * g1 - g0 * (g2 - g1)) / (24.07 * factor + g1 - g2);
 }
 
-TRiseSet RiseSetTimes(double jd0, TCoor coor1, TCoor coor2, double lon, double lat,
-                      double interval, double h) {
+TRiseSet RiseSetTimes(double jd0, TCoor coor1, TCoor coor2, double lon, double lat, double interval,
+                      double h) {
   double a = 0;
   if (h != 0) a = 0.5 * coor1.AngularDiameter - coor1.Parallax + kRefraction;
 
@@ -142,17 +147,15 @@ TRiseSet RiseSetTimes(double jd0, TCoor coor1, TCoor coor2, double lon, double l
   return r;
 }
 
-TRiseSet SunRiseSet(double jd, double deltaT, double lon, double lat, double zone,
-                    bool recursive) {
+TRiseSet SunRiseSet(double jd, double deltaT, double lon, double lat, double zone, bool recursive) {
   const double jd0 = JulianDayAtMidnight(jd);
   const TCoor coor1 = SunCoordinates(jd0 + DeltaTDays(deltaT), 0, 0);
   const TCoor coor2 = SunCoordinates(jd0 + 1 + DeltaTDays(deltaT), 0, 0);
   TRiseSet r = RiseSetTimes(jd0, coor1, coor2, lon, lat, 1, 0);
   if (recursive) return r;
 
-  r = KeepOnLocalDay(r, zone, false, [&](int days) {
-    return SunRiseSet(jd + days, deltaT, lon, lat, zone, true);
-  });
+  r = KeepOnLocalDay(r, zone, false,
+                     [&](int days) { return SunRiseSet(jd + days, deltaT, lon, lat, zone, true); });
 
   const auto twilight = [&](double h, double& dawn, double& dusk) {
     const TRiseSet t = RiseSetTimes(jd0, coor1, coor2, lon, lat, 1, h);

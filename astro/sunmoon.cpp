@@ -9,19 +9,21 @@ namespace vmx {
 
 namespace {
 
-const char* const kSignNames[12] = {"Widder", "Stier",    "Zwillinge", "Krebs",
-                                    "Löwe",   "Jungfrau", "Waage",     "Skorpion",
+const char* const kSignNames[12] = {"Widder",  "Stier",     "Zwillinge",  "Krebs",
+                                    "Löwe",    "Jungfrau",  "Waage",      "Skorpion",
                                     "Schütze", "Steinbock", "Wassermann", "Fische"};
 
 // Index 8 repeats new moon so that a moon just before the next new moon is named so.
-const char* const kPhaseNames[9] = {"Neumond",         "Zunehmende Sichel", "Erstes Viertel",
+const char* const kPhaseNames[9] = {"Neumond",          "Zunehmende Sichel", "Erstes Viertel",
                                     "Zunehmender Mond", "Vollmond",          "Abnehmender Mond",
-                                    "Letztes Viertel", "Abnehmende Sichel", "Neumond"};
+                                    "Letztes Viertel",  "Abnehmende Sichel", "Neumond"};
 
 constexpr double kEpoch1990 = 2447891.5;
 constexpr double kEpoch2000 = 2451545.0;
 
-double Frac(double x) { return x - std::trunc(x); }
+double Frac(double x) {
+  return x - std::trunc(x);
+}
 
 // Greenwich mean sidereal time at 0 h UT of the day of jd, before normalising.
 double SiderealAtMidnight(double jd) {
@@ -40,7 +42,9 @@ double FloorMod(double a, double b) {
   return a - static_cast<double>(static_cast<int32_t>(q)) * b;
 }
 
-double NormalizeAngle(double x) { return FloorMod(x, kTwoPi); }
+double NormalizeAngle(double x) {
+  return FloorMod(x, kTwoPi);
+}
 
 std::string FormatHourMinute(double h) {
   if (!(h >= 0) || std::isinf(h)) return "--:--";
@@ -97,7 +101,9 @@ double SiderealToUniversal(double jd, double gmst) {
   return 0.9972695663 * (gmst - t0);
 }
 
-double LocalSiderealTime(double gmst, double lon) { return FloorMod(gmst + lon * RAD / 15, 24); }
+double LocalSiderealTime(double gmst, double lon) {
+  return FloorMod(gmst + lon * RAD / 15, 24);
+}
 
 void EclipticToEquatorial(TCoor& coor, double tdt) {
   const double t = (tdt - kEpoch2000) / 36525;
@@ -113,8 +119,8 @@ void EquatorialToHorizontal(TCoor& coor, double /*tdt*/, double geolat, double l
   const double h = lmst - coor.RA;
   const double n = -std::cos(coor.Dec) * std::sin(h);
   coor.EastOfMeridian = n >= 0;
-  const double d = std::sin(coor.Dec) * std::cos(geolat) -
-                   std::cos(coor.Dec) * std::cos(h) * std::sin(geolat);
+  const double d =
+      std::sin(coor.Dec) * std::cos(geolat) - std::cos(coor.Dec) * std::cos(h) * std::sin(geolat);
   coor.Az = NormalizeAngle(std::atan2(n, d));
   coor.Alt = std::asin(std::sin(coor.Dec) * std::sin(geolat) +
                        std::cos(coor.Dec) * std::cos(h) * std::cos(geolat));
@@ -181,8 +187,7 @@ TCoor SunCoordinates(double tdt, double geolat, double lmst) {
   const double nu = m + 2 * kEccentricity * std::sin(m);
   sun.Lon = NormalizeAngle(nu + kPerigee);
   sun.Lat = 0;
-  const double au =
-      (1 - kEccentricity * kEccentricity) / (1 + kEccentricity * std::cos(nu));
+  const double au = (1 - kEccentricity * kEccentricity) / (1 + kEccentricity * std::cos(nu));
   sun.AngularDiameter = kDiameterAtOneAu / au;
   sun.Distance = au * kSemiMajorAxis;
   sun.Parallax = 6378.137 / sun.Distance;

@@ -23,8 +23,8 @@ struct TCoor {
   double Lon = 0;  // ecliptic longitude; for the observer the longitude, east positive
   double RA = 0;   // for the moon after the topocentric step the topocentric value
   double Dec = 0;
-  double Az = 0;  // 0 = north, increasing through east
-  double Alt = 0;  // above the true horizon, without refraction
+  double Az = 0;            // 0 = north, increasing through east
+  double Alt = 0;           // above the true horizon, without refraction
   double TopoDistance = 0;  // km
   double TopoDec = 0;
   double TopoRA = 0;
@@ -88,11 +88,9 @@ TCoor MoonCoordinates(TCoor sun, TCoor observer, double tdt, double lmst);
 
 TRiseSet HorizonCrossings(TCoor coor, double lon, double lat, double h);
 double InterpolateCrossing(double g0, double g1, double g2, double factor);
-TRiseSet RiseSetTimes(double jd0, TCoor coor1, TCoor coor2, double lon, double lat,
-                      double interval, double h);
-TRiseSet SunRiseSet(double jd, double deltaT, double lon, double lat, double zone,
-                    bool recursive);
-TRiseSet MoonRiseSet(double jd, double deltaT, double lon, double lat, double zone,
-                     bool recursive);
+TRiseSet RiseSetTimes(double jd0, TCoor coor1, TCoor coor2, double lon, double lat, double interval,
+                      double h);
+TRiseSet SunRiseSet(double jd, double deltaT, double lon, double lat, double zone, bool recursive);
+TRiseSet MoonRiseSet(double jd, double deltaT, double lon, double lat, double zone, bool recursive);
 
 }  // namespace vmx

@@ -15,7 +15,9 @@ bool IsValidRule(const TimeZoneRule& r) {
          r.millisecond <= 999;
 }
 
-bool IsValidBias(int minutes) { return minutes > -24 * 60 && minutes < 24 * 60; }
+bool IsValidBias(int minutes) {
+  return minutes > -24 * 60 && minutes < 24 * 60;
+}
 
 // 1 = Monday .. 7 = Sunday.
 int IsoWeekday(int year, int month, int day) {
@@ -28,7 +30,9 @@ std::shared_ptr<const TimeZone> g_zone;
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -96,8 +100,12 @@ std::shared_ptr<const TimeZone> CurrentTimeZone() {
   return g_zone;
 }
 
-int UtcOffsetMinutes(const LocalDateTime& t) { return CurrentTimeZone()->OffsetMinutes(t); }
+int UtcOffsetMinutes(const LocalDateTime& t) {
+  return CurrentTimeZone()->OffsetMinutes(t);
+}
 
-int WholeHourZone(const LocalDateTime& t) { return UtcOffsetMinutes(t) / 60; }
+int WholeHourZone(const LocalDateTime& t) {
+  return UtcOffsetMinutes(t) / 60;
+}
 
 }  // namespace vmx

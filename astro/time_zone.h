@@ -58,7 +58,7 @@ int UtcOffsetMinutes(const TimeZoneInfo& zone, const LocalDateTime& t);
 
 // Gregorian calendar helpers shared by the zone code.
 bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
+int DaysInMonth(int year, int month);                   // 0 for a month outside 1..12
 long long DaysFromCivil(int year, int month, int day);  // days since 1970-01-01
 
 class TimeZone {

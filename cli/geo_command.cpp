@@ -183,9 +183,10 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   // The zone is the one the page would take at the board's clock time: the
   // computer's, or the one named, counted in whole hours.
-  const int zone = a->zoneMinutes
-                       ? FixedTimeZone::FromOffsetMinutes(*a->zoneMinutes).OffsetMinutes(a->clock) / 60
-                       : WholeHourZone(a->clock);
+  const int zone =
+      a->zoneMinutes
+          ? FixedTimeZone::FromOffsetMinutes(*a->zoneMinutes).OffsetMinutes(a->clock) / 60
+          : WholeHourZone(a->clock);
   const auto sky = ComputeGeoSky(a->latTenths, a->lonTenths, a->clock, zone);
   if (!sky) {
     err << "velmarinex-cli geo: no such date\n";

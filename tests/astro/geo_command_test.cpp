@@ -47,7 +47,8 @@ TEST(GeoCommand, WithoutZoneTakesTheComputersZoneAtTheBoardsDate) {
   EXPECT_EQ(Cli(kBerlin, europe).out, kBerlinLines);
   const Outcome json = Cli(std::string(kBerlin) + " --json", "TZ='<+0530>-5:30'");
   EXPECT_NE(json.out.find("{\"zone\": 5, "), std::string::npos) << json.out;
-  const Outcome winter = Cli("geo --lat 52.5 --lon 13.4 --date 2024-01-15 --time 12:00 --json", europe);
+  const Outcome winter =
+      Cli("geo --lat 52.5 --lon 13.4 --date 2024-01-15 --time 12:00 --json", europe);
   EXPECT_NE(winter.out.find("{\"zone\": 1, "), std::string::npos) << winter.out;
 }
 

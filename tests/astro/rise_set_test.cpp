@@ -82,9 +82,12 @@ TEST(RiseSet, NegativeOneIsAnHourWhenTheDayStartsBeforeUtcMidnight) {
 // that very local day: a day early or late would miss it by a quarter degree
 // (sun) or several degrees (moon).
 TEST(RiseSet, EventsThroughTheYearAreCrossingsOnTheLocalDay) {
-  const Place places[] = {{"Berlin summer", 52.5, 13.4, 2},  {"Berlin winter", 52.5, 13.4, 1},
-                          {"Sydney", -33.9, 151.2, 10},       {"New York", 40.7, -74.0, -5},
-                          {"Fiji from Europe", -18.0, 178.0, 1}, {"Honolulu", 21.3, -157.8, -10},
+  const Place places[] = {{"Berlin summer", 52.5, 13.4, 2},
+                          {"Berlin winter", 52.5, 13.4, 1},
+                          {"Sydney", -33.9, 151.2, 10},
+                          {"New York", 40.7, -74.0, -5},
+                          {"Fiji from Europe", -18.0, 178.0, 1},
+                          {"Honolulu", 21.3, -157.8, -10},
                           {"Lisbon", 38.7, -9.1, 0}};
   for (const Place& p : places) {
     int moonEvents = 0;

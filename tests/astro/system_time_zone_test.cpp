@@ -65,16 +65,16 @@ TEST(PosixRule, OtherShapes) {
 TEST(PosixRule, NotOneFixedRuleSet) {
   for (const char* text : {
            "",
-           "CET",                                  // no offset
-           "EST5EDT",                              // daylight saving without rules
-           "EST5EDT,0/0,J365/25",                  // Julian-day rules
-           "<-02>2<-01>,M3.5.0/-1,M10.5.0/0",      // transition before midnight
-           "CET-1CEST,M13.5.0,M10.5.0/3",          // no such month
-           "CET-1CEST,M3.6.0,M10.5.0/3",           // no such week
-           "CET-1CEST,M3.5.7,M10.5.0/3",           // no such weekday
-           "CET-1CEST,M3.5.0,M10.5.0/3x",          // trailing text
-           "LMT-0:53:28",                          // seconds in the offset
-           "<+05",                                 // unclosed name
+           "CET",                              // no offset
+           "EST5EDT",                          // daylight saving without rules
+           "EST5EDT,0/0,J365/25",              // Julian-day rules
+           "<-02>2<-01>,M3.5.0/-1,M10.5.0/0",  // transition before midnight
+           "CET-1CEST,M13.5.0,M10.5.0/3",      // no such month
+           "CET-1CEST,M3.6.0,M10.5.0/3",       // no such week
+           "CET-1CEST,M3.5.7,M10.5.0/3",       // no such weekday
+           "CET-1CEST,M3.5.0,M10.5.0/3x",      // trailing text
+           "LMT-0:53:28",                      // seconds in the offset
+           "<+05",                             // unclosed name
        })
     EXPECT_FALSE(ParsePosixTimeZone(text)) << text;
 }

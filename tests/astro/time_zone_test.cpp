@@ -40,7 +40,9 @@ TimeZoneInfo Sydney() {
   return z;
 }
 
-LocalDateTime At(int y, int mo, int d, int h = 12, int mi = 0) { return {y, mo, d, h, mi, 0, 0}; }
+LocalDateTime At(int y, int mo, int d, int h = 12, int mi = 0) {
+  return {y, mo, d, h, mi, 0, 0};
+}
 
 TEST(RuleDate, WeekdayOccurrencesInAMonth) {
   EXPECT_EQ(RuleDate(Rule(3, 0, 5, 2), 2024), At(2024, 3, 31, 2)) << "five Sundays: the fifth";
@@ -84,7 +86,8 @@ TEST(UtcOffset, ZoneWithoutDaylightSavingKeepsItsBias) {
   TimeZoneInfo z;
   z.bias = -330;
   z.standardBias = 45;  // ignored without a daylight rule
-  for (int month = 1; month <= 12; ++month) EXPECT_EQ(UtcOffsetMinutes(z, At(2024, month, 15)), 330);
+  for (int month = 1; month <= 12; ++month)
+    EXPECT_EQ(UtcOffsetMinutes(z, At(2024, month, 15)), 330);
 }
 
 TEST(UtcOffset, RulesThatCannotBeEvaluatedFallBackToTheBias) {
