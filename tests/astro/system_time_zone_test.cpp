@@ -10,18 +10,10 @@
 
 #include "astro/posix_time_zone.h"
 #include "astro/system_time_zone.h"
+#include "tests/astro/zone_rule.h"
 
 namespace vmx {
 namespace {
-
-TimeZoneRule Rule(int month, int dayOfWeek, int occurrence, int hour) {
-  TimeZoneRule r;
-  r.month = month;
-  r.dayOfWeek = dayOfWeek;
-  r.occurrence = occurrence;
-  r.hour = hour;
-  return r;
-}
 
 TEST(PosixRule, CentralEurope) {
   const auto z = ParsePosixTimeZone("CET-1CEST,M3.5.0,M10.5.0/3");

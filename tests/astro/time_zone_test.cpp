@@ -6,18 +6,10 @@
 
 #include "astro/fixed_time_zone.h"
 #include "astro/time_zone.h"
+#include "tests/astro/zone_rule.h"
 
 namespace vmx {
 namespace {
-
-TimeZoneRule Rule(int month, int dayOfWeek, int occurrence, int hour) {
-  TimeZoneRule r;
-  r.month = month;
-  r.dayOfWeek = dayOfWeek;
-  r.occurrence = occurrence;
-  r.hour = hour;
-  return r;
-}
 
 // Central Europe: last Sunday of March 02:00 to last Sunday of October 03:00.
 TimeZoneInfo CentralEurope() {
