@@ -8,6 +8,9 @@ void ConsoleHost::Print(const std::string& text) {
   // The log separates lines with CR LF; a terminal wants plain line feeds.
   std::string entry = StampLogEntry(LogStampNow(), text);
   for (size_t at; (at = entry.find("\r\n")) != std::string::npos;) entry.erase(at, 1);
+  // A lone CR (the board's line terminator in a trace) would send the cursor back
+  // over the line on a terminal; show it as the two characters \r instead.
+  for (size_t at; (at = entry.find('\r')) != std::string::npos;) entry.replace(at, 1, "\\r");
   std::fprintf(out_, "%s\n", entry.c_str());
   std::fflush(out_);
 }

@@ -83,7 +83,7 @@ bool TthdCom::WaitSteps(int steps) {
 
 // ---- hand-offs ----
 
-void TthdCom::OnUi(const std::function<void()>& job) { host_.HandOff(job); }
+bool TthdCom::OnUi(const std::function<void()>& job) { return host_.HandOff(job); }
 
 void TthdCom::Log(const std::string& text) {
   OnUi([&] { host_.LogLine(text); });
@@ -271,7 +271,8 @@ void TthdCom::Read(std::string_view command, std::string_view trace, size_t leng
 
 void TthdCom::Write(std::string_view command, std::string_view trace, size_t length,
                     void (SharedStore::*prepare)(std::span<uint8_t>)) {
-  OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); });
+  // A window that is closing prepares nothing, and nothing half-prepared goes out.
+  if (!OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); })) return;
   Check(Set(command, trace, length));
 }
 

@@ -82,7 +82,7 @@ class TthdCom {
   void Log(const std::string& text);
   void Status(const std::string& text);
   void State(bool connected);
-  void OnUi(const std::function<void()>& job);
+  bool OnUi(const std::function<void()>& job);  // false: the host is shutting down
   void Accept(const std::function<void()>& copy, PageUpdate page);
 
   SharedStore& store_;

@@ -1,6 +1,7 @@
 // The monitor as a user runs it: the simulated board program on a pty, the
 // monitor program on that pty, a signal to end it.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

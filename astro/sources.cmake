@@ -1,0 +1,12 @@
+target_sources(vmxcore PRIVATE
+  astro/sunmoon.cpp
+  astro/rise_set.cpp
+  astro/time_zone.cpp
+  astro/fixed_time_zone.cpp
+  astro/library_time_zone.cpp
+  astro/posix_time_zone.cpp
+  astro/system_time_zone.cpp
+  astro/decimal_text.cpp
+  astro/geo_sky.cpp
+  astro/geo_text.cpp
+)
