@@ -139,7 +139,7 @@ void TfrmLantix::WireHandlers() {
 }
 
 void TfrmLantix::FormCreate() {
-  taskbar_ = TaskbarProgress::Create();
+  taskbar_ = TaskbarProgress::Create(options_.desktopBus);
   connection_->portList.clear();
   ScaleForScreen();
   ChooseAppDir();

@@ -32,6 +32,7 @@ struct StartOptions {
   LinkTiming timing;
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
   QString sleepBus;                  // the bus carrying logind; empty: the system bus
+  QString desktopBus;                // the launcher's bus; empty: the session bus
   bool logToStderr = true;
 };
 

@@ -13,10 +13,15 @@ constexpr const char* kInterface = "com.canonical.Unity.LauncherEntry";
 
 }  // namespace
 
-std::unique_ptr<TaskbarProgress> TaskbarProgress::Create() {
-  if (!QDBusConnection::sessionBus().isConnected()) return nullptr;
-  return std::unique_ptr<TaskbarProgress>(new TaskbarProgress());
+std::unique_ptr<TaskbarProgress> TaskbarProgress::Create(const QString& busAddress) {
+  QDBusConnection bus = busAddress.isEmpty() ? QDBusConnection::sessionBus()
+                                             : QDBusConnection::connectToBus(
+                                                   busAddress, "velmarinex-launcher " + busAddress);
+  if (!bus.isConnected()) return nullptr;
+  return std::unique_ptr<TaskbarProgress>(new TaskbarProgress(bus));
 }
+
+TaskbarProgress::TaskbarProgress(const QDBusConnection& bus) : bus_(bus) {}
 
 void TaskbarProgress::SetProgressValue(int64_t completed, int64_t total) {
   const double share =
@@ -35,7 +40,7 @@ void TaskbarProgress::SetProgressState(State state) {
 void TaskbarProgress::Send() {
   QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, kInterface, "Update");
   signal << QString(kDesktopEntry) << properties_;
-  QDBusConnection::sessionBus().send(signal);
+  bus_.send(signal);
 }
 
 }  // namespace vmx

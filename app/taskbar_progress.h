@@ -3,6 +3,7 @@
 // there is nothing to talk to and Create returns null.
 #pragma once
 
+#include <QDBusConnection>
 #include <QString>
 #include <QVariantMap>
 #include <cstdint>
@@ -14,7 +15,8 @@ class TaskbarProgress {
  public:
   enum class State { Normal, Paused, Error };
 
-  static std::unique_ptr<TaskbarProgress> Create();
+  // `busAddress` names the desktop's bus; empty: the session bus.
+  static std::unique_ptr<TaskbarProgress> Create(const QString& busAddress = {});
 
   void SetProgressValue(int64_t completed, int64_t total);
   void SetProgressState(State state);
@@ -23,9 +25,10 @@ class TaskbarProgress {
   const QVariantMap& Properties() const { return properties_; }
 
  private:
-  TaskbarProgress() = default;
+  explicit TaskbarProgress(const QDBusConnection& bus);
   void Send();
 
+  QDBusConnection bus_;
   QVariantMap properties_;
 };
 

@@ -1,5 +1,5 @@
-// A private D-Bus daemon with python-dbusmock's logind on it, standing in for
-// the system bus. Both processes are ended by id when the object goes.
+// Private D-Bus daemons for the tests, and python-dbusmock's logind on one.
+// Every process started here is ended by its id when its object goes.
 #pragma once
 
 #include <signal.h>
@@ -13,27 +13,51 @@
 
 namespace vmx::testing {
 
-class PrivateLogind {
+// A bus of the test's own; the daemon is ended by its id.
+class PrivateBus {
  public:
   static bool Available() {
-    return QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}) == 0 &&
-           QProcess::execute("sh", {"-c", "command -v dbus-daemon >/dev/null"}) == 0;
+    return QProcess::execute("sh", {"-c", "command -v dbus-daemon >/dev/null"}) == 0;
   }
 
-  PrivateLogind() {
+  PrivateBus() {
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--fork", "--print-address=1", "--print-pid=1"});
     daemon.waitForFinished(10000);
     const QStringList out = QString::fromLocal8Bit(daemon.readAllStandardOutput()).split('\n');
     if (out.size() < 2) return;
     address_ = out[0].trimmed();
-    daemonPid_ = out[1].trimmed().toInt();
+    pid_ = out[1].trimmed().toInt();
+  }
+  ~PrivateBus() {
+    if (pid_ > 0) ::kill(pid_, SIGTERM);
+  }
 
+  const QString& Address() const { return address_; }
+  // A connection of the test's own to the bus.
+  QDBusConnection Connect(const QString& name) const {
+    return QDBusConnection::connectToBus(address_, name + ' ' + address_);
+  }
+
+ private:
+  QString address_;
+  int pid_ = 0;
+};
+
+// python-dbusmock's logind on a private bus, standing in for the system bus.
+class PrivateLogind {
+ public:
+  static bool Available() {
+    return PrivateBus::Available() &&
+           QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}) == 0;
+  }
+
+  PrivateLogind() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SYSTEM_BUS_ADDRESS", address_);
+    env.insert("DBUS_SYSTEM_BUS_ADDRESS", bus_.Address());
     mock_.setProcessEnvironment(env);
     mock_.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "--template", "logind"});
-    QDBusConnection probe = QDBusConnection::connectToBus(address_, "vmx-test-probe");
+    QDBusConnection probe = bus_.Connect("probe");
     ready_ = QTest::qWaitFor(
         [&] {
           return probe.isConnected() &&
@@ -43,14 +67,12 @@ class PrivateLogind {
   }
 
   ~PrivateLogind() {
-    QDBusConnection::disconnectFromBus("vmx-test-probe");
     mock_.terminate();
     mock_.waitForFinished(5000);
-    if (daemonPid_ > 0) ::kill(daemonPid_, SIGTERM);
   }
 
   bool Ready() const { return ready_; }
-  const QString& Address() const { return address_; }
+  const QString& Address() const { return bus_.Address(); }
 
   // logind's notice before (true) or after (false) a sleep.
   bool PrepareForSleep(bool start) {
@@ -59,13 +81,11 @@ class PrivateLogind {
                                        "org.freedesktop.DBus.Mock", "EmitSignal");
     call << QString("org.freedesktop.login1.Manager") << QString("PrepareForSleep") << QString("b")
          << QVariantList{QVariant::fromValue(QDBusVariant(start))};
-    return QDBusConnection::connectToBus(address_, "vmx-test-probe").call(call).type() ==
-           QDBusMessage::ReplyMessage;
+    return bus_.Connect("probe").call(call).type() == QDBusMessage::ReplyMessage;
   }
 
  private:
-  QString address_;
-  int daemonPid_ = 0;
+  PrivateBus bus_;
   QProcess mock_;
   bool ready_ = false;
 };

@@ -1,0 +1,61 @@
+// The launcher progress the window announces, heard on a private bus.
+#include <gtest/gtest.h>
+
+#include <QDBusMessage>
+#include <QVariantMap>
+
+#include "tests/app/private_bus.h"
+#include "tests/app/window_fixture.h"
+
+namespace vmx::testing {
+
+class LauncherListener : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QVariantMap> updates;
+
+ public slots:
+  void Update(const QDBusMessage& message) {
+    if (message.arguments().size() == 2 &&
+        message.arguments()[0].toString() == "application://velmarinex.desktop")
+      updates.append(qdbus_cast<QVariantMap>(message.arguments()[1]));
+  }
+};
+
+namespace {
+
+class TaskbarTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    if (!PrivateBus::Available()) GTEST_SKIP() << "dbus-daemon is not installed";
+    ASSERT_TRUE(bus.Connect("listener")
+                    .connect({}, {}, "com.canonical.Unity.LauncherEntry", "Update", &listener,
+                             SLOT(Update(QDBusMessage))));
+  }
+  bool Urgent() const { return listener.updates.last().value("urgent").toBool(); }
+
+  PrivateBus bus;
+  LauncherListener listener;
+};
+
+TEST_F(TaskbarTest, FullBarThatAsksForAttentionUntilABoardIsConnected) {
+  StartOptions o = Options({pty});
+  o.desktopBus = bus.Address();
+  window = std::make_unique<TfrmLantix>(std::move(o));
+  window->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.updates.isEmpty(); }, 5000));
+  EXPECT_EQ(listener.updates.last().value("progress").toDouble(), 1.0);
+  EXPECT_TRUE(listener.updates.last().value("progress-visible").toBool());
+  EXPECT_TRUE(Urgent());
+
+  ASSERT_TRUE(WaitConnected(pty));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Urgent(); }, 5000));
+  Action("mnuDisconnect")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Urgent(); }, 5000)) << "no worker left: red again";
+}
+
+}  // namespace
+}  // namespace vmx::testing
+
+#include "taskbar_test.moc"
