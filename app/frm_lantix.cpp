@@ -414,16 +414,17 @@ void TfrmLantix::memDblClick() {
   connection_->Reconnect();
 }
 
+// A window on its way out starts no new link.
 void TfrmLantix::DeviceArrived() {
-  connection_->DeviceNotice(Connection::kDeviceArrival, 0);
+  if (!closing_) connection_->DeviceNotice(Connection::kDeviceArrival, 0);
 }
 
 void TfrmLantix::SystemSuspending() {
-  connection_->PowerNotice(Connection::kSuspend);
+  if (!closing_) connection_->PowerNotice(Connection::kSuspend);
 }
 
 void TfrmLantix::SystemResuming() {
-  connection_->PowerNotice(Connection::kResumeAutomatic);
+  if (!closing_) connection_->PowerNotice(Connection::kResumeAutomatic);
 }
 
 }  // namespace vmx
