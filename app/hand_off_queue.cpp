@@ -56,7 +56,9 @@ HandOffQueue::HandOffQueue(QObject* context)
   QObject::connect(wake_, &QTimer::timeout, wake_, [state = state_] { state->Drain(); });
 }
 
-HandOffQueue::~HandOffQueue() { Close(); }
+HandOffQueue::~HandOffQueue() {
+  Close();
+}
 
 bool HandOffQueue::Run(const std::function<void()>& job) {
   if (QThread::currentThread() == uiThread_) {
