@@ -10,6 +10,7 @@
 #include "cli/console_host.h"
 #include "link/shared_store.h"
 #include "link/thd_com.h"
+#include "platform/stop_signals.h"
 
 namespace vmx::cli {
 
@@ -31,15 +32,7 @@ int MonitorCommand(int argc, char** argv) {
   }
 
   // The signals are waited for here, so the worker and its hand-offs never see them.
-  // A shell starting us in the background may have left these ignored; then
-  // they would never arrive.
-  signal(SIGINT, SIG_DFL);
-  signal(SIGTERM, SIG_DFL);
-  sigset_t stop;
-  sigemptyset(&stop);
-  sigaddset(&stop, SIGINT);
-  sigaddset(&stop, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+  const sigset_t stop = BlockStopSignals();
 
   SharedStore store;
   ConsoleHost host(stdout);

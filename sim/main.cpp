@@ -13,6 +13,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/stop_signals.h"
 #include "sim/control_command.h"
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
@@ -77,15 +78,7 @@ int main(int argc, char** argv) {
   }
 
   // Signals are taken from a descriptor, so no handler runs inside the serving thread.
-  // A shell starting us in the background may have left these ignored; then
-  // they would never arrive.
-  signal(SIGINT, SIG_DFL);
-  signal(SIGTERM, SIG_DFL);
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  const sigset_t stopSignals = vmx::BlockStopSignals();
   const int sigfd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
   vmx::sim::SimBoard board(options);

@@ -1,0 +1,3 @@
+target_sources(vmxcore PRIVATE
+  platform/stop_signals.cpp
+)
