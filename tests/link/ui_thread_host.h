@@ -28,7 +28,25 @@ class UiThreadHost : public LinkHost {
     ui_.join();
   }
 
-  bool HandOff(const std::function<void()>& job) override { return RunOnUi(job); }
+  bool HandOff(const std::function<void()>& job) override {
+    std::function<void()> hook;
+    {
+      std::lock_guard g(lock_);
+      hook.swap(afterHandOff_);
+    }
+    return RunOnUi([&] {
+      job();
+      if (hook) hook();
+    });
+  }
+
+  // Runs `hook` on the UI thread right after the worker's next hand-off, while
+  // the worker still waits for it: the one moment a test knows where the
+  // worker stands in its pass.
+  void AfterNextHandOff(std::function<void()> hook) {
+    std::lock_guard g(lock_);
+    afterHandOff_ = std::move(hook);
+  }
 
   // Runs `job` on the UI thread and waits for it.
   bool RunOnUi(const std::function<void()>& job) {
@@ -102,6 +120,7 @@ class UiThreadHost : public LinkHost {
   std::deque<std::function<void()>> queue_;
   bool stop_ = false;
   bool shuttingDown_ = false;
+  std::function<void()> afterHandOff_;
   std::mutex eventLock_;
   std::condition_variable eventCv_;
   std::vector<std::string> events_;
