@@ -388,7 +388,7 @@ TEST_F(WorkerTest, AbortCutsATransactionShort) {
   host.ShutDown();
   const auto start = std::chrono::steady_clock::now();
   worker.reset();  // aborts and joins
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the 5 s read was not waited for";
 }
 
 // The UI side raises random requests and edits records on its own thread while
