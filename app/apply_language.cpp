@@ -11,10 +11,10 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-#include "app/lang/catalogue.h"
-#include "app/lang/channel_text.h"
-#include "app/lang/form_texts.h"
-#include "app/lang/language_choice.h"
+#include "lang/catalogue.h"
+#include "lang/channel_text.h"
+#include "lang/form_texts.h"
+#include "lang/language_choice.h"
 
 namespace vmx {
 namespace {

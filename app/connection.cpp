@@ -1,6 +1,6 @@
 #include "app/connection.h"
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "app/serial_port_list.h"
 #include "persist/port_memory.h"
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 

@@ -28,8 +28,8 @@
 #include "app/file_info_text.h"
 #include "app/hand_off_queue.h"
 #include "app/help_pages.h"
-#include "app/lang/catalogue.h"
-#include "app/lang/log_stamp.h"
+#include "lang/catalogue.h"
+#include "lang/log_stamp.h"
 #include "app/link_state_view.h"
 #include "app/main_menu.h"
 #include "app/messages_page.h"
@@ -77,6 +77,8 @@ TfrmLantix::TfrmLantix(StartOptions options)
   if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
   PortSource* ports = options_.ports;
   if (!ports) ports = (ownPorts_ = std::make_unique<SysfsPortSource>()).get();
+  dialogs_ = options_.dialogs;
+  if (!dialogs_) dialogs_ = (ownDialogs_ = std::make_unique<QtDialogs>(this)).get();
   connection_ = std::make_unique<Connection>(
       *ports, *prefs,
       Connection::Hooks{

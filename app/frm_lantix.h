@@ -14,6 +14,7 @@
 #include "app/worker_reaper.h"
 #include "link/link_timing.h"
 #include "link/shared_store.h"
+#include "ui/dialogs.h"
 
 namespace vmx {
 
@@ -29,6 +30,7 @@ struct StartOptions {
   std::string demoPort;                // the built-in board's device, with --demo
   Preferences* preferences = nullptr;  // default: the user's settings
   PortSource* ports = nullptr;         // default: the system's serial devices
+  Dialogs* dialogs = nullptr;          // default: the real message boxes and file choosers
   LinkTiming timing;
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
   QString sleepBus;                  // the bus carrying logind; empty: the system bus
@@ -63,6 +65,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports {
   bool ConnectedState() const { return connected_; }
   const LinkStateView& LinkStates() const { return *linkStates_; }
   StatusBar& Bar() const { return *sb_; }
+  Dialogs& Ask() { return *dialogs_; }
 
   // Link worker reports (UI thread).
   void LogLine(const std::string& text) override;
@@ -107,6 +110,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports {
   SharedStore store_;
   std::unique_ptr<Preferences> ownPreferences_;
   std::unique_ptr<PortSource> ownPorts_;
+  std::unique_ptr<Dialogs> ownDialogs_;
+  Dialogs* dialogs_ = nullptr;
   WorkerReaper reaper_;  // outlives the connection, whose workers it disposes of
   std::unique_ptr<Connection> connection_;
   std::unique_ptr<TaskbarProgress> taskbar_;

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "astro/decimal_text.h"
 
 namespace vmx {

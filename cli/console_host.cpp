@@ -1,6 +1,6 @@
 #include "cli/console_host.h"
 
-#include "app/lang/log_stamp.h"
+#include "lang/log_stamp.h"
 
 namespace vmx::cli {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "astro/fixed_time_zone.h"
 #include "astro/geo_text.h"
 #include "cli/json_writer.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "link/posix_serial_port.h"
 
 namespace vmx {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "link/hex.h"
 
 namespace vmx {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "astro/decimal_text.h"
 #include "astro/geo_text.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 #include <mutex>
 

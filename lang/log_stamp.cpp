@@ -1,4 +1,4 @@
-#include "app/lang/log_stamp.h"
+#include "lang/log_stamp.h"
 
 #include <cstdio>
 

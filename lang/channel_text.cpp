@@ -1,9 +1,9 @@
-#include "app/lang/channel_text.h"
+#include "lang/channel_text.h"
 
 #include <array>
 #include <string_view>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 namespace {

@@ -1,9 +1,9 @@
-#include "app/lang/language_choice.h"
+#include "lang/language_choice.h"
 
 #include <cstdlib>
 #include <memory>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 #include "link/field_table.h"
 
 namespace vmx {

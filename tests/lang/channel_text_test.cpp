@@ -1,10 +1,10 @@
-#include "app/lang/channel_text.h"
+#include "lang/channel_text.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/lang/form_texts.h"
+#include "lang/form_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/lang/language_choice.h"
+#include "lang/language_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/lang/catalogue.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 namespace {

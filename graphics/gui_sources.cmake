@@ -1,0 +1,4 @@
+target_sources(vmxgui PRIVATE
+  ${CMAKE_SOURCE_DIR}/graphics/chart_page.cpp
+  ${CMAKE_SOURCE_DIR}/graphics/visualize_page.cpp
+)
