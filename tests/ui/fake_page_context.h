@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QTest>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -42,6 +43,9 @@ class FakePageContext final : public PageContext {
   void Show() {
     window->resize(1009, 655);
     window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+      qWarning("the test window did not become active");
   }
 
   SharedStore& Store() override { return store; }
