@@ -113,11 +113,11 @@ TEST_F(ChannelsPageTest, GermanUsersTypeTheComma) {
 }
 
 TEST_F(ChannelsPageTest, OnAndOffButtons) {
-  QTest::mouseClick(context.Find<QPushButton>("btnOn9"), Qt::LeftButton);
+  context.Click("btnOn9");
   EXPECT_EQ(4096, context.store.info.Channel[9]);
   EXPECT_EQ("100", Edit(9)->text());
   EXPECT_EQ(4096, Slider(9)->value());
-  QTest::mouseClick(context.Find<QPushButton>("btnOff9"), Qt::LeftButton);
+  context.Click("btnOff9");
   EXPECT_EQ(0, context.store.info.Channel[9]);
   EXPECT_EQ("0", Edit(9)->text());
   EXPECT_EQ(request::WriteInfoChannels, TakeRequests());
