@@ -49,6 +49,7 @@ void ConfigPage::AddPair(QGridLayout* grid, int row, const QString& stem, int ti
   const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
   QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
   slider->setMinimumWidth(300);
+  edit.label->setMinimumWidth(220);  // the sliders of both groups line up
   grid->addWidget(edit.label, row, 0);
   grid->addWidget(slider, row, 1);
   grid->addWidget(edit.edit, row, 2);
