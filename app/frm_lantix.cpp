@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -309,6 +310,10 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 }
 
 void TfrmLantix::UpdateChannelColors() {
+  // While the schedule view's channel list is open the user is choosing from
+  // it; the colours are spread with the next Config read.
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
+    return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
