@@ -61,8 +61,8 @@ TEST_F(BluetoothMenuTest, InstallPairsAndBindsTheBoardAndItsNewPortIsTried) {
   Action("mnuDiscover")->trigger();
   Action("mnuRemove")->trigger();
 
-  ASSERT_TRUE(WaitForLog(
-      "Installation started. A new serial port should appear in a few seconds."));
+  ASSERT_TRUE(
+      WaitForLog("Installation started. A new serial port should appear in a few seconds."));
   ASSERT_TRUE(WaitForLog(QString::fromStdString("New serial port detected: " + entry)));
   EXPECT_TRUE(WaitConnected(pty));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Discovery().Running(); }, 5000));

@@ -69,20 +69,6 @@ TEST_F(DiscoverTest, BoardPairedElsewhereKeepsItsPairingWhenNoPortCanBeBound) {
   EXPECT_TRUE(bluetooth.pins.empty());
 }
 
-TEST_F(DiscoverTest, FreshPairingWithoutPortIsRemovedAgainWithTheColdStartAdvice) {
-  bluetooth.Add("00:11:22:AA:BB:CC", "Velmarinex2");
-  binderState->records["00:11:22:AA:BB:CC"] = 1;
-  binderState->bindError = BtError{"EPERM", "Operation not permitted"};
-  const auto log = Run(true);
-  ASSERT_GE(log.size(), 4u);
-  EXPECT_THAT(std::vector(log.end() - 4, log.end()),
-              ElementsAre("Uninstalling \"Velmarinex2\"...", "Uninstall successfull.",
-                          "Switch off power supply, then try again, possibly restart the "
-                          "Bluetooth service.",
-                          ::testing::StartsWith("Scan finished.")));
-  EXPECT_EQ(bluetooth.removals, 1);
-}
-
 TEST_F(DiscoverTest, RemovalReleasesThePortFirstAndRetriesFiveTimes) {
   bluetooth.Add("00:11:22:AA:BB:CC", "Velmarinex2", true);
   binderState->bindings = {{0, "00:11:22:aa:bb:cc", 1}, {1, "00:11:22:AA:BB:DD", 1}};
