@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -28,8 +29,6 @@
 #include "app/file_info_text.h"
 #include "app/hand_off_queue.h"
 #include "app/help_pages.h"
-#include "lang/catalogue.h"
-#include "lang/log_stamp.h"
 #include "app/link_state_view.h"
 #include "app/main_menu.h"
 #include "app/messages_page.h"
@@ -39,6 +38,10 @@
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
+#include "lang/catalogue.h"
+#include "lang/log_stamp.h"
+#include "ui/page.h"
+#include "ui/status_display.h"
 
 namespace vmx {
 namespace {
@@ -111,6 +114,7 @@ void TfrmLantix::BuildWindow() {
   sb_ = new StatusBar(this);
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
+  status_ = std::make_unique<StatusDisplay>(*this);
 }
 
 void TfrmLantix::WireHandlers() {
@@ -166,7 +170,7 @@ void TfrmLantix::FormCreate() {
   if (line.portGiven) connection_->portName = line.portName;
   if (!options_.demoPort.empty()) connection_->portName = options_.demoPort;
 
-  ApplyLanguage(*this, language);
+  language_ = ApplyLanguage(*this, language);
   caption_ = kApplicationTitle;
 
   if (readFromRegistry) AddLogLine(*readFromRegistry);
@@ -174,10 +178,14 @@ void TfrmLantix::FormCreate() {
   AddLogLine(LangText("Started") + " " + kApplicationTitle);
   AddLogLine(FileInfoText(QCoreApplication::applicationFilePath()).toStdString());
 
+  // The pages fill what depends on the language: headings, colour names.
+  for (Page* page : pc_->Pages()) page->LanguageApplied();
   pc_->Activate(PageNamed("tsChannelsGL"));
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
   SetLinkState(false);
+  // After the link state: at start-up the log comes to the front as if a link had ended.
+  ApplyRecord(PageUpdate::Config);
   if (!connection_->portName.empty()) connection_->StartWorker();
 }
 
@@ -257,8 +265,64 @@ void TfrmLantix::ShowPage(QWidget* page) {
   pc_->ShowPage(page);
 }
 
+QWidget* TfrmLantix::ActivePage() const {
+  return pc_->currentWidget();
+}
+
+bool TfrmLantix::ExpertPagesVisible() const {
+  return pc_->ExpertPagesVisible();
+}
+
+void TfrmLantix::SetExpertPagesVisible(bool visible) {
+  pc_->SetExpertPagesVisible(visible);
+}
+
+std::string TfrmLantix::PortName() const {
+  return connection_->portName;
+}
+
+QObject* TfrmLantix::Control(const QString& name) const {
+  return findChild<QObject*>(name);
+}
+
+void TfrmLantix::SetCaptionStatus(const QString& status) {
+  QString caption = QString::fromUtf8(kCaptionPrefix) + caption_;
+  if (!status.isEmpty()) caption += QString::fromUtf8(" \u2022 ") + status;
+  setWindowTitle(caption);
+}
+
+void TfrmLantix::SetStatusPanel(int panel, const QString& text) {
+  sb_->SetPanelText(panel, text);
+}
+
 void TfrmLantix::pcChange() {
-  if (pc_->currentWidget() == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
+  QWidget* page = pc_->currentWidget();
+  if (page == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
+  if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
+}
+
+void TfrmLantix::ApplyRecord(PageUpdate record) {
+  const bool visible = isVisible();
+  // The live state is shown only in a window the user can see.
+  if (record == PageUpdate::Info) {
+    if (!visible) return;
+    status_->ApplyInfo();
+  }
+  for (Page* page : pc_->Pages())
+    if (page->Shows(record)) page->Apply(record);
+  if (record == PageUpdate::Config && visible) {
+    status_->UpdateModePanel();
+    UpdateChannelColors();
+  }
+  ApplyLinkStateTable();
+}
+
+void TfrmLantix::UpdateChannelColors() {
+  // While the schedule view's channel list is open the user is choosing from
+  // it; the colours are spread with the next Config read.
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
+    return;
+  for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
 void TfrmLantix::SetLinkState(bool connected) {
@@ -272,10 +336,7 @@ void TfrmLantix::SetLinkState(bool connected) {
     // a link that was never up does not pull the log to the front again.
     if (QAction* manual = Action("mnuModeManual"); manual && manual->isEnabled())
       ShowPage(messages_);
-    sb_->SetPanelText(1, {});
-    sb_->SetPanelText(2, {});
-    if (auto* board = findChild<QLabel*>("lblBoard")) board->clear();
-    setWindowTitle(QString::fromUtf8(kCaptionPrefix) + caption_);
+    status_->LinkLost();
     if (taskbar_)
       taskbar_->SetProgressState(connection_->WorkerRunning() ? TaskbarProgress::State::Paused
                                                               : TaskbarProgress::State::Error);
@@ -352,21 +413,8 @@ void TfrmLantix::LinkState(bool connected) {
 }
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
-  switch (page) {
-    case PageUpdate::Info:
-    case PageUpdate::Config:
-    case PageUpdate::Expert:
-      // Mode- and sensor-dependent controls follow the new values.
-      ApplyLinkStateTable();
-      break;
-    case PageUpdate::ExpertWeather:
-      ApplyExpertWeather();
-      break;
-    case PageUpdate::Schedule:
-    case PageUpdate::Chart:
-    case PageUpdate::Health:
-      break;
-  }
+  ApplyRecord(page);
+  if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
 }
 
 void TfrmLantix::mnuConnectionClick() {

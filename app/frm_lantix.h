@@ -16,6 +16,7 @@
 #include "link/link_timing.h"
 #include "link/shared_store.h"
 #include "ui/dialogs.h"
+#include "ui/page_context.h"
 
 namespace vmx {
 
@@ -24,6 +25,7 @@ class LinkStateView;
 class MessagesPage;
 class PageControl;
 class StatusBar;
+class StatusDisplay;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -42,7 +44,7 @@ struct StartOptions {
   bool logToStderr = true;
 };
 
-class TfrmLantix final : public QMainWindow, public LinkReports {
+class TfrmLantix final : public QMainWindow, public LinkReports, public PageContext {
   Q_OBJECT
 
  public:
@@ -51,26 +53,40 @@ class TfrmLantix final : public QMainWindow, public LinkReports {
 
   static constexpr const char* kApplicationTitle = "Velmarinex 2.x.4a";
 
-  // Window operations the pages use.
-  void ShowPage(QWidget* page);
-  QWidget* PageNamed(const char* name) const;
+  // What the pages ask of the window.
+  SharedStore& Store() override { return store_; }
+  QWidget* ActivePage() const override;
+  QWidget* PageNamed(const char* name) const override;
+  void ShowPage(QWidget* page) override;
+  bool ExpertPagesVisible() const override;
+  void SetExpertPagesVisible(bool visible) override;
+  bool WindowVisible() const override { return isVisible(); }
+  bool Connected() const override { return connected_; }
+  std::string PortName() const override;
+  QString AppDir() const override { return appDir_; }
+  int Language() const override { return language_; }
+  void SetCaptionStatus(const QString& status) override;
+  void SetStatusPanel(int panel, const QString& text) override;
+  void ShowStatus(const std::string& text) override;
+  void AddLogLine(const std::string& text) override;
+  void UpdateEnabling() override { ApplyLinkStateTable(); }
+  void ApplyRecord(PageUpdate record) override;
+  void UpdateChannelColors() override;
+  QObject* Control(const QString& name) const override;
+  Dialogs& Ask() override { return *dialogs_; }
+
   void SetLinkState(bool connected);
   void SetTaskbarProgress(int64_t completed, int64_t total);
-  void AddLogLine(const std::string& text);
-  void ShowStatus(const std::string& text);
   void OpenHelpPage(const QString& url);
   void ApplicationEventsException(const std::string& message);
   // The last steps of showing a freshly read ExpertWeather record.
   void ApplyExpertWeather();
 
-  SharedStore& Store() { return store_; }
   Connection& Link() { return *connection_; }
   BluetoothRuns& Discovery() { return *bluetooth_; }
-  const QString& AppDir() const { return appDir_; }
   bool ConnectedState() const { return connected_; }
   const LinkStateView& LinkStates() const { return *linkStates_; }
   StatusBar& Bar() const { return *sb_; }
-  Dialogs& Ask() { return *dialogs_; }
 
   // Link worker reports (UI thread).
   void LogLine(const std::string& text) override;
@@ -124,6 +140,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports {
   std::unique_ptr<BluetoothRuns> bluetooth_;  // its workers go to the reaper too
   std::unique_ptr<TaskbarProgress> taskbar_;
   std::unique_ptr<LinkStateView> linkStates_;
+  std::unique_ptr<StatusDisplay> status_;
 
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;
@@ -132,6 +149,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports {
   QString appDir_;
   QString caption_;
   bool connected_ = false;
+  int language_ = 0;
   bool shown_ = false;
   bool closing_ = false;
 };

@@ -7,8 +7,8 @@
 
 namespace vmx {
 
-MessagesPage::MessagesPage(TfrmLantix& form)
-    : Page(form, "tsMessages"), mem_(new QPlainTextEdit(this)) {
+MessagesPage::MessagesPage(PageContext& context)
+    : Page(context, "tsMessages"), mem_(new QPlainTextEdit(this)) {
   mem_->setObjectName("mem");
   mem_->setReadOnly(true);
   mem_->setLineWrapMode(QPlainTextEdit::NoWrap);

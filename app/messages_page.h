@@ -1,7 +1,7 @@
 // The Messages page: the read-only message log `mem`, only ever appended to.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 class QPlainTextEdit;
 
@@ -11,7 +11,7 @@ class MessagesPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit MessagesPage(TfrmLantix& form);
+  explicit MessagesPage(PageContext& context);
 
   // Appends one entry, which may span several lines (CR LF or LF).
   void Append(const QString& entry);

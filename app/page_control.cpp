@@ -21,17 +21,19 @@ constexpr const char* kExpertPages[] = {"tsExpert", "tsBalance", "tsJMP"};
 
 }  // namespace
 
-PageControl::PageControl(TfrmLantix& form, QWidget* parent) : QTabWidget(parent) {
+PageControl::PageControl(PageContext& form, QWidget* parent) : QTabWidget(parent) {
   setObjectName("pc");
   setMinimumSize(767, 531);
   setUsesScrollButtons(true);
-  for (QWidget* page : std::initializer_list<QWidget*>{
+  for (Page* page : std::initializer_list<Page*>{
            new ChannelsPage(form, "tsChannels", 0), new ChannelsPage(form, "tsChannelsGL", 6),
            new SchedulePage(form), new VisualizePage(form), new GeoPage(form), new ConfigPage(form),
            new ChartPage(form), new WeatherPage(form), new WeatherDelayPage(form),
            new MoonPage(form), new ExpertPage(form), new BalancePage(form), new JmpPage(form),
-           new MessagesPage(form)})
+           new MessagesPage(form)}) {
+    pages_.push_back(page);
     addTab(page, QString());
+  }
   connect(this, &QTabWidget::currentChanged, this, [this] {
     if (!quiet_ && onPageChange) onPageChange();
   });

@@ -5,16 +5,21 @@
 
 #include <QTabWidget>
 #include <functional>
+#include <vector>
 
 namespace vmx {
 
-class TfrmLantix;
+class Page;
+class PageContext;
 
 class PageControl final : public QTabWidget {
   Q_OBJECT
 
  public:
-  PageControl(TfrmLantix& form, QWidget* parent);
+  PageControl(PageContext& context, QWidget* parent);
+
+  // Every page, in tab order.
+  const std::vector<Page*>& Pages() const { return pages_; }
 
   QWidget* PageNamed(const char* name) const;
   // Makes `page` active without the page-change handling.
@@ -29,6 +34,7 @@ class PageControl final : public QTabWidget {
 
  private:
   bool quiet_ = false;
+  std::vector<Page*> pages_;
 };
 
 }  // namespace vmx

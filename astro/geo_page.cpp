@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-GeoPage::GeoPage(TfrmLantix& form) : Page(form, "tsGeo") {}
+GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {}
 
 }  // namespace vmx

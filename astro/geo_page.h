@@ -1,7 +1,7 @@
 // The Geo page: the board's place on the world map with the sun and the moon.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class GeoPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit GeoPage(TfrmLantix& form);
+  explicit GeoPage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-BalancePage::BalancePage(TfrmLantix& form) : Page(form, "tsBalance") {}
+BalancePage::BalancePage(PageContext& context) : Page(context, "tsBalance") {}
 
 }  // namespace vmx

@@ -1,7 +1,7 @@
 // The White balance page: each channel's share of the balanced sum.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class BalancePage final : public Page {
   Q_OBJECT
 
  public:
-  explicit BalancePage(TfrmLantix& form);
+  explicit BalancePage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -1,7 +1,70 @@
 #include "editor/config_page.h"
 
+#include <QGridLayout>
+#include <array>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/controls.h"
+#include "ui/quiet.h"
+
 namespace vmx {
 
-ConfigPage::ConfigPage(TfrmLantix& form) : Page(form, "tsConfig") {}
+ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
+  Subscribe({PageUpdate::Config, PageUpdate::Expert});
+  auto* layout = new QVBoxLayout(this);
+
+  auto* lapse = new QGridLayout;
+  AddPair(lapse, 0, "TimeLapse", 10);
+  auto* realtime = new QPushButton(this);
+  realtime->setObjectName("btnRealtime");
+  lapse->addWidget(realtime, 0, 3);
+  connect(realtime, &QPushButton::clicked, this, &ConfigPage::btnRealtimeClick);
+  layout->addLayout(lapse);
+
+  // Three levels each, highest first: the order the sliders keep.
+  const std::pair<const char*, std::array<const char*, 3>> groups[] = {
+      {"gbxLCDBL", {"LCDBLMax", "LCDBLMin", "LCDBLNight"}},
+      {"gbxFan", {"FanHigh", "FanLow", "FanOff"}}};
+  for (const auto& [name, stems] : groups) {
+    auto* group = new QGroupBox(this);
+    group->setObjectName(name);
+    auto* grid = new QGridLayout(group);
+    for (int row = 0; row < 3; ++row) AddPair(grid, row, stems[static_cast<size_t>(row)], 51);
+    layout->addWidget(group);
+  }
+
+  QLabel* board = NewLabel(this, "lblBoard");
+  board->setWordWrap(true);
+  layout->addWidget(board);
+  layout->addStretch(1);
+}
+
+void ConfigPage::AddPair(QGridLayout* grid, int row, const QString& stem, int tickInterval) {
+  QWidget* parent = grid->parentWidget() ? grid->parentWidget() : this;
+  const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
+  QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
+  slider->setMinimumWidth(300);
+  edit.label->setMinimumWidth(220);  // the sliders of both groups line up
+  grid->addWidget(edit.label, row, 0);
+  grid->addWidget(slider, row, 1);
+  grid->addWidget(edit.edit, row, 2);
+  Bindings().Bind(slider);
+  Bindings().Bind(edit.edit);
+}
+
+void ConfigPage::btnRealtimeClick() {
+  Context().Store().config.TimeLapse = 1;
+  SetValueQuietly(findChild<QSlider*>("trbTimeLapse"), 1);
+  SetTextQuietly(findChild<QLineEdit*>("edtTimeLapse"), "1");
+  Context().Raise(request::WriteConfig);
+}
+
+void ConfigPage::Apply(PageUpdate record) {
+  if (record == PageUpdate::Config && Context().WindowVisible())
+    Bindings().Apply(RecordKind::Config);
+  if (record == PageUpdate::Expert) Bindings().Apply(RecordKind::Expert);
+}
 
 }  // namespace vmx

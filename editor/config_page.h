@@ -1,7 +1,10 @@
-// The Configuration page: display, fans, backlight, time-lapse, and the health counters.
+// The Configuration page: time lapse, display backlight and fan levels, each
+// a slider paired with an edit, and the board's status line `lblBoard`.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
+
+class QGridLayout;
 
 namespace vmx {
 
@@ -9,7 +12,13 @@ class ConfigPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit ConfigPage(TfrmLantix& form);
+  explicit ConfigPage(PageContext& context);
+
+  void Apply(PageUpdate record) override;
+
+ private:
+  void AddPair(QGridLayout* grid, int row, const QString& stem, int tickInterval);
+  void btnRealtimeClick();
 };
 
 }  // namespace vmx

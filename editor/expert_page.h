@@ -1,15 +1,53 @@
-// The Expert options page: sensors, chart source, bus, time zone and display settings.
+// The Expert options page: PWM and bus rates, sensor calibration, fan mode,
+// chart source, the board's time-zone rules, display formats and temperature
+// unit, lightning masks, the random seed, cloud temperatures and the language
+// of the board's own display.
 #pragma once
 
-#include "app/page.h"
+#include <array>
+
+#include "ui/page.h"
+
+class QComboBox;
+class QGridLayout;
+class QLineEdit;
+class QRadioButton;
 
 namespace vmx {
+
+class ChoiceGroup;
 
 class ExpertPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit ExpertPage(TfrmLantix& form);
+  explicit ExpertPage(PageContext& context);
+
+  void Apply(PageUpdate record) override;
+  void ChannelColorsChanged() override;
+
+ private:
+  QWidget* BuildGeneral();
+  QWidget* BuildFanMode();
+  QWidget* BuildChartMode();
+  QWidget* BuildTimeZone();
+  QWidget* BuildFormats();
+  QWidget* BuildLightningMask();
+  QWidget* BuildCloudTemp();
+  QLineEdit* BoundEdit(QWidget* parent, const QString& name, QGridLayout* grid, int row);
+  QRadioButton* FlagButton(QWidget* parent, const char* name, uint8_t bit, bool set);
+
+  void TimeZoneChange();
+  void btnApplyTZIClick();
+  void FlagClick(uint8_t bit, bool set);
+  void ShowFlags();
+  void ShowTimeZone();
+
+  ChoiceGroup* fanMode_ = nullptr;
+  ChoiceGroup* chartMode_ = nullptr;
+  std::array<QLineEdit*, 9> zoneEdits_{};
+  std::vector<std::tuple<QRadioButton*, uint8_t, bool>> flagButtons_;
+  QComboBox* language_ = nullptr;
 };
 
 }  // namespace vmx

@@ -1,7 +1,65 @@
 #include "editor/jmp_page.h"
 
+#include <QGridLayout>
+#include <QRadioButton>
+
+#include "editor/jmp_schematic.h"
+#include "ui/choice_group.h"
+#include "ui/controls.h"
+
 namespace vmx {
 
-JmpPage::JmpPage(TfrmLantix& form) : Page(form, "tsJMP") {}
+JmpPage::JmpPage(PageContext& context)
+    : Page(context, "tsJMP"), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
+  Subscribe({PageUpdate::Expert});
+  auto* grid = new QGridLayout(this);
+  int row = 0;
+  auto radio = [&](const char* name, int value) {
+    auto* button = new QRadioButton(this);
+    button->setObjectName(name);
+    grid->addWidget(button, row++, 0, 1, 4);
+    mode_->Add(button, value);
+  };
+  // The switching temperatures stand beside the mode they belong to.
+  auto temperatures = [&](const char* low, const char* high) {
+    const LabeledEdit first = NewLabeledEdit(this, low);
+    QLineEdit* second = NewEdit(this, high);
+    grid->addWidget(first.label, row, 1);
+    grid->addWidget(first.edit, row, 2);
+    grid->addWidget(second, row++, 3);
+    Bindings().Bind(first.edit);
+    Bindings().Bind(second);
+  };
+
+  radio("rbtJMPIRLearn", 0);
+  QLabel* caution = NewLabel(this, "lblJMPWarning1");
+  QFont bold = caution->font();
+  bold.setBold(true);
+  caution->setFont(bold);
+  grid->addWidget(caution, row++, 0, 1, 4);
+  QLabel* warning = NewLabel(this, "lblJMPWarning2");
+  warning->setWordWrap(true);
+  grid->addWidget(warning, row++, 0, 1, 4);
+  radio("rbtJMPCloud", 1);
+  radio("rbtJMPStorm", 2);
+  radio("rbtJMPCooler", 3);
+  temperatures("edtTempCoolLow", "edtTempCoolHigh");
+  radio("rbtJMPHeater", 4);
+  temperatures("edtTempHeatLow", "edtTempHeatHigh");
+  radio("rbtJMPLightning", 5);
+  radio("rbtJMPTimer", 6);
+  radio("rbtJMPServo", 7);
+  radio("rbtJMPPWM", 8);
+  grid->setColumnMinimumWidth(0, 24);
+  grid->setColumnStretch(4, 1);
+  grid->addWidget(new JmpSchematic(this), 0, 5, row, 1, Qt::AlignTop | Qt::AlignRight);
+  grid->setRowStretch(row, 1);
+}
+
+void JmpPage::Apply(PageUpdate record) {
+  if (record != PageUpdate::Expert) return;
+  mode_->Show();
+  Bindings().Apply(RecordKind::Expert);
+}
 
 }  // namespace vmx

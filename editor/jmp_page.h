@@ -1,15 +1,23 @@
-// The JMP pin page: what the link port's JMP pin drives.
+// The JMP pin page: what the board's link-port pin 5 does, with the cooler's
+// and heater's switching temperatures.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
+
+class ChoiceGroup;
 
 class JmpPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit JmpPage(TfrmLantix& form);
+  explicit JmpPage(PageContext& context);
+
+  void Apply(PageUpdate record) override;
+
+ private:
+  ChoiceGroup* mode_;
 };
 
 }  // namespace vmx

@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-MoonPage::MoonPage(TfrmLantix& form) : Page(form, "tsMoon") {}
+MoonPage::MoonPage(PageContext& context) : Page(context, "tsMoon") {}
 
 }  // namespace vmx

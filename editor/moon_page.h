@@ -1,7 +1,7 @@
 // The Moon page: each channel's moonlight level.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class MoonPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit MoonPage(TfrmLantix& form);
+  explicit MoonPage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -4,7 +4,8 @@
 
 namespace vmx {
 
-SchedulePage::SchedulePage(TfrmLantix& form) : Page(form, "tsSchedule"), pumCol_(new QMenu(this)) {
+SchedulePage::SchedulePage(PageContext& context)
+    : Page(context, "tsSchedule"), pumCol_(new QMenu(this)) {
   pumCol_->setObjectName("pumCol");
   for (const char* name : {"mnuCopyCol", "mnuPasteCol", "mnuSwapCol"})
     pumCol_->addAction(QString())->setObjectName(name);

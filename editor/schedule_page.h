@@ -2,7 +2,7 @@
 // pop-up menu pumCol.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 class QMenu;
 
@@ -12,7 +12,7 @@ class SchedulePage final : public Page {
   Q_OBJECT
 
  public:
-  explicit SchedulePage(TfrmLantix& form);
+  explicit SchedulePage(PageContext& context);
 
   QMenu* pumCol() const { return pumCol_; }
 

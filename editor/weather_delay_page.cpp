@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-WeatherDelayPage::WeatherDelayPage(TfrmLantix& form) : Page(form, "tsWeatherDelay") {}
+WeatherDelayPage::WeatherDelayPage(PageContext& context) : Page(context, "tsWeatherDelay") {}
 
 }  // namespace vmx

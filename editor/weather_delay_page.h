@@ -1,7 +1,7 @@
 // The Delays page: how long each channel lags behind the weather.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class WeatherDelayPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit WeatherDelayPage(TfrmLantix& form);
+  explicit WeatherDelayPage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-WeatherPage::WeatherPage(TfrmLantix& form) : Page(form, "tsWeather") {}
+WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {}
 
 }  // namespace vmx

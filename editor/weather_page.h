@@ -1,7 +1,7 @@
 // The Weather page: clouds, thunderstorms and lightning.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class WeatherPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit WeatherPage(TfrmLantix& form);
+  explicit WeatherPage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -2,7 +2,7 @@
 // chart-source pop-up menu pumChart.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 class QMenu;
 
@@ -12,11 +12,13 @@ class ChartPage final : public Page {
   Q_OBJECT
 
  public:
-  explicit ChartPage(TfrmLantix& form);
+  explicit ChartPage(PageContext& context);
 
   QMenu* pumChart() const { return pumChart_; }
 
  private:
+  void mnuCHMClick(int chartMode);
+
   QMenu* pumChart_;
 };
 

@@ -2,6 +2,6 @@
 
 namespace vmx {
 
-VisualizePage::VisualizePage(TfrmLantix& form) : Page(form, "tsVisualize") {}
+VisualizePage::VisualizePage(PageContext& context) : Page(context, "tsVisualize") {}
 
 }  // namespace vmx

@@ -1,7 +1,7 @@
 // The Visualization page: the schedule drawn as curves and dragged with the mouse.
 #pragma once
 
-#include "app/page.h"
+#include "ui/page.h"
 
 namespace vmx {
 
@@ -9,7 +9,7 @@ class VisualizePage final : public Page {
   Q_OBJECT
 
  public:
-  explicit VisualizePage(TfrmLantix& form);
+  explicit VisualizePage(PageContext& context);
 };
 
 }  // namespace vmx

@@ -5,6 +5,7 @@ target_sources(vmxcore PRIVATE
   lang/form_texts.cpp
   lang/language_choice.cpp
   lang/log_stamp.cpp
+  lang/number_text.cpp
 )
 vmx_embed(vmxcore data/lang/english.ini EnglishTable)
 vmx_embed(vmxcore data/lang/german.ini GermanTable)

@@ -33,8 +33,7 @@ QString RunFileDialog(QWidget* owner, const Dialogs::FileRequest& request,
 
 }  // namespace
 
-bool QtDialogs::AskYesNo(const QString& caption, const QString& text, Icon icon,
-                         bool defaultYes) {
+bool QtDialogs::AskYesNo(const QString& caption, const QString& text, Icon icon, bool defaultYes) {
   QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, owner_);
   box.setObjectName("dlgQuestion");
   box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);

@@ -1,0 +1,139 @@
+#include "settings/bindings.h"
+
+#include <array>
+#include <charconv>
+
+#include "lang/number_text.h"
+#include "settings/temperature.h"
+
+namespace vmx {
+namespace {
+
+using K = RecordKind;
+using S = Shown;
+
+// An edit without a slider.
+constexpr Binding Edit(std::string_view edit, K record, std::string_view field, S shown) {
+  Binding b;
+  b.edit = edit;
+  b.record = record;
+  b.field = field;
+  b.shown = shown;
+  return b;
+}
+
+// clang-format off
+constexpr std::array kBindings = {
+    // Channel page
+    Binding{"edt#", "trb#", K::Info, "Channel#", S::Percent4096, 0, 4096, {}, {}, true},
+    // Configuration page
+    Binding{"edtTimeLapse", "trbTimeLapse", K::Config, "TimeLapse", S::Integer, 0, 250, {}, {}, true},
+    Binding{"edtLCDBLMax", "trbLCDBLMax", K::Config, "LCDBLMax", S::Percent255, 0, 255, {}, "trbLCDBLMin", false},
+    Binding{"edtLCDBLMin", "trbLCDBLMin", K::Config, "LCDBLMin", S::Percent255, 0, 255, "trbLCDBLMax", "trbLCDBLNight", false},
+    Binding{"edtLCDBLNight", "trbLCDBLNight", K::Expert, "LCDBLNight", S::Percent255, 0, 255, "trbLCDBLMin", {}, false},
+    Binding{"edtFanHigh", "trbFanHigh", K::Config, "FanHigh", S::Percent255, 0, 255, {}, "trbFanLow", false},
+    Binding{"edtFanLow", "trbFanLow", K::Config, "FanLow", S::Percent255, 0, 255, "trbFanHigh", "trbFanOff", false},
+    Binding{"edtFanOff", "trbFanOff", K::Expert, "FanOff", S::Percent255, 0, 255, "trbFanLow", {}, false},
+    // Expert options page
+    Edit("edtPWMPrescaler", K::Expert, "PWMPrescaler", S::Integer),
+    Edit("edtTWIBitrate", K::Expert, "TWIBitrate", S::Integer),
+    Edit("edtTempOffset", K::Expert, "TempOffset", S::Tenths),
+    Edit("edtTempWaterLow", K::Expert, "TempWaterLow", S::Temperature),
+    Edit("edtTempWaterHigh", K::Expert, "TempWaterHigh", S::Temperature),
+    Edit("edtChartInterval", K::Expert, "ChartInterval", S::Integer),
+    Edit("edtChartScale", K::Expert, "ChartScale", S::TenthsShort),
+    Edit("edtRandomInit", K::Expert, "RandomInit", S::Integer),
+    Edit("edtCloudTempBoard", K::Expert, "CloudTempBoard", S::Tenths),
+    Edit("edtCloudTempWater", K::Expert, "CloudTempWater", S::Tenths),
+    Edit("edtLightningMask#", K::ExpertWeather, "LightningMask#", S::Integer),
+    // JMP pin page
+    Edit("edtTempCoolLow", K::Expert, "TempCoolLow", S::Temperature),
+    Edit("edtTempCoolHigh", K::Expert, "TempCoolHigh", S::Temperature),
+    Edit("edtTempHeatLow", K::Expert, "TempHeatLow", S::Temperature),
+    Edit("edtTempHeatHigh", K::Expert, "TempHeatHigh", S::Temperature),
+};
+// clang-format on
+
+// "edt#" against "edt11": the channel, or -1 for an exact match, or nothing.
+std::optional<int> MatchName(std::string_view pattern, std::string_view name) {
+  if (pattern.empty()) return std::nullopt;
+  if (!pattern.ends_with('#')) return pattern == name ? std::optional<int>(-1) : std::nullopt;
+  pattern.remove_suffix(1);
+  if (!name.starts_with(pattern)) return std::nullopt;
+  const std::string_view digits = name.substr(pattern.size());
+  int channel = -1;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), channel);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+      channel < 0 || channel > 11 || (digits.size() > 1 && digits[0] == '0'))
+    return std::nullopt;
+  return channel;
+}
+
+std::string Fill(std::string_view pattern, int channel) {
+  std::string name(pattern);
+  if (channel >= 0 && name.ends_with('#'))
+    name.replace(name.size() - 1, 1, std::to_string(channel));
+  return name;
+}
+
+}  // namespace
+
+std::span<const Binding> SettingsBindings() {
+  return kBindings;
+}
+
+std::optional<BoundControl> FindBinding(std::string_view control) {
+  for (const Binding& b : kBindings) {
+    std::optional<int> channel = MatchName(b.edit, control);
+    const bool slider = !channel;
+    if (slider) channel = MatchName(b.slider, control);
+    if (!channel) continue;
+    const int c = *channel;
+    return BoundControl{&b,
+                        slider,
+                        Fill(b.edit, c),
+                        Fill(b.slider, c),
+                        Fill(b.field, c),
+                        Fill(b.notAbove, c),
+                        Fill(b.notBelow, c)};
+  }
+  return std::nullopt;
+}
+
+std::string FormatShown(Shown shown, int64_t value, uint8_t configFlag,
+                        std::string_view separator) {
+  const auto v = static_cast<double>(value);
+  switch (shown) {
+    case S::Integer:
+      return std::to_string(value);
+    case S::Percent255:
+      return FormatDecimal(v / 255.0 * 100.0, 0, 1, separator);
+    case S::Percent4096:
+      return FormatDecimal(v / 40.96, 0, 2, separator);
+    case S::Tenths:
+      return FormatDecimal(v / 10.0, 1, 1, separator);
+    case S::TenthsShort:
+      return FormatDecimal(v / 10.0, 0, 1, separator);
+    case S::Temperature:
+      break;
+  }
+  return FormatTemperature(value, configFlag, separator);
+}
+
+std::optional<int64_t> ParseShown(Shown shown, std::string_view text, uint8_t configFlag,
+                                  std::string_view separator) {
+  if (shown == S::Integer) return ParseInteger(text);
+  if (shown == S::Temperature) return ParseTemperature(text, configFlag, separator);
+  const std::optional<double> x = ParseDecimal(text, separator);
+  if (!x) return std::nullopt;
+  switch (shown) {
+    case S::Percent255:
+      return RoundToInteger(*x / 100.0 * 255.0);
+    case S::Percent4096:
+      return RoundToInteger(*x * 40.96);
+    default:
+      return RoundToInteger(*x * 10.0);
+  }
+}
+
+}  // namespace vmx

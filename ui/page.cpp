@@ -1,0 +1,13 @@
+#include "ui/page.h"
+
+namespace vmx {
+
+Page::Page(PageContext& context, const char* name) : context_(context), binder_(context, nullptr) {
+  setObjectName(name);
+}
+
+void Page::Subscribe(std::initializer_list<PageUpdate> records) {
+  for (PageUpdate record : records) subscribed_ |= Bit(record);
+}
+
+}  // namespace vmx
