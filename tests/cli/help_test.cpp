@@ -86,6 +86,13 @@ TEST(Help, TheSimulatedBoardListsItsOptions) {
   EXPECT_EQ(RunBare({VMX_SIM_PROGRAM, "--bogus"}).code, 2) << "a wrong word is no request for help";
 }
 
+TEST(Help, TheBluetoothHelperShowsItsUsage) {
+  const Ran ran = RunBare({VMX_RFCOMM_PROGRAM, "--help"});
+  EXPECT_EQ(ran.code, 0);
+  EXPECT_THAT(ran.out, StartsWith("usage: velmarinex-rfcomm bind ADDRESS CHANNEL | release N"));
+  EXPECT_EQ(RunBare({VMX_RFCOMM_PROGRAM, "bind"}).code, 2);
+}
+
 // Every command the tool lists answers both forms of asking, without doing
 // its work: "monitor --help" must not go looking for a port named --help.
 TEST(Help, EveryListedCommandAnswersHelp) {
