@@ -1,8 +1,8 @@
 #include "app/frm_lantix.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -25,6 +25,7 @@
 #include "app/application.h"
 #include "app/apply_language.h"
 #include "app/command_line.h"
+#include "app/desktop_alerts.h"
 #include "app/device_watcher.h"
 #include "app/file_info_text.h"
 #include "app/hand_off_queue.h"
@@ -115,6 +116,7 @@ void TfrmLantix::BuildWindow() {
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
+  alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
 }
 
 void TfrmLantix::WireHandlers() {
@@ -320,13 +322,13 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
-  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
-    return;
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
 void TfrmLantix::SetLinkState(bool connected) {
   connected_ = connected;
+  alerts_->LinkState(connected);
   if (taskbar_) {
     taskbar_->SetProgressValue(1, 1);
     if (connected) taskbar_->SetProgressState(TaskbarProgress::State::Normal);
@@ -414,6 +416,9 @@ void TfrmLantix::LinkState(bool connected) {
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
   ApplyRecord(page);
+  // Alerts also watch a board whose window is minimised or hidden.
+  if (page == PageUpdate::Info) alerts_->InfoRead();
+  if (page == PageUpdate::Config) alerts_->ShowSettings();
   if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
 }
 
