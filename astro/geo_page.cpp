@@ -149,8 +149,7 @@ void GeoPage::ShowTimeControls() {
 void GeoPage::RefreshGeo() {
   try {
     const Config& config = Context().Store().config;
-    picture_.DrawMap(LocationToPixel(config.Lat, config.Lon));
-    imgGeo_->update();
+    imgGeo_->update(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
 
     const std::optional<BoardMoment> moment = BoardClockMoment(Context().Store().info);
     if (!moment) return;

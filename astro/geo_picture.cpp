@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QPolygonF>
-#include <cstring>
+#include <array>
 
 #include "astro/moon_figure.h"
 
@@ -15,6 +15,12 @@ constexpr QImage::Format kFormat = QImage::Format_ARGB32_Premultiplied;
 
 QColor Colour(QRgb argb) {
   return QColor::fromRgba(argb);
+}
+
+// What drawing a marker at `at` changes: its row, its column and its square.
+std::array<QRect, 3> MarkerArea(MapPixel at, QSize map) {
+  return {QRect(0, at.y, map.width(), 1), QRect(at.x, 0, 1, map.height()),
+          QRect(at.x - 2, at.y - 2, 5, 5)};
 }
 
 }  // namespace
@@ -35,15 +41,27 @@ GeoPicture::GeoPicture(const QImage& map)
   moon_.fill(Qt::transparent);
 }
 
-void GeoPicture::DrawMap(MapPixel marker) {
-  // Into the same buffer every time: a fresh 2 MB image per refresh would cost
-  // more in page faults than the copy itself.
-  std::memcpy(map_.bits(), pristine_.constBits(), static_cast<size_t>(pristine_.sizeInBytes()));
+QRegion GeoPicture::DrawMap(MapPixel marker) {
+  QRegion changed = drawn_ ? QRegion() : QRegion(map_.rect());
   QPainter painter(&map_);
   painter.setClipRect(map_.rect());
-  painter.fillRect(QRect(0, marker.y, map_.width(), 1), Colour(kCrossing));
-  painter.fillRect(QRect(marker.x, 0, 1, map_.height()), Colour(kCrossing));
-  painter.fillRect(QRect(marker.x - 2, marker.y - 2, 5, 5), Colour(kMarker));
+  // Only the last marker and its lines differ from the clean map, so only they
+  // are copied back: a whole 2 MB copy per refresh would cost most of it.
+  if (drawn_) {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : MarkerArea(*drawn_, map_.size())) {
+      painter.drawImage(r, pristine_, r);
+      changed += r;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
+  const std::array<QRect, 3> area = MarkerArea(marker, map_.size());
+  painter.fillRect(area[0], Colour(kCrossing));
+  painter.fillRect(area[1], Colour(kCrossing));
+  painter.fillRect(area[2], Colour(kMarker));
+  drawn_ = marker;
+  for (const QRect& r : area) changed += r;
+  return changed & map_.rect();
 }
 
 void GeoPicture::DrawMoon(double illumination, double age) {

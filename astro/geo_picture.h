@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
+#include <optional>
 
 #include "astro/geo_map.h"
 
@@ -21,8 +23,9 @@ class GeoPicture {
 
   // The map afresh with the crossing lines through `marker` and the red 5 x 5
   // square on it. Clipped to the map: a marker at or past an edge (a latitude
-  // typed beyond 90 degrees) draws what falls inside.
-  void DrawMap(MapPixel marker);
+  // typed beyond 90 degrees) draws what falls inside. Returns the pixels that
+  // changed, for the screen to repaint only those.
+  QRegion DrawMap(MapPixel marker);
   // The moon's lit part in yellow on black; `age` tells waxing from waning.
   void DrawMoon(double illumination, double age);
 
@@ -35,6 +38,7 @@ class GeoPicture {
  private:
   QImage pristine_;
   QImage map_;
+  std::optional<MapPixel> drawn_;  // the marker on map_, if any
   QImage moon_;
 };
 

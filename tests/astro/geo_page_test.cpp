@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <memory>
@@ -118,6 +119,24 @@ TEST_F(GeoPageTest, WithoutAValidBoardClockTheMapMovesAndTheRestStays) {
   EXPECT_EQ(GeoText(), QString(kBerlinSun) + "\n" + kBerlinMoon) << "the text stays";
   EXPECT_EQ(page->Picture().Moon(), moon);
   EXPECT_TRUE(ctx.log.empty()) << "an unset clock is no failure";
+}
+
+TEST_F(GeoPageTest, ScreenFollowsTheMarkerWhenOnlyItsPixelsAreRepainted) {
+  auto* map = Control<QWidget>("imgGeo");
+  auto onScreen = [&](QPoint at) {
+    QCoreApplication::processEvents();
+    const QPoint p = map->mapTo(ctx.window.get(), at);
+    return map->screen()->grabWindow(ctx.window->winId(), p.x(), p.y(), 1, 1).toImage().pixel(0, 0);
+  };
+  page->RefreshGeo();
+  EXPECT_EQ(onScreen({537, 104}), kRed);
+  const QRgb clean = LoadWorldMap().pixel(537, 104);
+  ctx.store.config.Lat = 0;
+  ctx.store.config.Lon = 0;
+  page->RefreshGeo();
+  EXPECT_EQ(onScreen({537, 104}), clean);
+  EXPECT_EQ(onScreen({537, 200}), LoadWorldMap().pixel(537, 200)) << "the old column is gone";
+  EXPECT_EQ(onScreen({500, 250}), kRed);
 }
 
 TEST_F(GeoPageTest, RecordsAreShownWithoutRequestingAnything) {
