@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateEdit>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -61,6 +63,19 @@ class GeoWindowTest : public WindowTest {
     return board.With([](sim::BoardState& s) { return s.config; });
   }
 };
+
+TEST_F(GeoWindowTest, StartUpTakesTheBoardClockFromTheComputer) {
+  const QDate today = QDate::currentDate();
+  Open({"-english"});
+  const Info& info = window->Store().info;
+  EXPECT_EQ(QDate(2000 + info.Year, info.Month, info.Day), today);
+  EXPECT_EQ(window->findChild<QDateEdit*>("dtp")->date(), today);
+  EXPECT_EQ(window->findChild<QLineEdit*>("edtTime")->text(),
+            QString("%1:%2").arg(info.Hour, 2, 10, QChar('0')).arg(info.Minute, 2, 10, QChar('0')));
+  EXPECT_EQ(window->Store().config.TimeLapse, 1);
+  EXPECT_EQ(window->findChild<QLineEdit*>("edtLat")->text(), "50.1") << "the default place";
+  EXPECT_EQ(window->findChild<QLineEdit*>("edtLon")->text(), "8.5");
+}
 
 TEST_F(GeoWindowTest, MapClickSendsOneSetConfigWithOnlyTheLocationChanged) {
   OpenOnGeoPage();
