@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "astro/moon_figure.h"
-#include "astro/sunmoon.h"
 
 namespace vmx {
 namespace {
@@ -21,14 +20,6 @@ TEST(MoonFigure, LimbThenTerminatorEndingExactlyAtTheQuarterTurns) {
   EXPECT_NEAR(figure[18].x, 40, 1e-4);
   EXPECT_NEAR(figure[24].x, 30, 1e-5);
   EXPECT_NEAR(figure[24].y, 50, 1e-5) << "closes where the limb began";
-}
-
-TEST(MoonFigure, TurnedHalfRoundTheLitSideIsOnTheRight) {
-  EXPECT_EQ(MoonFigureRotation(1.0), kPi) << "waxing";
-  EXPECT_EQ(MoonFigureRotation(kPi), kPi) << "full moon still counts as waxing";
-  EXPECT_EQ(MoonFigureRotation(4.0), 0);
-  const auto figure = MoonPhaseFigure(0.5, kPi, 20, 30, 30);
-  EXPECT_NEAR(figure[6].x, 50, 1e-4);
 }
 
 TEST(MoonFigure, NothingOutsideZeroToOne) {
