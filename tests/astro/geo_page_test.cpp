@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 
@@ -57,6 +58,8 @@ class GeoPageTest : public ::testing::Test {
     page = ctx.Add<GeoPage>();
     page->resize(1001, 606);
     ctx.active = page;
+    // Where the stand-in window holds its pages in tabs, the Geo page's is in front.
+    if (auto* tabs = ctx.window->findChild<QTabWidget*>()) tabs->setCurrentWidget(page);
     ctx.Show();
     ctx.window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(ctx.window.get()));
