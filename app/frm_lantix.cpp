@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -312,6 +313,10 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 }
 
 void TfrmLantix::UpdateChannelColors() {
+  // While the schedule view's channel list is open the user is choosing from
+  // it; the colours are spread with the next Config read.
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
+    return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 

@@ -10,7 +10,7 @@ namespace vmx::testing {
 
 class ScriptedDialogs final : public Dialogs {
  public:
-  std::deque<bool> answers;      // AskYesNo, in order; "No" when empty
+  std::deque<bool> answers;       // AskYesNo, in order; "No" when empty
   std::deque<QString> fileNames;  // both choosers, in order; cancelled when empty
   QStringList questions;          // the texts asked
   std::vector<FileRequest> fileRequests;
