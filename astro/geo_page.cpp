@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "astro/board_clock.h"
@@ -64,7 +65,10 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   auto* texts = new QVBoxLayout;
   lblGeo_ = NewLabel(this, "lblGeo");
   lblGeo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  lblGeo_->setMinimumHeight(33);
+  // A new text never changes the page's layout: the map keeps its place and
+  // only the label repaints.
+  lblGeo_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  lblGeo_->setFixedHeight(std::max(33, 2 * lblGeo_->fontMetrics().lineSpacing() + 3));
   texts->addWidget(lblGeo_);
 
   auto* controls = new QHBoxLayout;
