@@ -65,11 +65,10 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   auto* texts = new QVBoxLayout;
   lblGeo_ = NewLabel(this, "lblGeo");
   lblGeo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  // A new text never changes the page's layout: the map keeps its place and
-  // only the label repaints.
-  lblGeo_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  lblGeo_->setFixedHeight(std::max(33, 2 * lblGeo_->fontMetrics().lineSpacing() + 3));
-  texts->addWidget(lblGeo_);
+  // Of fixed size, so a new text never asks the window to lay itself out and
+  // repaint everything: twice a second only the label repaints.
+  lblGeo_->setFixedSize(928, std::max(33, 2 * lblGeo_->fontMetrics().lineSpacing() + 3));
+  texts->addWidget(lblGeo_, 0, Qt::AlignRight);
 
   auto* controls = new QHBoxLayout;
   const LabeledEdit time = NewLabeledEdit(this, "edtTime", 49);
