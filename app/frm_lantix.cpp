@@ -1,5 +1,6 @@
 #include "app/frm_lantix.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
@@ -185,6 +186,8 @@ void TfrmLantix::FormCreate() {
   pc_->Activate(PageNamed("tsChannelsGL"));
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
+  // The Geo page's Now: the board clock starts from the computer's.
+  if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
