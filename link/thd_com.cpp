@@ -12,16 +12,16 @@ constexpr const char* kProduct = "Velmarinex 2.x.4";
 
 // Names of the boards this program is not for, by DeviceType div 2.
 constexpr std::array<const char*, 5> kOtherHardware{"Velmarinex 1.x", "Ostrana 1.x",
-                                                    "Velmarinex 2.x", "Ostrana 2.x",
-                                                    "Pirolux 1.x"};
+                                                    "Velmarinex 2.x", "Ostrana 2.x", "Pirolux 1.x"};
 
-std::string CutAtBlank(const std::string& text) { return text.substr(0, text.find(' ')); }
+std::string CutAtBlank(const std::string& text) {
+  return text.substr(0, text.find(' '));
+}
 
 }  // namespace
 
 std::unique_ptr<TthdCom> TthdCom::Create(const std::string& port, bool debug, SharedStore& store,
-                                         LinkHost& host, LinkTiming timing,
-                                         PortFactory makePort) {
+                                         LinkHost& host, LinkTiming timing, PortFactory makePort) {
   std::unique_ptr<TthdCom> worker(new TthdCom(store, host, timing, std::move(makePort)));
   worker->SetPort(port, debug);
   worker->thread_ = std::thread([w = worker.get()] { w->Run(); });
@@ -83,7 +83,9 @@ bool TthdCom::WaitSteps(int steps) {
 
 // ---- hand-offs ----
 
-bool TthdCom::OnUi(const std::function<void()>& job) { return host_.HandOff(job); }
+bool TthdCom::OnUi(const std::function<void()>& job) {
+  return host_.HandOff(job);
+}
 
 void TthdCom::Log(const std::string& text) {
   OnUi([&] { host_.LogLine(text); });
@@ -280,7 +282,10 @@ TthdCom::Next TthdCom::ServeRequests() {
   using namespace request;
   using S = SharedStore;
 
-  if (Wanted(LoadReef)) {  // d.
+  // Saving and the reef defaults wait until every edit has reached the board:
+  // a save would store a half-written schedule, the defaults would be
+  // overwritten by the writes still pending.
+  if (Wanted(LoadReef) && !store_.WritesPending()) {  // d.
     Trace("LoadReef");
     store_.Change(LoadReef, ReadAllSet);
     proto_->SetDebug(debug_);
@@ -288,20 +293,27 @@ TthdCom::Next TthdCom::ServeRequests() {
     Check(proto_->Set("7F", payload));
   }
   if (Wanted(WriteConfig)) Write("02", "SetConfig", Config::Size, &S::PrepareConfig);  // e.
-  if (Wanted(ReadConfig, WriteConfig))                                                // f.
+  if (Wanted(ReadConfig, WriteConfig))                                                 // f.
     Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
   if (Wanted(WriteInfoTime)) Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime);  // g.
   if (Wanted(WriteInfoChannels))                                                       // h.
     Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels);
   if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
     Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
-  if (Wanted(WriteExpert)) Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);  // j.
-  if (Wanted(ReadExpert, WriteExpert))                                                 // k.
+  if (Wanted(WriteExpert) && FreshRc5Codes())  // j.
+    Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);
+  if (Wanted(ReadExpert, WriteExpert))  // k.
     Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
     bool found = false;
     OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
-    if (found) Check(Set("03", "SetSchedule", kScheduleMessageSize));
+    if (found) {
+      const int index = proto_->Buffer().payload[0];
+      const bool ok = Set("03", "SetSchedule", kScheduleMessageSize);
+      // An unacknowledged row may not have arrived: it goes out again.
+      if (!ok) store_.RemarkRow(index);
+      Check(ok);
+    }
   }
   if (Wanted(ReadSchedule, WriteSchedule) && ServeSchedule() == Next::End)  // m.
     return Next::End;
@@ -316,11 +328,23 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);
-  if (Wanted(SaveEEPROM)) Action("SaveEEPROM", 1, SaveEEPROM);      // r.
-  if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
-  if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
-  if (Wanted(Bootloader)) ServeBootloader();                        // u.
+  if (Wanted(SaveEEPROM) && !store_.WritesPending()) Action("SaveEEPROM", 1, SaveEEPROM);  // r.
+  if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);                          // s.
+  if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);                          // t.
+  if (Wanted(Bootloader)) ServeBootloader();                                               // u.
   return Next::Stay;
+}
+
+bool TthdCom::FreshRc5Codes() {
+  // After an IR pairing the board holds codes the PC has not seen; writing the
+  // old ones back would start or abort a pairing.
+  if (!store_.Rc5ReadDue()) return true;
+  if (!Get("85", "GetExpert", Expert::Size)) {
+    Identify();
+    return false;  // the write waits for a later pass
+  }
+  OnUi([&] { store_.AcceptRc5Codes(proto_->Payload(Expert::Size)); });
+  return true;
 }
 
 void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,

@@ -3,7 +3,9 @@
 target_sources(vmxcore PRIVATE
   settings/bindings.cpp
   settings/board_status.cpp
+  settings/device_actions.cpp
   settings/record_access.cpp
+  settings/schedule_grid.cpp
   settings/temperature.cpp
   settings/zone_fields.cpp
 )
