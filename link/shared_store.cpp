@@ -31,9 +31,7 @@ uint32_t SharedStore::Requests() {
   return requests_;
 }
 
-bool SharedStore::Pending(uint32_t bits) {
-  return (Requests() & bits) != 0;
-}
+bool SharedStore::Pending(uint32_t bits) { return (Requests() & bits) != 0; }
 
 int SharedStore::RowCount() {
   std::lock_guard g(lock_);

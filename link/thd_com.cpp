@@ -12,16 +12,16 @@ constexpr const char* kProduct = "Velmarinex 2.x.4";
 
 // Names of the boards this program is not for, by DeviceType div 2.
 constexpr std::array<const char*, 5> kOtherHardware{"Velmarinex 1.x", "Ostrana 1.x",
-                                                    "Velmarinex 2.x", "Ostrana 2.x", "Pirolux 1.x"};
+                                                    "Velmarinex 2.x", "Ostrana 2.x",
+                                                    "Pirolux 1.x"};
 
-std::string CutAtBlank(const std::string& text) {
-  return text.substr(0, text.find(' '));
-}
+std::string CutAtBlank(const std::string& text) { return text.substr(0, text.find(' ')); }
 
 }  // namespace
 
 std::unique_ptr<TthdCom> TthdCom::Create(const std::string& port, bool debug, SharedStore& store,
-                                         LinkHost& host, LinkTiming timing, PortFactory makePort) {
+                                         LinkHost& host, LinkTiming timing,
+                                         PortFactory makePort) {
   std::unique_ptr<TthdCom> worker(new TthdCom(store, host, timing, std::move(makePort)));
   worker->SetPort(port, debug);
   worker->thread_ = std::thread([w = worker.get()] { w->Run(); });
@@ -83,9 +83,7 @@ bool TthdCom::WaitSteps(int steps) {
 
 // ---- hand-offs ----
 
-bool TthdCom::OnUi(const std::function<void()>& job) {
-  return host_.HandOff(job);
-}
+bool TthdCom::OnUi(const std::function<void()>& job) { return host_.HandOff(job); }
 
 void TthdCom::Log(const std::string& text) {
   OnUi([&] { host_.LogLine(text); });
@@ -293,7 +291,7 @@ TthdCom::Next TthdCom::ServeRequests() {
     Check(proto_->Set("7F", payload));
   }
   if (Wanted(WriteConfig)) Write("02", "SetConfig", Config::Size, &S::PrepareConfig);  // e.
-  if (Wanted(ReadConfig, WriteConfig))                                                 // f.
+  if (Wanted(ReadConfig, WriteConfig))                                                // f.
     Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
   if (Wanted(WriteInfoTime)) Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime);  // g.
   if (Wanted(WriteInfoChannels))                                                       // h.
@@ -328,10 +326,11 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);
-  if (Wanted(SaveEEPROM) && !store_.WritesPending()) Action("SaveEEPROM", 1, SaveEEPROM);  // r.
-  if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);                          // s.
-  if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);                          // t.
-  if (Wanted(Bootloader)) ServeBootloader();                                               // u.
+  if (Wanted(SaveEEPROM) && !store_.WritesPending())  // r.
+    Action("SaveEEPROM", 1, SaveEEPROM);
+  if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
+  if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
+  if (Wanted(Bootloader)) ServeBootloader();                        // u.
   return Next::Stay;
 }
 
