@@ -96,6 +96,10 @@ LocalClock ComputerClock() {
 void SetCurrentTimeAndDate(SharedStore& store, const LocalClock& now) {
   store.config.TimeLapse = 1;
   store.Raise(request::WriteConfig);
+  SetBoardClock(store, now);
+}
+
+void SetBoardClock(SharedStore& store, const LocalClock& now) {
   Info& info = store.info;
   info.Day = static_cast<int8_t>(now.day);
   info.Month = static_cast<int8_t>(now.month);

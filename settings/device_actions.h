@@ -48,8 +48,10 @@ struct LocalClock {
 };
 LocalClock ComputerClock();
 
+// The board's clock set to `now` (WriteInfoTime); its channels stay as they are.
+void SetBoardClock(SharedStore& store, const LocalClock& now);
 // The board back to real time (TimeLapse 1, WriteConfig) and its clock set to
-// `now` (WriteInfoTime), as "Set current time and date" does.
+// `now`, as "Set current time and date" does.
 void SetCurrentTimeAndDate(SharedStore& store, const LocalClock& now);
 
 }  // namespace vmx
