@@ -15,7 +15,7 @@ namespace vmx {
 namespace {
 
 constexpr int kDescriptionWidth = 230;
-constexpr int kExactAltRole = Qt::UserRole;       // the row's Alt behind an altitude cell
+constexpr int kExactAltRole = Qt::UserRole;          // the row's Alt behind an altitude cell
 constexpr int kAltitudeTextRole = Qt::UserRole + 1;  // the text that Alt was shown as
 
 QString Q(const std::string& s) {
@@ -62,7 +62,8 @@ SchedulePage::SchedulePage(PageContext& context)
   connect(sgSchedule_, &ScheduleGrid::rightPressed, this, &SchedulePage::sgScheduleRightPress);
   connect(sgSchedule_, &ScheduleGrid::lineMoved, this, &SchedulePage::sgScheduleRowMoved);
   // A new cell is a new editing session: nothing typed there yet.
-  connect(sgSchedule_, &QTableWidget::currentCellChanged, this, [this] { typedCell_ = QPersistentModelIndex(); });
+  connect(sgSchedule_, &QTableWidget::currentCellChanged, this,
+          [this] { typedCell_ = QPersistentModelIndex(); });
   FillLines();
 }
 
@@ -113,16 +114,16 @@ void SchedulePage::FillLines() {
   activeRow_ = store.info.ActiveRow;
   const GridWords words = Words();
   for (int r = 0; r < sgSchedule_->rowCount(); ++r) {
-    PutLine(r, r < rows ? FormatGridLine(store.schedule[static_cast<size_t>(r)], r, altitude, words)
-                        : GridLine{},
+    PutLine(r,
+            r < rows ? FormatGridLine(store.schedule[static_cast<size_t>(r)], r, altitude, words)
+                     : GridLine{},
             true);
   }
   sgSchedule_->viewport()->update();
 }
 
 void SchedulePage::PutLine(int row, const GridLine& line, bool fromRecord) {
-  const QModelIndex editing =
-      sgSchedule_->Editing() ? sgSchedule_->currentIndex() : QModelIndex();
+  const QModelIndex editing = sgSchedule_->Editing() ? sgSchedule_->currentIndex() : QModelIndex();
   for (int c = 0; c < grid::kColumns; ++c) {
     QTableWidgetItem* item = sgSchedule_->item(row, c);
     if (!item) {
@@ -193,8 +194,7 @@ QColor SchedulePage::CellBackground(int row, int column, const QString& text) co
 }
 
 void SchedulePage::CommitScheduleRow(int row) {
-  vmx::CommitScheduleRow(Context().Store(), row, LineAt(row), ShowsAltitude(filledMode_),
-                         Words());
+  vmx::CommitScheduleRow(Context().Store(), row, LineAt(row), ShowsAltitude(filledMode_), Words());
 }
 
 void SchedulePage::sgScheduleSetEditText(int line, int column, const QString& text) {
