@@ -183,7 +183,7 @@ TEST_F(SchedulePageTest, DraggingLineTwoToFiveSendsTheRenumberedRowsInOrder) {
 
 TEST_F(SchedulePageTest, InGeoModeAMovedLineTakesItsExactAltitudeAlong) {
   context.store.config.Mode = 2;
-  context.ApplyRecord(PageUpdate::Config);
+  page->FillScheduleGrid();
   EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Alt");
   Drag(5, 1);
   const SharedStore& s = context.store;
@@ -196,7 +196,7 @@ TEST_F(SchedulePageTest, InGeoModeAMovedLineTakesItsExactAltitudeAlong) {
 
 TEST_F(SchedulePageTest, AnAltitudeNotTypedIntoIsCommittedExactly) {
   context.store.config.Mode = 2;
-  context.ApplyRecord(PageUpdate::Config);
+  page->FillScheduleGrid();
   ASSERT_EQ(Cell(1, 1), "0.7");  // Alt 123
   Click(1, 15);
   EXPECT_EQ(context.store.schedule[0].Alt, 123);
@@ -207,9 +207,10 @@ TEST_F(SchedulePageTest, AnAltitudeNotTypedIntoIsCommittedExactly) {
 }
 
 TEST_F(SchedulePageTest, AModeReadFromTheBoardRefillsTheFirstColumn) {
+  context.store.schedule[0].Alt = 5000;
   context.store.config.Mode = 2;
-  context.ApplyRecord(PageUpdate::Config);
-  ASSERT_EQ(Cell(1, 1), "0.7");
+  page->FillScheduleGrid();
+  ASSERT_EQ(Cell(1, 1), "30");
   // The board is switched to Auto behind the PC's back.
   context.store.config.Mode = 1;
   context.ApplyRecord(PageUpdate::Config);
@@ -221,15 +222,16 @@ TEST_F(SchedulePageTest, AModeReadFromTheBoardRefillsTheFirstColumn) {
 }
 
 TEST_F(SchedulePageTest, DuringADownloadTheGridKeepsTheMeaningItWasFilledFor) {
+  context.store.schedule[0].Alt = 5000;
   context.store.config.Mode = 2;
-  context.ApplyRecord(PageUpdate::Config);
+  page->FillScheduleGrid();
   context.store.Raise(request::ReadSchedule);
   context.store.config.Mode = 1;
   context.ApplyRecord(PageUpdate::Config);
-  EXPECT_EQ(Cell(1, 1), "0.7") << "a half-downloaded table is not shown";
+  EXPECT_EQ(Cell(1, 1), "30") << "a half-downloaded table is not shown";
   Click(1, 15);
-  EXPECT_EQ(context.store.schedule[0].Minute, 15);
-  EXPECT_EQ(context.store.schedule[0].Alt, 123);
+  EXPECT_EQ(context.store.schedule[0].Minute, 15) << "degrees are not read as minutes";
+  EXPECT_EQ(context.store.schedule[0].Alt, 5000);
 }
 
 TEST_F(SchedulePageTest, ARightClickOnColumnZeroPreviewsTheLine) {
