@@ -3,8 +3,11 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/action_command.h"
 #include "cli/geo_command.h"
+#include "cli/mode_command.h"
 #include "cli/monitor_command.h"
+#include "cli/schedule_command.h"
 #include "cli/subcommand.h"
 
 namespace {
@@ -14,6 +17,10 @@ using vmx::cli::Subcommand;
 const Subcommand kSubcommands[] = {
     {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand},
+    {"mode", "set the board's operating mode", vmx::cli::ModeCommand},
+    {"action", "save, refresh, reef defaults, clock, cloud, storm, health",
+     vmx::cli::ActionCommand},
+    {"schedule", "print or edit the board's schedule", vmx::cli::ScheduleCommand},
 };
 
 void PrintCommands(std::ostream& os) {
