@@ -17,35 +17,44 @@ class ExampleSchematic final : public QWidget {
  public:
   explicit ExampleSchematic(QWidget* parent) : QWidget(parent) {
     setObjectName("imgJMP");
-    setFixedSize(160, 220);
+    setFixedSize(150, 215);
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
-    const int x = 60;
-    p.drawText(QRect(x - 30, 4, 60, 16), Qt::AlignCenter, "+V");
-    p.drawLine(x, 22, x, 60);
-    p.drawRect(x - 12, 60, 24, 50);  // the relay coil
-    p.drawLine(x + 12, 85, x + 44, 85);  // its contact, switched by the coil
-    p.drawLine(x + 44, 85, x + 64, 70);
-    p.drawLine(x + 64, 85, x + 84, 85);
-    p.drawLine(x, 22, x + 30, 22);  // the diode across the coil
-    p.drawLine(x + 30, 22, x + 30, 66);
-    p.drawLine(x + 30, 104, x + 30, 110);
-    p.drawPolygon(QPolygon({QPoint(x + 22, 90), QPoint(x + 38, 90), QPoint(x + 30, 74)}));
-    p.drawLine(x + 22, 74, x + 38, 74);
-    p.drawLine(x + 30, 90, x + 30, 110);
+    const QPen solid(palette().color(QPalette::WindowText), 1.5);
+    p.setPen(solid);
+    const int x = 85, diode = 125;  // the coil's and the diode's columns
+    p.drawText(QRect(x - 30, 2, 60, 16), Qt::AlignCenter, "+V");
+    p.drawLine(x, 20, x, 50);
+    p.drawLine(x, 40, diode, 40);
+    p.drawRect(x - 10, 50, 20, 60);  // the relay coil
     p.drawLine(x, 110, x, 150);
-    p.drawLine(x + 30, 110, x, 110);
-    p.drawEllipse(QPoint(x, 156), 6, 6);  // link port pin 5
-    p.drawText(QRect(x + 10, 148, 40, 16), Qt::AlignLeft | Qt::AlignVCenter, "5");
-    p.drawLine(x, 162, x, 190);  // pulled to ground inside the board
-    p.drawLine(x - 14, 190, x + 14, 190);
-    p.drawLine(x - 9, 195, x + 9, 195);
-    p.drawLine(x - 4, 200, x + 4, 200);
+    p.drawLine(x, 120, diode, 120);
+    // The diode across the coil, its cathode towards the supply.
+    p.drawLine(diode, 40, diode, 74);
+    p.drawLine(diode, 90, diode, 120);
+    p.drawPolygon(QPolygon({QPoint(diode - 8, 90), QPoint(diode + 8, 90), QPoint(diode, 74)}));
+    p.drawLine(diode - 8, 74, diode + 8, 74);
+    // The contact the coil moves.
+    p.drawEllipse(QPoint(12, 60), 3, 3);
+    p.drawEllipse(QPoint(42, 60), 3, 3);
+    p.drawLine(42, 60, 16, 48);
+    p.setPen(QPen(solid.color(), 1, Qt::DashLine));
+    p.drawLine(x - 10, 80, 29, 80);
+    p.drawLine(29, 80, 29, 54);
+    p.setPen(solid);
+    // Link port pin 5, pulled to ground inside the board.
+    p.drawEllipse(QPoint(x, 156), 6, 6);
+    p.drawText(QRect(x + 10, 148, 30, 16), Qt::AlignLeft | Qt::AlignVCenter, "5");
+    p.drawLine(x, 162, x, 172);
+    p.drawLine(x, 172, x + 10, 186);
+    p.drawLine(x, 190, x, 198);
+    p.drawLine(x - 14, 198, x + 14, 198);
+    p.drawLine(x - 9, 203, x + 9, 203);
+    p.drawLine(x - 4, 208, x + 4, 208);
   }
 };
 
