@@ -51,18 +51,6 @@ TEST(PendingEdits, MarksStayWithinTheTable) {
   EXPECT_EQ(empty.Requests(), 0x40u);
 }
 
-TEST(PendingEdits, AnUnacknowledgedRowIsMarkedAgain) {
-  SharedStore s;
-  SizeTo(s, 3);
-  s.RemarkRow(2);
-  EXPECT_EQ(s.changedRows, (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(s.Requests(), 0x40u);
-  s.SetRequests(0);
-  s.RemarkRow(3);
-  s.RemarkRow(-1);
-  EXPECT_EQ(s.Requests(), 0u) << "an index outside the table is ignored";
-}
-
 TEST(PendingEdits, WritesPendingWhileAWriteBitOrAMarkIsLeft) {
   SharedStore s;
   SizeTo(s, 2);

@@ -184,23 +184,6 @@ class GridStoreTest : public ::testing::Test {
   SharedStore store;
 };
 
-TEST_F(GridStoreTest, CommitMarksTheRowAndAsksForTheWrite) {
-  GridLine line = FormatGridLine(SampleRow(), 2, false, kEnglish);
-  line.cells[1] = "08:45";
-  EXPECT_TRUE(CommitScheduleRow(store, 2, line, false, kEnglish));
-  EXPECT_EQ(store.schedule[2].Hour, 8);
-  EXPECT_EQ(store.schedule[2].Minute, 45);
-  EXPECT_EQ(Marks(), (std::vector<bool>{false, false, true, false, false, false}));
-  EXPECT_EQ(store.Requests(), 0x40u);
-
-  // Marks of one row coalesce: one row goes out.
-  EXPECT_TRUE(CommitScheduleRow(store, 2, line, false, kEnglish));
-  std::array<uint8_t, 132> payload{};
-  EXPECT_TRUE(store.PrepareRow(payload));
-  EXPECT_EQ(payload[0], 2);
-  EXPECT_FALSE(store.PrepareRow(payload));
-}
-
 TEST_F(GridStoreTest, CommitOutsideTheTableDoesNothing) {
   const GridLine line = FormatGridLine(SampleRow(), 0, false, kEnglish);
   EXPECT_FALSE(CommitScheduleRow(store, 6, line, false, kEnglish));
@@ -238,49 +221,6 @@ TEST_F(GridStoreTest, MovingLineTwoToFiveRenumbersTheLinesBetween) {
   EXPECT_FALSE(MoveGridLine(lines, 3, 3));
   EXPECT_FALSE(MoveGridLine(lines, 6, 0));
   EXPECT_FALSE(MoveGridLine(lines, -1, 2));
-}
-
-TEST_F(GridStoreTest, PreviewPutsTheLineOnTheChannels) {
-  GridLine line = FormatGridLine(SampleRow(), 0, false, kEnglish);
-  line.cells[2] = "50";
-  line.cells[3] = "x";
-  store.info.Channel[1] = 77;
-  PreviewGridLine(store, line, kEnglish);
-  EXPECT_EQ(store.info.Channel[0], 2048);
-  EXPECT_EQ(store.info.Channel[1], 77) << "a cell that does not parse leaves its channel";
-  EXPECT_EQ(store.info.Channel[11], 1100);
-  EXPECT_EQ(store.Requests(), 0x4u);
-  EXPECT_EQ(Marks(), std::vector<bool>(6, false)) << "nothing of the schedule is sent";
-}
-
-TEST_F(GridStoreTest, PasteAndSwapOfChannelColumns) {
-  store.config.ColorName[2] = 4;
-  store.config.ColorName[5] = 9;
-  store.schedule[3].Color16[2] = 1234;
-  ASSERT_TRUE(PasteChannelColumn(store, 2, 5));
-  EXPECT_EQ(store.config.ColorName[5], 4);
-  EXPECT_EQ(store.schedule[3].Color16[5], 1234);
-  EXPECT_EQ(store.schedule[0].Color16[5], 200);
-  EXPECT_EQ(store.schedule[3].Color16[2], 1234) << "the copied column stays";
-  EXPECT_EQ(Marks(), std::vector<bool>(6, true));
-  EXPECT_EQ(store.Requests(), 0x50u);
-
-  store.SetRequests(0);
-  store.changedRows.assign(6, false);
-  store.schedule[0].Color16[7] = 1111;
-  ASSERT_TRUE(SwapChannelColumns(store, 0, 7));
-  EXPECT_EQ(store.schedule[0].Color16[0], 1111);
-  EXPECT_EQ(store.schedule[0].Color16[7], 4096);
-  EXPECT_EQ(store.schedule[1].Color16[0], 700);
-  EXPECT_EQ(store.schedule[1].Color16[7], 4096);
-  EXPECT_EQ(store.Requests(), 0x50u);
-
-  store.SetRequests(0);
-  store.changedRows.assign(6, false);
-  EXPECT_FALSE(PasteChannelColumn(store, -1, 3));
-  EXPECT_FALSE(SwapChannelColumns(store, 3, 12));
-  EXPECT_EQ(store.Requests(), 0u);
-  EXPECT_EQ(Marks(), std::vector<bool>(6, false));
 }
 
 }  // namespace
