@@ -104,8 +104,12 @@ void SchedulePage::Apply(PageUpdate record) {
 
 void SchedulePage::FillLines() {
   const SharedStore& store = Context().Store();
+  const bool altitude = ShowsAltitude(store.config.Mode);
+  // Text typed as a time is no altitude: a cell being typed in is given up
+  // when the first column changes its meaning.
+  if (altitude != ShowsAltitude(filledMode_) && sgSchedule_->Editing())
+    sgSchedule_->setCurrentIndex(QModelIndex());
   filledMode_ = store.config.Mode;
-  const bool altitude = ShowsAltitude(filledMode_);
   sgSchedule_->setHorizontalHeaderItem(
       grid::kTime, new QTableWidgetItem(Q(LangText(altitude ? "Altitude" : "Time"))));
   const int rows = static_cast<int>(store.schedule.size());

@@ -234,6 +234,15 @@ TEST_F(SchedulePageTest, DuringADownloadTheGridKeepsTheMeaningItWasFilledFor) {
   EXPECT_EQ(context.store.schedule[0].Alt, 5000);
 }
 
+TEST_F(SchedulePageTest, ANewMeaningOfTheFirstColumnEndsTheTypingThere) {
+  Type(1, 1, "12");
+  EXPECT_EQ(context.store.schedule[0].Minute, 12);
+  context.store.config.Mode = 2;
+  context.ApplyRecord(PageUpdate::Config);
+  EXPECT_FALSE(grid->Editing());
+  EXPECT_EQ(Cell(1, 1), "0.7") << "no time text left under the altitude heading";
+}
+
 TEST_F(SchedulePageTest, ARightClickOnColumnZeroPreviewsTheLine) {
   RightClick(3, 0);
   EXPECT_EQ(context.store.info.Channel[0], 2);
