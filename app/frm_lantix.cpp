@@ -40,6 +40,7 @@
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
+#include "editor/options_menu.h"
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
 #include "ui/page.h"
@@ -143,6 +144,7 @@ void TfrmLantix::WireHandlers() {
     });
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
+  new OptionsMenu(*this, this);  // the Options menu and the trigger buttons
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);

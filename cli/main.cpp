@@ -3,8 +3,11 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/action_command.h"
 #include "cli/geo_command.h"
+#include "cli/mode_command.h"
 #include "cli/monitor_command.h"
+#include "cli/schedule_command.h"
 #include "cli/subcommand.h"
 
 namespace {
@@ -16,6 +19,11 @@ const Subcommand kSubcommands[] = {
      vmx::cli::GeoUsage()},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand,
      vmx::cli::MonitorUsage()},
+    {"mode", "set the board's operating mode", vmx::cli::ModeCommand, vmx::cli::ModeUsage()},
+    {"action", "save, refresh, reef defaults, clock, cloud, storm, health", vmx::cli::ActionCommand,
+     vmx::cli::ActionUsage()},
+    {"schedule", "print or edit the board's schedule", vmx::cli::ScheduleCommand,
+     vmx::cli::ScheduleUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

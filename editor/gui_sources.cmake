@@ -6,6 +6,8 @@ target_sources(vmxgui PRIVATE
   ${CMAKE_SOURCE_DIR}/editor/jmp_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/jmp_schematic.cpp
   ${CMAKE_SOURCE_DIR}/editor/moon_page.cpp
+  ${CMAKE_SOURCE_DIR}/editor/options_menu.cpp
+  ${CMAKE_SOURCE_DIR}/editor/schedule_grid.cpp
   ${CMAKE_SOURCE_DIR}/editor/schedule_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/weather_delay_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/weather_page.cpp

@@ -284,7 +284,10 @@ TthdCom::Next TthdCom::ServeRequests() {
   using namespace request;
   using S = SharedStore;
 
-  if (Wanted(LoadReef)) {  // d.
+  // Saving and the reef defaults wait until every edit has reached the board:
+  // a save would store a half-written schedule, the defaults would be
+  // overwritten by the writes still pending.
+  if (Wanted(LoadReef) && !store_.WritesPending()) {  // d.
     Trace("LoadReef");
     store_.Change(LoadReef, ReadAllSet);
     proto_->SetDebug(debug_);
@@ -299,13 +302,20 @@ TthdCom::Next TthdCom::ServeRequests() {
     Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels);
   if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
     Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
-  if (Wanted(WriteExpert)) Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);  // j.
-  if (Wanted(ReadExpert, WriteExpert))                                                 // k.
+  if (Wanted(WriteExpert) && FreshRc5Codes())  // j.
+    Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);
+  if (Wanted(ReadExpert, WriteExpert))  // k.
     Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
     bool found = false;
     OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
-    if (found) Check(Set("03", "SetSchedule", kScheduleMessageSize));
+    if (found) {
+      const int index = proto_->Buffer().payload[0];
+      const bool ok = Set("03", "SetSchedule", kScheduleMessageSize);
+      // An unacknowledged row may not have arrived: it goes out again.
+      if (!ok) store_.RemarkRow(index);
+      Check(ok);
+    }
   }
   if (Wanted(ReadSchedule, WriteSchedule) && ServeSchedule() == Next::End)  // m.
     return Next::End;
@@ -320,11 +330,24 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);
-  if (Wanted(SaveEEPROM)) Action("SaveEEPROM", 1, SaveEEPROM);      // r.
+  if (Wanted(SaveEEPROM) && !store_.WritesPending())  // r.
+    Action("SaveEEPROM", 1, SaveEEPROM);
   if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
   if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
   if (Wanted(Bootloader)) ServeBootloader();                        // u.
   return Next::Stay;
+}
+
+bool TthdCom::FreshRc5Codes() {
+  // After an IR pairing the board holds codes the PC has not seen; writing the
+  // old ones back would start or abort a pairing.
+  if (!store_.Rc5ReadDue()) return true;
+  if (!Get("85", "GetExpert", Expert::Size)) {
+    Identify();
+    return false;  // the write waits for a later pass
+  }
+  OnUi([&] { store_.AcceptRc5Codes(proto_->Payload(Expert::Size)); });
+  return true;
 }
 
 void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,

@@ -55,6 +55,9 @@ class TthdCom {
   Next Pass();
   Next ServeRequests();
   Next ServeSchedule();
+  // Reads the board's RC-5 codes when an IR pairing made the PC's stale;
+  // false when that read failed and the Expert write is to wait.
+  bool FreshRc5Codes();
   void ServeBootloader();
   void RunFirmwareUpdate();
   void End();

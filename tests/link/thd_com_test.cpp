@@ -457,7 +457,7 @@ TEST_F(WorkerTest, StressRandomRequestsAndEdits) {
       if (!store.schedule.empty()) {
         const size_t i = rng() % store.schedule.size();
         store.schedule[i].Minute = static_cast<int8_t>(rng() % 60);
-        store.changedRows[i] = true;
+        store.MarkRows(i, 1, 0);  // under the lock, as the editors mark rows
       }
       store.Raise(bits);
     });
