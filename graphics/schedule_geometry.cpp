@@ -179,10 +179,10 @@ ScheduleScene LayoutSchedule(ScheduleView view, std::span<const ScheduleRow> row
   return scene;
 }
 
-int HitRow(std::span<const CurvePoint> points, int channel, double x, double y) {
+int HitRow(std::span<const PointPosition> points, int channel, double x, double y) {
   if (channel < 0 || channel >= kChannels) return -1;
   for (size_t k = 0; k < points.size(); ++k) {
-    const CurvePoint& p = points[k];
+    const PointPosition& p = points[k];
     const double py = p.y[static_cast<size_t>(channel)];
     if (p.x - kHitRadius <= x && x <= p.x + kHitRadius && py - kHitRadius <= y &&
         y <= py + kHitRadius)

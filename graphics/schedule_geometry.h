@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "link/records.h"
+#include "link/shared_store.h"
 
 namespace vmx {
 
@@ -42,6 +43,8 @@ struct ScheduleView {
   // A dragged point: minutes 0..1440 and intensity 0..4096, rounded to nearest (ties to even).
   int MinutesAt(double x) const;
   int ValueAt(double y) const;
+
+  bool operator==(const ScheduleView&) const = default;
 };
 
 // Altitude in degrees of a row's `Alt` (10000 x sine); nothing outside +-10000.
@@ -101,8 +104,9 @@ struct ScheduleState {
 ScheduleScene LayoutSchedule(ScheduleView view, std::span<const ScheduleRow> rows, const Info& info,
                              const Config& config, ScheduleState state, std::string_view separator);
 
-// The first row whose point of `channel` lies within the hit radius of (x, y); -1 for none.
-int HitRow(std::span<const CurvePoint> points, int channel, double x, double y);
+// The first row whose point of `channel`, as drawn last, lies within the hit
+// radius of (x, y); -1 for none.
+int HitRow(std::span<const PointPosition> points, int channel, double x, double y);
 
 // A drag of `row`'s point of `channel` to (x, y): the value always, the time
 // unless `moveTime` is false. Returns whether the row changed.

@@ -207,7 +207,7 @@ TEST(ScheduleScene, SelectedCurveIsDrawnLast) {
 }
 
 TEST(HitRow, NearestByIndexWithinEightPixels) {
-  std::vector<CurvePoint> points(3);
+  std::vector<PointPosition> points(3);
   points[0].x = 100;
   points[0].y[2] = 200;
   points[1].x = 106;
