@@ -142,7 +142,7 @@ void BM_HealthFrame(benchmark::State& state) {
   QImage frame(985, 153, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
     PaintHealth(LayoutHealth(health, frame.width(), "."), Qt::lightGray, Qt::black,
-                QGuiApplication::font(), frame);
+                HealthFont(QGuiApplication::font()), frame);
     benchmark::DoNotOptimize(frame.constBits());
   }
 }

@@ -17,6 +17,16 @@ HealthView::HealthView(PageContext& context, QWidget* parent)
   };
 }
 
+QFont HealthFont(const QFont& base) {
+  QFont font(base);
+  for (int pixels = 12; pixels > 7; --pixels) {
+    font.setPixelSize(pixels);
+    const QFontMetrics fm(font);
+    if (fm.horizontalAdvance("Power cycles: ") <= 70 && fm.height() <= 14) break;
+  }
+  return font;
+}
+
 void PaintHealth(const HealthScene& scene, const QColor& background, const QColor& text,
                  const QFont& font, QImage& frame) {
   if (frame.isNull()) return;
@@ -35,8 +45,8 @@ void HealthView::DrawHealth() {
   try {
     QImage& frame = Frame();
     PaintHealth(LayoutHealth(context_.Store().health, frame.width(), DecimalSeparator()),
-                palette().color(QPalette::Window), palette().color(QPalette::WindowText), font(),
-                frame);
+                palette().color(QPalette::Window), palette().color(QPalette::WindowText),
+                HealthFont(font()), frame);
   } catch (const std::exception& e) {
     context_.AddLogLine(e.what());
   }

@@ -13,6 +13,8 @@ namespace vmx {
 
 class PageContext;
 
+// `base` made small enough for the table's fixed columns (70 pixels, lines 12 apart).
+QFont HealthFont(const QFont& base);
 // Renders the table and the bars into `frame`, over the background colour.
 void PaintHealth(const HealthScene& scene, const QColor& background, const QColor& text,
                  const QFont& font, QImage& frame);
