@@ -50,12 +50,91 @@ void SchedulePainter::Paint(const ScheduleScene& scene, const QFont& font, QImag
   if (frame.isNull()) return;
   if (!view.Drawable()) {
     frame.fill(kBlack);
+    last_.reset();
     return;
   }
-  if (base_.size() != size || baseGeo_ != scene.geo || baseFont_ != font) PaintBase(scene, font);
-  if (!UnderCurrent(scene)) PaintUnder(scene);
-  std::memcpy(frame.bits(), under_.constBits(), static_cast<size_t>(frame.sizeInBytes()));
-  if (!scene.points.empty()) PaintSelected(scene, font, frame);
+  bool full = false;
+  if (base_.size() != size || baseGeo_ != scene.geo || baseFont_ != font) {
+    PaintBase(scene, font);
+    full = true;
+  }
+  if (!last_ || frame.cacheKey() != lastFrame_ || lastFont_ != font) full = true;
+  bool others = true;
+  const std::optional<QRegion> dirty = full ? std::nullopt : Changes(scene, font, others);
+  if (!dirty) {
+    if (!UnderCurrent(scene)) PaintUnder(scene, nullptr);
+    std::memcpy(frame.bits(), under_.constBits(), static_cast<size_t>(frame.sizeInBytes()));
+    if (!scene.points.empty()) PaintSelected(scene, font, frame, nullptr);
+  } else if (!dirty->isEmpty()) {
+    if (others) PaintUnder(scene, &*dirty);
+    for (const QRect& r : *dirty) {
+      const size_t bytes = static_cast<size_t>(r.width()) * 4;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(frame.scanLine(y) + r.left() * 4, under_.constScanLine(y) + r.left() * 4,
+                    bytes);
+    }
+    PaintSelected(scene, font, frame, &*dirty);
+  }
+  last_ = scene;
+  lastFrame_ = frame.cacheKey();
+  lastFont_ = font;
+}
+
+std::optional<QRegion> SchedulePainter::Changes(const ScheduleScene& scene, const QFont& font,
+                                                bool& others) const {
+  const ScheduleScene& old = *last_;
+  if (old.view != scene.view || old.geo != scene.geo || old.markerX != scene.markerX ||
+      old.selected != scene.selected || old.opaque != scene.opaque || old.tint != scene.tint ||
+      old.points.size() != scene.points.size() || scene.points.empty())
+    return std::nullopt;
+  const ScheduleView& view = scene.view;
+  const size_t n = scene.points.size();
+  const size_t selected = static_cast<size_t>(scene.selected);
+  double lo = view.width, hi = 0;
+  const auto cover = [&](double x) {
+    lo = std::min(lo, x);
+    hi = std::max(hi, x);
+  };
+  // A row's point reaches back to the previous point (the first one to the
+  // day's start at the left edge) and on to the next (the last one, in the
+  // fill, to the bottom right corner).
+  const auto reach = [&](const ScheduleScene& s, size_t k) {
+    cover(k > 0 ? s.points[k - 1].x : 20.0);
+    cover(s.points[k].x);
+    cover(k + 1 < n ? s.points[k + 1].x : view.width - 20.0);
+  };
+  others = false;
+  for (size_t k = 0; k < n; ++k) {
+    const CurvePoint& a = old.points[k];
+    const CurvePoint& b = scene.points[k];
+    if (a == b) continue;
+    reach(old, k);
+    reach(scene, k);
+    // The last row's level is also where each curve starts, at the left edge.
+    if (k + 1 == n) {
+      cover(20);
+      cover(old.points[0].x);
+      cover(scene.points[0].x);
+    }
+    if (a.x != b.x) others = true;
+    for (size_t c = 0; c < kChannels; ++c)
+      if (c != selected && a.y[c] != b.y[c]) others = true;
+  }
+  QRegion dirty;
+  // Room for the handles (five pixels each side) and the antialiased edges.
+  constexpr int kSpare = 7;
+  if (hi >= lo) {
+    const int left = std::max(0, static_cast<int>(std::floor(lo)) - kSpare);
+    const int right = std::min(view.width, static_cast<int>(std::ceil(hi)) + kSpare);
+    if (right > left) dirty += QRect(left, 0, right - left, view.height);
+  }
+  if (old.label != scene.label) {
+    const QFontMetrics fm(font);
+    const int width = std::max(fm.horizontalAdvance(QString::fromStdString(old.label)),
+                               fm.horizontalAdvance(QString::fromStdString(scene.label)));
+    dirty += QRect(0, 0, std::min(width + 1, view.width), std::min(fm.height(), view.height));
+  }
+  return dirty;
 }
 
 void SchedulePainter::PaintBase(const ScheduleScene& scene, const QFont& font) {
@@ -111,9 +190,18 @@ bool SchedulePainter::UnderCurrent(const ScheduleScene& scene) const {
   return true;
 }
 
-void SchedulePainter::PaintUnder(const ScheduleScene& scene) {
-  under_ = base_;
-  under_.detach();
+void SchedulePainter::PaintUnder(const ScheduleScene& scene, const QRegion* clip) {
+  if (clip) {
+    for (const QRect& r : *clip) {
+      const size_t bytes = static_cast<size_t>(r.width()) * 4;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(under_.scanLine(y) + r.left() * 4, base_.constScanLine(y) + r.left() * 4,
+                    bytes);
+    }
+  } else {
+    under_ = base_;
+    under_.detach();
+  }
   underCurrent_ = true;
   underMarker_ = scene.markerX;
   underSelected_ = scene.selected;
@@ -121,6 +209,7 @@ void SchedulePainter::PaintUnder(const ScheduleScene& scene) {
   underPoints_ = scene.points;
 
   QPainter p(&under_);
+  if (clip) p.setClipRegion(*clip);
   if (scene.markerX) {
     p.setPen(Hairline(kMarker));
     p.drawLine(QPointF(*scene.markerX, 0), QPointF(*scene.markerX, scene.view.height));
@@ -135,11 +224,12 @@ void SchedulePainter::PaintUnder(const ScheduleScene& scene) {
   }
 }
 
-void SchedulePainter::PaintSelected(const ScheduleScene& scene, const QFont& font,
-                                    QImage& frame) const {
+void SchedulePainter::PaintSelected(const ScheduleScene& scene, const QFont& font, QImage& frame,
+                                    const QRegion* clip) const {
   const ScheduleView& view = scene.view;
   const size_t c = static_cast<size_t>(scene.selected);
   QPainter p(&frame);
+  if (clip) p.setClipRegion(*clip);
   for (const CurvePoint& point : scene.points) {
     const PixelRect r = HandleRect(point.x, point.y[c]);
     p.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Argb(scene.opaque[c]));
@@ -159,6 +249,8 @@ void SchedulePainter::PaintSelected(const ScheduleScene& scene, const QFont& fon
   p.drawPolyline(line.data(), static_cast<int>(line.size()));
   line.emplace_back(view.width - 20, view.height - 20);
   line.emplace_back(20, view.height - 20);
+  // At an eighth of the colour the fill's edge needs no smoothing; the line covers it.
+  p.setRenderHint(QPainter::Antialiasing, false);
   p.setPen(Qt::NoPen);
   p.setBrush(Argb(scene.tint[c]));
   p.drawPolygon(line.data(), static_cast<int>(line.size()), Qt::OddEvenFill);

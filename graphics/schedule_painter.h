@@ -1,11 +1,13 @@
 // Renders the schedule view. Grid and axis texts change only with the size
 // and the mode; the marker and the eleven curves behind the selected one only
-// with the clock and their rows. Both are kept as pictures, so a frame during
-// a drag copies them and draws the selected curve over them.
+// with the clock and their rows. Both are kept as pictures. A frame that
+// follows the last one redraws only the columns around the rows that changed
+// (and the label's corner): during a drag that is a narrow strip.
 #pragma once
 
 #include <QFont>
 #include <QImage>
+#include <QRegion>
 #include <optional>
 #include <vector>
 
@@ -20,9 +22,14 @@ class SchedulePainter {
 
  private:
   void PaintBase(const ScheduleScene& scene, const QFont& font);
-  void PaintUnder(const ScheduleScene& scene);
-  void PaintSelected(const ScheduleScene& scene, const QFont& font, QImage& frame) const;
+  void PaintUnder(const ScheduleScene& scene, const QRegion* clip);
+  void PaintSelected(const ScheduleScene& scene, const QFont& font, QImage& frame,
+                     const QRegion* clip) const;
   bool UnderCurrent(const ScheduleScene& scene) const;
+  // The part of the picture `scene` changes against the last frame; nothing
+  // when all of it may change. `others` tells whether curves besides the
+  // selected one moved.
+  std::optional<QRegion> Changes(const ScheduleScene& scene, const QFont& font, bool& others) const;
 
   QImage base_;  // grid and axis texts
   bool baseGeo_ = false;
@@ -34,6 +41,10 @@ class SchedulePainter {
   int underSelected_ = -1;
   std::array<uint32_t, kChannels> underTint_{};
   std::vector<CurvePoint> underPoints_;
+
+  std::optional<ScheduleScene> last_;  // what the frame shows
+  qint64 lastFrame_ = 0;               // the frame's key after that drawing
+  QFont lastFont_;
 };
 
 }  // namespace vmx
