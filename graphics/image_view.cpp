@@ -22,7 +22,7 @@ void ImageView::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), palette().window());
     return;
   }
-  painter.drawImage(event->rect(), frame_, event->rect());
+  for (const QRect& r : event->region()) painter.drawImage(r, frame_, r);
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 
@@ -19,8 +20,9 @@ class ImageView : public QWidget {
   // The bitmap, made the size of the widget (32-bit ARGB, premultiplied).
   QImage& Frame();
   const QImage& Picture() const { return frame_; }
-  // Shows the bitmap as it now is.
+  // Shows the bitmap as it now is (where it changed).
   void Present() { update(); }
+  void Present(const QRegion& changed) { update(changed); }
 
   std::function<void(QMouseEvent*)> onPress;
   std::function<void(QMouseEvent*)> onMove;

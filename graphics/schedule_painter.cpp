@@ -47,6 +47,7 @@ void SchedulePainter::Paint(const ScheduleScene& scene, const QFont& font, QImag
   const ScheduleView& view = scene.view;
   const QSize size(std::max(view.width, 0), std::max(view.height, 0));
   if (frame.size() != size) frame = QImage(size, QImage::Format_ARGB32_Premultiplied);
+  changed_ = QRegion(frame.rect());
   if (frame.isNull()) return;
   if (!view.Drawable()) {
     frame.fill(kBlack);
@@ -75,6 +76,7 @@ void SchedulePainter::Paint(const ScheduleScene& scene, const QFont& font, QImag
     }
     PaintSelected(scene, font, frame, &*dirty);
   }
+  if (dirty) changed_ = *dirty;
   last_ = scene;
   lastFrame_ = frame.cacheKey();
   lastFont_ = font;

@@ -19,6 +19,8 @@ class SchedulePainter {
  public:
   // Renders `scene` into `frame`, which is made the view's size.
   void Paint(const ScheduleScene& scene, const QFont& font, QImage& frame);
+  // The part of the frame the last Paint changed.
+  const QRegion& Changed() const { return changed_; }
 
  private:
   void PaintBase(const ScheduleScene& scene, const QFont& font);
@@ -45,6 +47,7 @@ class SchedulePainter {
   std::optional<ScheduleScene> last_;  // what the frame shows
   qint64 lastFrame_ = 0;               // the frame's key after that drawing
   QFont lastFont_;
+  QRegion changed_;
 };
 
 }  // namespace vmx

@@ -131,10 +131,11 @@ void VisualizePage::RefreshVisualization() {
     painter_->Paint(scene, img_->font(), img_->Frame());
     shown_ = std::move(scene);
     drawn_ = true;
+    img_->Present(painter_->Changed());
   } catch (const std::exception& e) {
     Context().AddLogLine(e.what());
+    img_->Present();
   }
-  img_->Present();
 }
 
 bool VisualizePage::RowExists(int row) const {
