@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -87,6 +88,12 @@ TfrmLantix::TfrmLantix(StartOptions options)
           [this](const std::string& text) { AddLogLine(text); },
           {},
           [this](const std::string& port, bool debug) { return StartWorker(port, debug); }});
+  bluetooth_ = std::make_unique<BluetoothRuns>(
+      handOffs_, reaper_,
+      BluetoothRuns::Hooks{[this](const std::string& text) { AddLogLine(text); },
+                           [this] { BringToFront(); }},
+      BluetoothRuns::Options{options_.bluetoothBus, options_.rfcommBinder,
+                             options_.discoverTiming});
   BuildWindow();
   WireHandlers();
   FormCreate();
@@ -232,10 +239,12 @@ void TfrmLantix::FormClose() {
   // the line is cut short: nothing keeps the program from ending.
   handOffs_->Close();
   if (LinkSession* worker = connection_->Worker()) worker->Abort();
+  bluetooth_->Terminate();
 }
 
 void TfrmLantix::FormDestroy() {
   if (LinkSession* worker = connection_->Worker()) worker->WaitClosed(kExitWait);
+  bluetooth_.reset();
   connection_.reset();
 }
 
@@ -309,6 +318,10 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 }
 
 void TfrmLantix::UpdateChannelColors() {
+  // While the schedule view's channel list is open the user is choosing from
+  // it; the colours are spread with the next Config read.
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
+    return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
@@ -418,9 +431,8 @@ void TfrmLantix::mnuConnectionClick() {
   }
   menu->menuAction()->setEnabled(!entries.empty());
   Action("mnuDisconnect")->setEnabled(connection_->WorkerRunning());
-  // No Bluetooth worker runs yet, so both are always available.
-  Action("mnuDiscover")->setEnabled(true);
-  Action("mnuRemove")->setEnabled(true);
+  Action("mnuDiscover")->setEnabled(!bluetooth_->Running());
+  Action("mnuRemove")->setEnabled(!bluetooth_->Running());
 }
 
 void TfrmLantix::SelectPort(size_t index) {
@@ -433,14 +445,21 @@ void TfrmLantix::mnuDisconnectClick() {
 
 void TfrmLantix::mnuDiscoverClick() {
   ShowPage(messages_);
-  AddLogLine(LangText("BluetoothAvailable"));
+  if (!bluetooth_->Running()) bluetooth_->Start(true);
 }
 
 void TfrmLantix::mnuRemoveClick() {
-  // Without a Bluetooth worker there is nothing to remove, so the link and the
-  // remembered port stay as they are.
   ShowPage(messages_);
-  AddLogLine(LangText("BluetoothAvailable"));
+  if (bluetooth_->Running()) return;
+  // The board cannot be removed while this program holds it connected.
+  connection_->DisconnectAndForget();
+  bluetooth_->Start(false);
+}
+
+void TfrmLantix::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
 }
 
 void TfrmLantix::mnuDebugClick() {

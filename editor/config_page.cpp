@@ -1,6 +1,7 @@
 #include "editor/config_page.h"
 
 #include <QGridLayout>
+#include <array>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,21 +24,17 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
   connect(realtime, &QPushButton::clicked, this, &ConfigPage::btnRealtimeClick);
   layout->addLayout(lapse);
 
-  auto* backlight = new QGroupBox(this);
-  backlight->setObjectName("gbxLCDBL");
-  auto* backlightGrid = new QGridLayout(backlight);
-  AddPair(backlightGrid, 0, "LCDBLMax", 51);
-  AddPair(backlightGrid, 1, "LCDBLMin", 51);
-  AddPair(backlightGrid, 2, "LCDBLNight", 51);
-  layout->addWidget(backlight);
-
-  auto* fan = new QGroupBox(this);
-  fan->setObjectName("gbxFan");
-  auto* fanGrid = new QGridLayout(fan);
-  AddPair(fanGrid, 0, "FanHigh", 51);
-  AddPair(fanGrid, 1, "FanLow", 51);
-  AddPair(fanGrid, 2, "FanOff", 51);
-  layout->addWidget(fan);
+  // Three levels each, highest first: the order the sliders keep.
+  const std::pair<const char*, std::array<const char*, 3>> groups[] = {
+      {"gbxLCDBL", {"LCDBLMax", "LCDBLMin", "LCDBLNight"}},
+      {"gbxFan", {"FanHigh", "FanLow", "FanOff"}}};
+  for (const auto& [name, stems] : groups) {
+    auto* group = new QGroupBox(this);
+    group->setObjectName(name);
+    auto* grid = new QGridLayout(group);
+    for (int row = 0; row < 3; ++row) AddPair(grid, row, stems[static_cast<size_t>(row)], 51);
+    layout->addWidget(group);
+  }
 
   QLabel* board = NewLabel(this, "lblBoard");
   board->setWordWrap(true);
@@ -51,6 +48,7 @@ void ConfigPage::AddPair(QGridLayout* grid, int row, const QString& stem, int ti
   const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
   QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
   slider->setMinimumWidth(300);
+  edit.label->setMinimumWidth(220);  // the sliders of both groups line up
   grid->addWidget(edit.label, row, 0);
   grid->addWidget(slider, row, 1);
   grid->addWidget(edit.edit, row, 2);

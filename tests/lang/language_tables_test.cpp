@@ -131,7 +131,8 @@ TEST(LanguageTables, QuotedEnglishTextsKeepTheirSpelling) {
   EXPECT_EQ(Value(English(), "Messages", "UninstallSuccessful"), "Uninstall successfull.");
   EXPECT_EQ(Value(English(), "Messages", "RemovalCompleted"),
             "Scan finished. If the device could not be uninstalled, try again or use\\n"
-            "the control panal to uninstall manually. The device needs to be disconnected.");
+            "the desktop's Bluetooth settings or bluetoothctl to uninstall manually. The device "
+            "needs to be disconnected.");
   EXPECT_EQ(Value(English(), "Messages", "Altitude"), "Alt");
   EXPECT_EQ(Value(English(), "Messages", "Storms"), "Thunderstorms");
   EXPECT_EQ(Value(English(), "Messages", "ColorWhite"), "PureWhite");
