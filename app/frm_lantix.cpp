@@ -1,8 +1,9 @@
 #include "app/frm_lantix.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -25,6 +26,7 @@
 #include "app/application.h"
 #include "app/apply_language.h"
 #include "app/command_line.h"
+#include "app/desktop_alerts.h"
 #include "app/device_watcher.h"
 #include "app/file_info_text.h"
 #include "app/hand_off_queue.h"
@@ -115,6 +117,7 @@ void TfrmLantix::BuildWindow() {
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
+  alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
 }
 
 void TfrmLantix::WireHandlers() {
@@ -183,6 +186,8 @@ void TfrmLantix::FormCreate() {
   pc_->Activate(PageNamed("tsChannelsGL"));
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
+  // The Geo page's Now: the board clock starts from the computer's.
+  if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
@@ -320,13 +325,13 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
-  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible())
-    return;
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
 void TfrmLantix::SetLinkState(bool connected) {
   connected_ = connected;
+  alerts_->LinkState(connected);
   if (taskbar_) {
     taskbar_->SetProgressValue(1, 1);
     if (connected) taskbar_->SetProgressState(TaskbarProgress::State::Normal);
@@ -414,6 +419,9 @@ void TfrmLantix::LinkState(bool connected) {
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
   ApplyRecord(page);
+  // Alerts also watch a board whose window is minimised or hidden.
+  if (page == PageUpdate::Info) alerts_->InfoRead();
+  if (page == PageUpdate::Config) alerts_->ShowSettings();
   if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
 }
 

@@ -26,6 +26,7 @@ class MessagesPage;
 class PageControl;
 class StatusBar;
 class StatusDisplay;
+class DesktopAlerts;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -141,6 +142,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::unique_ptr<TaskbarProgress> taskbar_;
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
+  DesktopAlerts* alerts_ = nullptr;
 
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;

@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
     const int id = Number(argv[2]);
     return Report(vmx::rfcomm::ReleaseBinding(id), id);
   }
-  std::fprintf(stderr, "usage: velmarinex-rfcomm bind ADDRESS CHANNEL | release N\n");
-  return 2;
+  const bool help = verb == "--help" || verb == "-h";
+  std::fprintf(help ? stdout : stderr,
+               "usage: velmarinex-rfcomm bind ADDRESS CHANNEL | release N\n");
+  return help ? 0 : 2;
 }

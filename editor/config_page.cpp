@@ -1,10 +1,11 @@
 #include "editor/config_page.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
-#include <array>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "graphics/health_view.h"
 #include "ui/controls.h"
@@ -35,6 +36,24 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
     for (int row = 0; row < 3; ++row) AddPair(grid, row, stems[static_cast<size_t>(row)], 51);
     layout->addWidget(group);
   }
+
+  // The program's own alerts; the window keeps these settings, not the board.
+  auto* alerts = new QGroupBox(this);
+  alerts->setObjectName("gbxAlerts");
+  auto* alertGrid = new QGridLayout(alerts);
+  auto* enabled = new QCheckBox(alerts);
+  enabled->setObjectName("cbxAlerts");
+  auto* water = new QCheckBox(alerts);
+  water->setObjectName("cbxAlertWater");
+  const LabeledEdit low = NewLabeledEdit(alerts, "edtAlertWaterLow");
+  low.label->setMinimumWidth(220);
+  alertGrid->addWidget(enabled, 0, 0, 1, 4);
+  alertGrid->addWidget(water, 1, 0, 1, 4);
+  alertGrid->addWidget(low.label, 2, 0);
+  alertGrid->addWidget(low.edit, 2, 1);
+  alertGrid->addWidget(NewEdit(alerts, "edtAlertWaterHigh"), 2, 2);
+  alertGrid->setColumnStretch(3, 1);
+  layout->addWidget(alerts);
 
   QLabel* board = NewLabel(this, "lblBoard");
   board->setWordWrap(true);
