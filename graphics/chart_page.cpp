@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "graphics/chart_painter.h"
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 #include "lang/catalogue.h"
 #include "ui/quiet.h"
 
@@ -28,7 +28,7 @@ LocalDateTime ComputerNow() {
 
 ChartPage::ChartPage(PageContext& context)
     : Page(context, "tsTemp"),
-      imgTemp_(new ImageView("imgTemp", this)),
+      imgTemp_(new PictureView("imgTemp", this)),
       pumChart_(new QMenu(this)) {
   Subscribe({PageUpdate::Chart});
   pumChart_->setObjectName("pumChart");

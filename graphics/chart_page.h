@@ -10,7 +10,7 @@ class QMenu;
 
 namespace vmx {
 
-class ImageView;
+class PictureView;
 
 class ChartPage final : public Page {
   Q_OBJECT
@@ -31,7 +31,7 @@ class ChartPage final : public Page {
   void pumChartPopup();
   void imgTempClick();
 
-  ImageView* imgTemp_;
+  PictureView* imgTemp_;
   QMenu* pumChart_;
   bool pressed_ = false;
 };

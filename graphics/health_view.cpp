@@ -9,7 +9,7 @@
 namespace vmx {
 
 HealthView::HealthView(PageContext& context, QWidget* parent)
-    : ImageView("imgHealth", parent), context_(context) {
+    : PictureView("imgHealth", parent), context_(context) {
   setFixedHeight(153);
   setMinimumWidth(200);
   onResize = [this] {

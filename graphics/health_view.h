@@ -7,7 +7,7 @@
 #include <QFont>
 
 #include "graphics/health_geometry.h"
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 
 namespace vmx {
 
@@ -19,7 +19,7 @@ QFont HealthFont(const QFont& base);
 void PaintHealth(const HealthScene& scene, const QColor& background, const QColor& text,
                  const QFont& font, QImage& frame);
 
-class HealthView final : public ImageView {
+class HealthView final : public PictureView {
   Q_OBJECT
 
  public:

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 #include "graphics/schedule_painter.h"
 #include "lang/channel_text.h"
 #include "ui/controls.h"
@@ -28,7 +28,7 @@ constexpr int kWheelStep = 120;  // one notch of a mouse wheel
 
 VisualizePage::VisualizePage(PageContext& context)
     : Page(context, "tsVisualize"),
-      img_(new ImageView("img", this)),
+      img_(new PictureView("img", this)),
       cmbVisualize_(new QComboBox(this)),
       cbxTimeLock_(new QCheckBox(this)),
       tmrVisualize_(new QTimer(this)),

@@ -15,7 +15,7 @@ class QWheelEvent;
 
 namespace vmx {
 
-class ImageView;
+class PictureView;
 class SchedulePainter;
 
 class VisualizePage final : public Page {
@@ -56,7 +56,7 @@ class VisualizePage final : public Page {
   bool RowExists(int row) const;
   ScheduleView View() const;
 
-  ImageView* img_;
+  PictureView* img_;
   QComboBox* cmbVisualize_;
   QCheckBox* cbxTimeLock_;
   QTimer* tmrVisualize_;

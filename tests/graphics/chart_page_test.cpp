@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "graphics/chart_page.h"
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 #include "link/request_flags.h"
 #include "tests/ui/fake_page_context.h"
 
@@ -22,7 +22,7 @@ class ChartPageTest : public ::testing::Test {
     page = context.Add<ChartPage>();
     context.Show();
     context.window->resize(1100, 760);
-    img = context.Find<ImageView>("imgTemp");
+    img = context.Find<PictureView>("imgTemp");
     img->setFixedSize(1001, 606);
     context.Reveal(img);
     SharedStore& s = context.store;
@@ -46,7 +46,7 @@ class ChartPageTest : public ::testing::Test {
 
   FakePageContext context;
   ChartPage* page = nullptr;
-  ImageView* img = nullptr;
+  PictureView* img = nullptr;
 };
 
 TEST_F(ChartPageTest, GridLinesAndCurveAtKnownPixels) {

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 
 #include "graphics/health_view.h"
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 #include "graphics/schedule_geometry.h"
 #include "link/request_flags.h"
 #include "tests/app/window_fixture.h"
@@ -38,7 +38,7 @@ class GraphicsWindowTest : public WindowTest {
 TEST_F(GraphicsWindowTest, ADragReachesTheBoardAsOneRowWriteAfterTheRelease) {
   Connect();
   window->ShowPage(window->PageNamed("tsVisualize"));
-  auto* img = window->findChild<ImageView*>("img");
+  auto* img = window->findChild<PictureView*>("img");
   SharedStore& store = window->Store();
   // The board's rows run 7:00, 12:00, 17:00, 22:00; the noon row is the one dragged.
   ASSERT_TRUE(QTest::qWaitFor(
@@ -80,7 +80,7 @@ TEST_F(GraphicsWindowTest, ADragReachesTheBoardAsOneRowWriteAfterTheRelease) {
 TEST_F(GraphicsWindowTest, ChartAndHealthAreDrawnFromTheBoardsRecords) {
   Connect();
   window->ShowPage(window->PageNamed("tsTemp"));
-  auto* chart = window->findChild<ImageView*>("imgTemp");
+  auto* chart = window->findChild<PictureView*>("imgTemp");
   // The board's water temperature lies around 25 degC: the curve is blue.
   const auto blue = [&] {
     const QImage& picture = chart->Picture();

@@ -12,7 +12,7 @@
 #include <QWheelEvent>
 
 #include "graphics/chart_page.h"
-#include "graphics/image_view.h"
+#include "graphics/picture_view.h"
 #include "graphics/visualize_page.h"
 #include "link/request_flags.h"
 #include "tests/ui/fake_page_context.h"
@@ -36,7 +36,7 @@ class VisualizePageTest : public ::testing::Test {
     other = context.Add<ChartPage>();
     context.Show();
     context.window->resize(1100, 760);
-    img = context.Find<ImageView>("img");
+    img = context.Find<PictureView>("img");
     img->setFixedSize(1001, 578);
     context.Reveal(img);
     context.active = page;
@@ -90,7 +90,7 @@ class VisualizePageTest : public ::testing::Test {
   FakePageContext context;
   VisualizePage* page = nullptr;
   ChartPage* other = nullptr;
-  ImageView* img = nullptr;
+  PictureView* img = nullptr;
 };
 
 TEST_F(VisualizePageTest, GridMarkerAndHandlesAtKnownPixels) {

@@ -11,11 +11,11 @@ class QMouseEvent;
 
 namespace vmx {
 
-class ImageView : public QWidget {
+class PictureView : public QWidget {
   Q_OBJECT
 
  public:
-  ImageView(const QString& name, QWidget* parent);
+  PictureView(const QString& name, QWidget* parent);
 
   // The bitmap, made the size of the widget (32-bit ARGB, premultiplied).
   QImage& Frame();
