@@ -52,11 +52,14 @@ class TthdCom {
   void Run();
   bool Connect();  // reconnect and open; false when the worker is to end
   void Identify();
+  void TakeIdentity(uint8_t type, uint8_t version);  // acts on a changed identification
   Next Pass();
   Next ServeRequests();
   Next ServeSchedule();
+  // Step u: into the bootloader, or, already there, the firmware update. Lives
+  // in thd_com_bootloader.cpp with the worker's side of the update.
   void ServeBootloader();
-  void RunFirmwareUpdate();
+  friend class WorkerFirmwareLink;
   void End();
 
   bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -136,9 +137,18 @@ void PtyServer::HangUp(std::chrono::milliseconds backAfter) {
   [[maybe_unused]] auto n = ::write(wake_[1], &c, 1);
 }
 
-bool PtyServer::ServeLine(const std::string& line) {
+bool PtyServer::ServeLine(const std::string& line, Clock::time_point begun) {
   Notify(Direction::In, line);
   const Reply reply = board_.Handle(line);
+  if (const int baud = baud_; baud > 0) {
+    // Ten bit times a byte: the line with its terminator, then the reply.
+    const auto bytes = static_cast<double>(line.size() + 1 + reply.bytes.size());
+    const auto onLine = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(bytes * 10.0 / baud));
+    const auto done = std::max(begun, lineFree_) + onLine;
+    std::this_thread::sleep_until(done);
+    lineFree_ = done;
+  }
   if (reply.delay.count() > 0) {
     const auto until = Clock::now() + reply.delay;
     while (!stop_ && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -161,6 +171,7 @@ bool PtyServer::ServeLine(const std::string& line) {
 
 void PtyServer::Run() {
   std::string pending;
+  Clock::time_point lineBegun{};
   while (!stop_) {
     bool reopen = false;
     {
@@ -197,10 +208,12 @@ void PtyServer::Run() {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
+    const auto readAt = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
       const char c = buf[i];
+      if (pending.empty()) lineBegun = readAt;
       if (c == '\n' || c == '\r') {
-        if (!pending.empty() && !ServeLine(pending)) {
+        if (!pending.empty() && !ServeLine(pending, lineBegun)) {
           pending.clear();
           break;  // hung up: what followed went with the device
         }

@@ -49,7 +49,11 @@ bool IsGet(std::string_view command) { return command.size() == 2 && command[0] 
 
 }  // namespace
 
-SimBoard::SimBoard(BoardOptions options) : options_(options), state_(options.rows) {}
+SimBoard::SimBoard(BoardOptions options)
+    : options_(options), state_(options.rows), bootloader_(options.inBootloader || options.jumper) {
+  state_.bootInfo.PageSize = options.pageSize;
+  state_.bootInfo.FlashSize = options.flashSize;
+}
 
 void SimBoard::InjectFault(Fault fault, int count, std::string command,
                            std::chrono::milliseconds delay) {
@@ -71,6 +75,27 @@ void SimBoard::SetIdentity(uint8_t type, uint8_t version) {
 bool SimBoard::InBootloader() const {
   std::lock_guard g(lock_);
   return bootloader_;
+}
+
+void SimBoard::SetJumper(bool set) {
+  std::lock_guard g(lock_);
+  options_.jumper = set;
+}
+
+void SimBoard::SetGeometry(uint16_t pageSize, uint32_t flashSize) {
+  std::lock_guard g(lock_);
+  state_.bootInfo.PageSize = pageSize;
+  state_.bootInfo.FlashSize = flashSize;
+}
+
+std::vector<uint8_t> SimBoard::Flash() const {
+  std::lock_guard g(lock_);
+  return state_.flash;
+}
+
+int SimBoard::BlocksIntoBootloader() const {
+  std::lock_guard g(lock_);
+  return blocksIntoBootloader_;
 }
 
 std::vector<std::string> SimBoard::Lines() const {
@@ -173,6 +198,7 @@ Reply SimBoard::ServeApplication(std::string_view command, std::string_view hex)
     switch (p[0]) {
       case 0:  // restart into the bootloader; the restart leaves no time to answer
         bootloader_ = true;
+        written_ = false;
         return {};
       case 1:
         state_.savingUntil = std::chrono::steady_clock::now() + std::chrono::seconds(1);
@@ -203,12 +229,21 @@ Reply SimBoard::ServeBootloader(std::string_view command, std::string_view hex) 
   if (!payload) return {};
   if (command == "02" && payload->size() == 66) {
     const size_t address = (*payload)[0] | (*payload)[1] << 8;
-    for (size_t i = 0; i < 64 && address + i < state_.flash.size(); ++i)
+    // The bootloader never overwrites itself, nor flash the chip does not have.
+    const size_t own = state_.bootInfo.FlashSize >= 1024 ? state_.bootInfo.FlashSize - 1024 : 0;
+    const size_t limit = std::min(own, state_.flash.size());
+    if (address >= own) ++blocksIntoBootloader_;
+    for (size_t i = 0; i < 64 && address + i < limit; ++i)
       state_.flash[address + i] = (*payload)[2 + i];
+    written_ = true;
     return Ack();
   }
   if (command == "01" && payload->size() == 6) {
-    bootloader_ = false;
+    // The acknowledgement goes out before the restart; a set jumper brings the
+    // board straight back into its bootloader.
+    if (written_ && options_.versionAfterUpdate) options_.version = options_.versionAfterUpdate;
+    bootloader_ = options_.jumper;
+    written_ = false;
     return Ack();
   }
   return {};

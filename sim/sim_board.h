@@ -21,6 +21,13 @@ struct BoardOptions {
   int rows = 12;
   uint8_t type = 5;
   uint8_t version = 4;
+  // The bootloader's flash geometry; the last 1024 bytes hold the bootloader.
+  uint16_t pageSize = 128;
+  uint32_t flashSize = 32768;
+  bool inBootloader = false;  // starts in its bootloader, as after a broken update
+  bool jumper = false;        // the bootloader jumper is set: a reset comes back into it
+  // The application version an image brings once written (0: it keeps `version`).
+  uint8_t versionAfterUpdate = 0;
 };
 
 // What goes back for one received line.
@@ -44,6 +51,12 @@ class SimBoard {
   // GetDevice answers with this identity from now on.
   void SetIdentity(uint8_t type, uint8_t version);
   bool InBootloader() const;
+  void SetJumper(bool set);
+  void SetGeometry(uint16_t pageSize, uint32_t flashSize);
+  // The 64 KiB the bootloader writes into; erased flash reads 0xFF.
+  std::vector<uint8_t> Flash() const;
+  // Blocks the bootloader was asked to write at or past its own first byte.
+  int BlocksIntoBootloader() const;
 
   // Every line received so far, in order.
   std::vector<std::string> Lines() const;
@@ -78,6 +91,8 @@ class SimBoard {
   BoardOptions options_;
   BoardState state_;
   bool bootloader_ = false;
+  bool written_ = false;  // a block has been written since the bootloader started
+  int blocksIntoBootloader_ = 0;
   size_t scheduleCursor_ = 0;  // the row the next GetSchedule brings
   std::deque<PendingFault> faults_;
   std::vector<std::string> lines_;

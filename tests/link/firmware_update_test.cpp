@@ -1,0 +1,468 @@
+// Firmware updates by the real worker against the simulated board's
+// bootloader on a real pty: the blocks on the wire, what the user is told,
+// the result handed to the host, and the board's flash afterwards.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+#include "link/thd_com.h"
+#include "sim/pty_server.h"
+#include "sim/sim_board.h"
+#include "tests/link/ui_thread_host.h"
+#include "tests/link/vxh_file.h"
+
+namespace vmx {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::Fault;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using testing::Pattern;
+using testing::TempFile;
+using testing::VxhBytes;
+
+// The UI side of an update: the files the user picks, in turn, and the results.
+class UpdateHost : public testing::UiThreadHost {
+ public:
+  std::string ChooseFirmwareFile() override {
+    std::lock_guard g(lock_);
+    ++chooserShown;
+    if (files.empty()) return {};
+    std::string f = files.front();
+    files.pop_front();
+    return f;
+  }
+  void Progress(const std::string& t, int64_t d, int64_t n) override {
+    UiThreadHost::Progress(t, d, n);
+    if (onProgress) onProgress(d);
+  }
+  void FirmwareFinished(const FirmwareResult& r) override {
+    {
+      std::lock_guard g(lock_);
+      results.push_back(r);
+    }
+    cv_.notify_all();
+  }
+  void Identified(uint8_t type, uint8_t) override {
+    if (onIdentified) onIdentified(type);
+  }
+  std::optional<FirmwareResult> WaitResult(std::chrono::milliseconds timeout = 10s) {
+    std::unique_lock g(lock_);
+    if (!cv_.wait_for(g, timeout, [&] { return !results.empty(); })) return std::nullopt;
+    return results.front();
+  }
+
+  std::deque<std::string> files;
+  int chooserShown = 0;
+  std::vector<FirmwareResult> results;
+  std::function<void(int64_t)> onProgress;
+  std::function<void(uint8_t)> onIdentified;
+
+ private:
+  std::mutex lock_;
+  std::condition_variable cv_;
+};
+
+struct Block {
+  int address;
+  std::vector<uint8_t> data;
+};
+
+int Nibble(char c) {
+  return c <= '9' ? c - '0' : c - 'A' + 10;
+}
+
+std::vector<uint8_t> Unhex(std::string_view s) {
+  std::vector<uint8_t> out;
+  for (size_t i = 0; i + 1 < s.size(); i += 2)
+    out.push_back(static_cast<uint8_t>(Nibble(s[i]) << 4 | Nibble(s[i + 1])));
+  return out;
+}
+
+class UpdateTest : public ::testing::Test {
+ protected:
+  explicit UpdateTest(sim::BoardOptions options = {.rows = 2}) : board(options), server(board) {
+    server.Start();
+    port = server.PortPath();
+  }
+  ~UpdateTest() override {
+    host.ShutDown();
+    worker.reset();
+  }
+
+  static LinkTiming Timing() {
+    LinkTiming t;
+    t.pass = 2ms;
+    t.terminationCheck = 5ms;
+    t.serialTimeout = 250ms;
+    t.bootloaderRestart = 30ms;
+    t.blockRetry = 20ms;
+    return t;
+  }
+  void Start(bool debug = false) { worker = TthdCom::Create(port, debug, store, host, Timing()); }
+  bool Connected(size_t times = 1) {
+    return host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + port, 5s, times);
+  }
+  // Connected to the application and every first read done; then the update is asked for.
+  void RequestUpdate(const std::vector<std::string>& chosen) {
+    for (const auto& f : chosen) host.files.push_back(f);
+    ASSERT_TRUE(Connected());
+    for (int i = 0; i < 1000 && store.Requests() != 0; ++i) std::this_thread::sleep_for(5ms);
+    board.ClearLines();
+    store.Raise(request::Bootloader);
+  }
+  // The bootloader's block writes as they went over the wire.
+  std::vector<Block> Blocks() const {
+    std::vector<Block> out;
+    for (const auto& l : board.Lines())
+      if (l.size() == 134 && l.starts_with("02")) {
+        const auto bytes = Unhex(std::string_view(l).substr(2));
+        out.push_back({bytes[0] | bytes[1] << 8, {bytes.begin() + 2, bytes.end()}});
+      }
+    return out;
+  }
+  std::vector<std::string> Events() { return host.Events(); }
+  // Where `event` was first reported at or after `from`.
+  size_t IndexOf(const std::string& event, size_t from = 0) {
+    const auto e = Events();
+    return static_cast<size_t>(std::find(e.begin() + std::min(from, e.size()), e.end(), event) -
+                               e.begin());
+  }
+  // The flash holds `data` at `first` and zeros up to `end`.
+  void ExpectFlash(int first, const std::vector<uint8_t>& data, int end) {
+    const auto flash = board.Flash();
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), flash.begin() + first));
+    for (size_t a = first + data.size(); a < static_cast<size_t>(end); ++a)
+      ASSERT_EQ(flash[a], 0) << "page padding at " << a;
+  }
+
+  sim::SimBoard board;
+  sim::PtyServer server;
+  std::string port;
+  SharedStore store;
+  UpdateHost host;
+  std::unique_ptr<TthdCom> worker;
+};
+
+TEST_F(UpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
+  const auto data = Pattern(0, 0x1FFF);
+  TempFile file(VxhBytes(0, 0x1FFF, data));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  EXPECT_EQ(result->file, file.path());
+  EXPECT_EQ(result->bytes, 8192);
+
+  // The way in: restart, identify the bootloader, ask for its geometry.
+  const auto lines = board.Lines();
+  const auto restart = std::find(lines.begin(), lines.end(), "7F00");
+  ASSERT_LT(restart + 2, lines.end());
+  EXPECT_EQ(restart[1], "80");
+  EXPECT_EQ(std::find(restart, lines.end(), "81") - restart, 3) << "after identifying twice";
+  // 128 blocks of 64 bytes in address order, each the image's bytes there.
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 128u);
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    ASSERT_EQ(blocks[i].address, static_cast<int>(i * 64));
+    ASSERT_TRUE(std::equal(blocks[i].data.begin(), blocks[i].data.end(), data.begin() + i * 64));
+  }
+  // The reset carries the last block's address and its first four bytes.
+  char reset[32];
+  std::snprintf(reset, sizeof reset, "01C01F%02X%02X%02X%02X", data[0x1FC0], data[0x1FC1],
+                data[0x1FC2], data[0x1FC3]);
+  const auto at = std::find(lines.begin(), lines.end(), std::string(reset));
+  ASSERT_NE(at, lines.end());
+  EXPECT_EQ(at[-1].substr(0, 6), "02C01F") << "right after the last block";
+  ExpectFlash(0, data, 0x2000);
+  EXPECT_EQ(board.Flash()[0x2000], 0xFF) << "nothing beyond the last page";
+
+  const auto events = Events();
+  EXPECT_THAT(events, Contains("log: Flash size: 8191 / 31744 bytes"));
+  EXPECT_THAT(events, Contains("status: Starting firmware update, flashing 8192 bytes..."));
+  const size_t first = IndexOf("progress: 0x0000 (0 %) 0/8192");
+  ASSERT_LT(first + 1, events.size());
+  EXPECT_EQ(events[first + 1], "progress: 0x0040 (1 %) 64/8192");
+  EXPECT_THAT(events, Contains("progress: 0x1000 (50 %) 4096/8192"));
+  EXPECT_THAT(events, Contains("progress: 0x1FC0 (99 %) 8128/8192"));
+  // Success is told once the application answers again, which reads everything anew.
+  const size_t resetting = IndexOf("log: Resetting...");
+  const size_t connected = IndexOf("state: 1", resetting);
+  EXPECT_LT(connected, events.size());
+  EXPECT_LT(connected,
+            IndexOf("status: Firmware successfully updated. Remove jumper (if set)!", resetting));
+  EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
+  EXPECT_TRUE(
+      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "86") > 0; }, 5s));
+  EXPECT_EQ(host.chooserShown, 1);
+}
+
+TEST_F(UpdateTest, ALastAddressOnAPageBoundaryGetsItsPageWithDebugTrace) {
+  const auto data = Pattern(0x40, 0x80);
+  TempFile file(VxhBytes(0x40, 0x80, data));
+  Start(true);
+  RequestUpdate({file.path()});
+  ASSERT_TRUE(host.WaitResult());
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 4u) << "0x80 opens the second page";
+  EXPECT_EQ(blocks[0].address, 0x00);
+  EXPECT_EQ(blocks[3].address, 0xC0);
+  EXPECT_EQ(blocks[2].data[0], data.back());
+  ExpectFlash(0x40, data, 0x100);
+  EXPECT_EQ(host.Count("log: GetBootInfo"), 1u);
+  EXPECT_EQ(host.Count("log: StartBootloader"), 1u);
+  uint32_t sum = 0x40 + 0x80;
+  for (uint8_t b : data) sum += b;
+  EXPECT_EQ(host.Count("log: Checksum: " + std::to_string(sum)), 1u);
+}
+
+TEST_F(UpdateTest, AnImageMayEndJustBelowTheBootloader) {
+  // 32768 bytes of flash, the last 1024 the bootloader's: 0x7BFF is the last byte.
+  const auto data = Pattern(0x7000, 0x7BFF);
+  TempFile file(VxhBytes(0x7000, 0x7BFF, data));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 48u);
+  EXPECT_EQ(blocks.back().address, 0x7BC0);
+  EXPECT_EQ(board.BlocksIntoBootloader(), 0);
+  ExpectFlash(0x7000, data, 0x7C00);
+}
+
+TEST_F(UpdateTest, AnImageReachingTheBootloaderIsRefusedAndTheBoardGoesBack) {
+  TempFile tooLarge(VxhBytes(0x7000, 0x7C00, Pattern(0x7000, 0x7C00)));
+  Start();
+  RequestUpdate({tooLarge.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Refused);
+  EXPECT_THAT(Events(), Contains("log: Flash size: 31744 / 31744 bytes"));
+  EXPECT_THAT(Events(), Contains("status: Error: File is 1 bytes too big!"));
+  EXPECT_EQ(host.chooserShown, 2) << "the chooser came back";
+  EXPECT_TRUE(Blocks().empty());
+  EXPECT_THAT(board.Lines(), Contains("01000000000000"));
+  ASSERT_TRUE(Connected(2)) << "back in the application";
+  EXPECT_EQ(host.Count("status: Firmware update failed!"), 0u);
+  EXPECT_EQ(board.Flash()[0x7000], 0xFF);
+}
+
+TEST_F(UpdateTest, ARefusedFileIsFollowedByTheNextChoice) {
+  TempFile bad(VxhBytes(0, 0xFF, Pattern(0, 0xFF), 1), "Velmarinex2x4-bad.vxh");
+  const auto data = Pattern(0, 0x7F);
+  TempFile good(VxhBytes(0, 0x7F, data));
+  Start();
+  RequestUpdate({bad.path(), good.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  EXPECT_EQ(result->file, good.path());
+  EXPECT_EQ(Blocks().size(), 2u);
+  ExpectFlash(0, data, 0x80);
+}
+
+class SmallPageTest : public UpdateTest {
+ protected:
+  SmallPageTest() : UpdateTest({.rows = 2, .pageSize = 64}) {}
+};
+
+TEST_F(SmallPageTest, PagesBelow128BytesCountAs128) {
+  const auto data = Pattern(0x40, 0x7F);
+  TempFile file(VxhBytes(0x40, 0x7F, data));
+  Start();
+  RequestUpdate({file.path()});
+  ASSERT_TRUE(host.WaitResult());
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[0].address, 0x00);
+  EXPECT_EQ(host.Count("status: Starting firmware update, flashing 128 bytes..."), 1u);
+  ExpectFlash(0x40, data, 0x80);
+}
+
+class OddPageTest : public UpdateTest {
+ protected:
+  OddPageTest() : UpdateTest({.rows = 2, .pageSize = 96}) {}
+};
+
+TEST_F(OddPageTest, APageSizeThatIsNoPowerOfTwoRefusesTheUpdate) {
+  TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Refused);
+  EXPECT_EQ(host.Count("status: Error: Page size 96 is not a power of two!"), 1u);
+  EXPECT_EQ(host.chooserShown, 0) << "no file is asked for";
+  EXPECT_TRUE(Blocks().empty());
+  EXPECT_THAT(board.Lines(), Contains("01000000000000"));
+}
+
+TEST_F(UpdateTest, AZeroAcknowledgementIsAnAcknowledgement) {
+  board.InjectFault(Fault::ZeroAck, 0, "02");
+  TempFile file(VxhBytes(0, 0x1FF, Pattern(0, 0x1FF)));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  EXPECT_EQ(Blocks().size(), 8u);
+  EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
+}
+
+TEST_F(UpdateTest, ALostBlockIsSentAgain) {
+  board.InjectFault(Fault::Silence, 1, "024000");
+  const auto data = Pattern(0, 0x1FF);
+  TempFile file(VxhBytes(0, 0x1FF, data));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 9u);
+  EXPECT_EQ(blocks[1].address, 0x40);
+  EXPECT_EQ(blocks[2].address, 0x40) << "the same block once more";
+  EXPECT_EQ(blocks[3].address, 0x80);
+  EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
+  ExpectFlash(0, data, 0x200);
+}
+
+TEST_F(UpdateTest, TenFailuresOfOneBlockFailTheUpdateButNotTheTransfer) {
+  board.InjectFault(Fault::Silence, 10, "024000");
+  const auto data = Pattern(0, 0x1FF);
+  TempFile file(VxhBytes(0, 0x1FF, data));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult(20s);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
+  EXPECT_TRUE(result->blockFailed);
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 8u + 9u);
+  EXPECT_EQ(
+      std::count_if(blocks.begin(), blocks.end(), [](const Block& b) { return b.address == 0x40; }),
+      10);
+  EXPECT_EQ(blocks.back().address, 0x1C0) << "the transfer went on";
+  EXPECT_EQ(host.Count("log: Transmission error!"), 1u);
+  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
+  EXPECT_EQ(host.Count("status: Firmware successfully updated. Remove jumper (if set)!"), 0u);
+  EXPECT_EQ(board.Flash()[0x80], data[0x80]);
+}
+
+TEST_F(UpdateTest, AnUnansweredResetIsAFailure) {
+  board.InjectFault(Fault::Silence, 1, "01");
+  TempFile file(VxhBytes(0, 0x7F, Pattern(0, 0x7F)));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
+  EXPECT_FALSE(result->resetAcknowledged);
+  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
+}
+
+TEST_F(UpdateTest, ABoardThatComesBackInItsBootloaderHasNotBeenUpdated) {
+  board.SetJumper(true);
+  const auto data = Pattern(0, 0x7F);
+  TempFile file(VxhBytes(0, 0x7F, data));
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
+  EXPECT_TRUE(result->resetAcknowledged);
+  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
+  ExpectFlash(0, data, 0x80);
+}
+
+TEST_F(UpdateTest, StoppingMidTransferSendsNoResetAndSaysWhereTheBoardIs) {
+  TempFile file(VxhBytes(0, 0x1FFF, Pattern(0, 0x1FFF)));
+  host.onProgress = [&](int64_t done) {
+    if (done == 0x400) worker->Terminate();
+  };
+  Start();
+  RequestUpdate({file.path()});
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Stopped);
+  ASSERT_TRUE(worker->WaitClosed(5s));
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 16u) << "the block after the request is not sent";
+  for (const auto& l : board.Lines()) EXPECT_FALSE(l.starts_with("01")) << l;
+  EXPECT_TRUE(board.InBootloader());
+  EXPECT_EQ(host.Count("log: Firmware update stopped. The board stays in its bootloader."), 1u);
+  EXPECT_EQ(host.Count("log: Resetting..."), 0u);
+  EXPECT_EQ(host.Count("status: Firmware update failed!"), 0u);
+}
+
+class BootloaderBoardTest : public UpdateTest {
+ protected:
+  BootloaderBoardTest() : UpdateTest({.rows = 2, .inBootloader = true}) {}
+};
+
+TEST_F(BootloaderBoardTest, ABoardAlreadyInItsBootloaderIsOfferedTheUpdateByItself) {
+  const auto data = Pattern(0, 0x3FF);
+  TempFile file(VxhBytes(0, 0x3FF, data));
+  host.files.push_back(file.path());
+  Start();
+  ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex bootloader on " + port, 5s));
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  EXPECT_THAT(board.Lines(), ::testing::Not(Contains("7F00")));
+  EXPECT_EQ(Blocks().size(), 16u);
+  ASSERT_TRUE(Connected());
+  ExpectFlash(0, data, 0x400);
+}
+
+class WrongVersionTest : public UpdateTest {
+ protected:
+  WrongVersionTest() : UpdateTest({.rows = 2, .version = 3, .versionAfterUpdate = 4}) {}
+};
+
+TEST_F(WrongVersionTest, AnotherFirmwareVersionIsTheWayToTheRightOne) {
+  const auto data = Pattern(0, 0xFF);
+  TempFile file(VxhBytes(0, 0xFF, data));
+  host.files.push_back(file.path());
+  Start();
+  ASSERT_TRUE(host.WaitForEvent(
+      "status: Velmarinex 2.x.3 on " + port +
+          " detected (different firmware version). Please use the correct software version or "
+          "update the firmware (see menu \"File\")!",
+      5s));
+  store.Raise(request::Bootloader);
+  const auto result = host.WaitResult();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
+  EXPECT_THAT(board.Lines(), Contains("7F00"));
+  ASSERT_TRUE(Connected());
+  ExpectFlash(0, data, 0x100);
+}
+
+class ForeignHardwareTest : public UpdateTest {
+ protected:
+  ForeignHardwareTest() : UpdateTest({.rows = 2, .type = 7, .version = 1}) {}
+};
+
+TEST_F(ForeignHardwareTest, IsNeverPutIntoTheBootloader) {
+  // The update is asked for at the first moment the identification is known.
+  host.onIdentified = [&](uint8_t) { store.Raise(request::Bootloader); };
+  Start();
+  ASSERT_TRUE(worker->WaitClosed(5s));
+  EXPECT_EQ(
+      host.Count(
+          "status: Different hardware \"Ostrana 2.x\" detected. Please use the correct software!"),
+      1u);
+  for (const auto& l : board.Lines()) EXPECT_EQ(l, "80");
+  EXPECT_FALSE(board.InBootloader());
+  EXPECT_TRUE(host.results.empty());
+}
+
+}  // namespace
+}  // namespace vmx
