@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/firmware_command.h"
 #include "cli/geo_command.h"
 #include "cli/monitor_command.h"
 #include "cli/subcommand.h"
@@ -14,6 +15,8 @@ using vmx::cli::Subcommand;
 const Subcommand kSubcommands[] = {
     {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand},
+    {"firmware", "write a firmware image through the board's bootloader",
+     vmx::cli::FirmwareCommand},
 };
 
 void PrintCommands(std::ostream& os) {

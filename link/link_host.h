@@ -35,8 +35,9 @@ class LinkHost {
   virtual std::string FileInfoText(const std::string& path) { return FileInfoLine(path); }
   // How a firmware update ended, once the board has been identified after it.
   virtual void FirmwareFinished(const FirmwareResult&) {}
-  // A new identification result: DeviceType and FirmwareVersion, 0xFF each when
-  // nothing answered. Comes after the worker has acted on it.
+  // Every identification's result, changed or not: DeviceType and
+  // FirmwareVersion, 0xFF each when nothing answered. Comes after the worker
+  // has acted on it.
   virtual void Identified(uint8_t /*type*/, uint8_t /*version*/) {}
 };
 

@@ -195,8 +195,7 @@ void TthdCom::Identify() {
       type = version = kNoDevice;
       if (terminated_ || !port_->IsOpen() || attempt >= timing_.identifyAttempts) break;
     }
-    if (type == deviceType_ && version == firmwareVersion_) return;
-    TakeIdentity(type, version);
+    if (type != deviceType_ || version != firmwareVersion_) TakeIdentity(type, version);
     OnUi([&] { host_.Identified(type, version); });
   } catch (const std::exception& e) {
     Log(e.what());

@@ -123,8 +123,11 @@ Reply SimBoard::Handle(std::string_view line) {
   std::lock_guard g(lock_);
   lines_.emplace_back(line);
   lineArrived_.notify_all();
+  const std::optional<PendingFault> fault = TakeFault(line);
+  if (fault && fault->fault == Fault::Lost) return {};
   Reply reply = Serve(line);
-  return ApplyFaults(line, std::move(reply), IsGet(line.substr(0, 2)) && line.size() == 2);
+  if (!fault) return reply;
+  return ApplyFaults(*fault, std::move(reply), IsGet(line.substr(0, 2)) && line.size() == 2);
 }
 
 Reply SimBoard::Serve(std::string_view line) {
@@ -249,13 +252,17 @@ Reply SimBoard::ServeBootloader(std::string_view command, std::string_view hex) 
   return {};
 }
 
-Reply SimBoard::ApplyFaults(std::string_view line, Reply reply, bool isGet) {
+std::optional<SimBoard::PendingFault> SimBoard::TakeFault(std::string_view line) {
   auto it = std::find_if(faults_.begin(), faults_.end(), [&](const PendingFault& f) {
     return f.command.empty() || line.starts_with(f.command);
   });
-  if (it == faults_.end()) return reply;
+  if (it == faults_.end()) return std::nullopt;
   const PendingFault fault = *it;
   if (it->count > 0 && --it->count == 0) faults_.erase(it);
+  return fault;
+}
+
+Reply SimBoard::ApplyFaults(const PendingFault& fault, Reply reply, bool isGet) {
 
   std::string& b = reply.bytes;
   switch (fault.fault) {
@@ -289,6 +296,8 @@ Reply SimBoard::ApplyFaults(std::string_view line, Reply reply, bool isGet) {
       reply.hangUp = true;
       b.clear();
       break;
+    case Fault::Lost:
+      break;  // dealt with before the line is served
   }
   return reply;
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,7 +85,9 @@ class SimBoard {
   Reply Serve(std::string_view line);
   Reply ServeApplication(std::string_view command, std::string_view hex);
   Reply ServeBootloader(std::string_view command, std::string_view hex);
-  Reply ApplyFaults(std::string_view line, Reply reply, bool isGet);
+  // The first pending fault for `line`, its count taken; nullopt when none.
+  std::optional<PendingFault> TakeFault(std::string_view line);
+  Reply ApplyFaults(const PendingFault& fault, Reply reply, bool isGet);
 
   mutable std::mutex lock_;
   mutable std::condition_variable lineArrived_;
