@@ -22,6 +22,9 @@ QString Q(const std::string& s) {
 }  // namespace
 
 void TfrmLantix::mnuFirmwareUpdateClick() {
+  // The item counts as enabled only while a worker runs, also for its shortcut,
+  // whose item may not have been looked at since the link went.
+  if (!connection_->WorkerRunning()) return;
   // The message box breaks lines at line feeds; the table's breaks are CR LF.
   QString text = Q(LangText("FlashDlgText"));
   text.replace("\r\n", "\n");

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -170,6 +171,9 @@ bool PtyServer::ServeLine(const std::string& line, Clock::time_point begun) {
 }
 
 void PtyServer::Run() {
+  // A paced line sleeps to the microsecond; the default slack of 50 us a sleep
+  // would add up over a firmware transfer.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::string pending;
   Clock::time_point lineBegun{};
   while (!stop_) {

@@ -92,6 +92,14 @@ TEST_F(FirmwareMenuTest, NoLeavesTheBoardAsItIs) {
   EXPECT_TRUE(dialogs.script.fileRequests.empty());
 }
 
+TEST_F(FirmwareMenuTest, WithoutALinkTheShortcutAsksNothing) {
+  dialogs.script.answers = {true};
+  OpenWith(Options({"-english"}));
+  Action("mnuFirmwareUpdate")->trigger();
+  EXPECT_TRUE(dialogs.script.questions.empty());
+  EXPECT_FALSE(window->Store().Pending(request::Bootloader));
+}
+
 TEST_F(FirmwareMenuTest, YesWritesTheChosenImageAndShowsTheLog) {
   const auto data = Pattern(0, 0x7FF);
   TempFile file(VxhBytes(0, 0x7FF, data));
@@ -155,12 +163,12 @@ TEST_F(FirmwareMenuTest, TheTransferFillsTheTaskbarButton) {
       << "full again afterwards";
 }
 
-class JumperedBoardTest : public FirmwareMenuTest {
+class FirmwareMenuJumperedBoardTest : public FirmwareMenuTest {
  protected:
-  JumperedBoardTest() : FirmwareMenuTest({.rows = 4, .inBootloader = true}) {}
+  FirmwareMenuJumperedBoardTest() : FirmwareMenuTest({.rows = 4, .inBootloader = true}) {}
 };
 
-TEST_F(JumperedBoardTest, ABoardInItsBootloaderBringsTheChooserAndCancelSendsItBack) {
+TEST_F(FirmwareMenuJumperedBoardTest, ABoardInItsBootloaderBringsTheChooserAndCancelSendsItBack) {
   OpenWith(Options({pty, "-english"}));
   ASSERT_TRUE(WaitForLog(QString::fromStdString("Connected to Velmarinex bootloader on " + pty)));
   ASSERT_TRUE(WaitConnected(pty));

@@ -156,12 +156,12 @@ TEST_F(FirmwareCommandTest, AResetWithoutAnswerOrBackIntoTheBootloaderIsAFailure
   EXPECT_TRUE(board.InBootloader());
 }
 
-class SmallPageCommandTest : public FirmwareCommandTest {
+class FirmwareCommandSmallPageTest : public FirmwareCommandTest {
  protected:
-  SmallPageCommandTest() : FirmwareCommandTest({.rows = 2, .pageSize = 32}) {}
+  FirmwareCommandSmallPageTest() : FirmwareCommandTest({.rows = 2, .pageSize = 32}) {}
 };
 
-TEST_F(SmallPageCommandTest, SmallPagesAreSentAsWhole128ByteUnits) {
+TEST_F(FirmwareCommandSmallPageTest, SmallPagesAreSentAsWhole128ByteUnits) {
   const auto data = Pattern(0x60, 0x9F);
   TempFile file(VxhBytes(0x60, 0x9F, data));
   EXPECT_EQ(Update(file), 0) << out;
@@ -169,12 +169,12 @@ TEST_F(SmallPageCommandTest, SmallPagesAreSentAsWhole128ByteUnits) {
   EXPECT_TRUE(FlashHolds(0x60, data));
 }
 
-class InBootloaderCommandTest : public FirmwareCommandTest {
+class FirmwareCommandInBootloaderTest : public FirmwareCommandTest {
  protected:
-  InBootloaderCommandTest() : FirmwareCommandTest({.rows = 2, .inBootloader = true}) {}
+  FirmwareCommandInBootloaderTest() : FirmwareCommandTest({.rows = 2, .inBootloader = true}) {}
 };
 
-TEST_F(InBootloaderCommandTest, ABoardAlreadyInItsBootloaderIsUpdatedAsItIs) {
+TEST_F(FirmwareCommandInBootloaderTest, ABoardAlreadyInItsBootloaderIsUpdatedAsItIs) {
   const auto data = Pattern(0, 0x3FF);
   TempFile file(VxhBytes(0, 0x3FF, data));
   EXPECT_EQ(Update(file), 0) << out;
@@ -182,13 +182,13 @@ TEST_F(InBootloaderCommandTest, ABoardAlreadyInItsBootloaderIsUpdatedAsItIs) {
   EXPECT_TRUE(FlashHolds(0, data));
 }
 
-class WrongVersionCommandTest : public FirmwareCommandTest {
+class FirmwareCommandWrongVersionTest : public FirmwareCommandTest {
  protected:
-  WrongVersionCommandTest()
+  FirmwareCommandWrongVersionTest()
       : FirmwareCommandTest({.rows = 2, .version = 3, .versionAfterUpdate = 4}) {}
 };
 
-TEST_F(WrongVersionCommandTest, AnotherVersionIsUpdatedToThisOne) {
+TEST_F(FirmwareCommandWrongVersionTest, AnotherVersionIsUpdatedToThisOne) {
   const auto data = Pattern(0, 0xFF);
   TempFile file(VxhBytes(0, 0xFF, data));
   EXPECT_EQ(Update(file), 0) << out;
@@ -196,12 +196,12 @@ TEST_F(WrongVersionCommandTest, AnotherVersionIsUpdatedToThisOne) {
   EXPECT_TRUE(FlashHolds(0, data));
 }
 
-class ForeignCommandTest : public FirmwareCommandTest {
+class FirmwareCommandForeignTest : public FirmwareCommandTest {
  protected:
-  ForeignCommandTest() : FirmwareCommandTest({.rows = 2, .type = 9, .version = 1}) {}
+  FirmwareCommandForeignTest() : FirmwareCommandTest({.rows = 2, .type = 9, .version = 1}) {}
 };
 
-TEST_F(ForeignCommandTest, OtherHardwareIsLeftAlone) {
+TEST_F(FirmwareCommandForeignTest, OtherHardwareIsLeftAlone) {
   TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
   EXPECT_EQ(Update(file), 1);
   EXPECT_THAT(out, HasSubstr("Different hardware \"Pirolux 1.x\" detected."));
@@ -226,9 +226,10 @@ TEST_F(FirmwareCommandTest, ABoardThatStaysInItsApplicationIsAFailure) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "7F00"), 1) << "asked once, not again and again";
 }
 
-class StopTest : public FirmwareCommandTest, public ::testing::WithParamInterface<int> {};
+class FirmwareCommandStopTest : public FirmwareCommandTest,
+                                public ::testing::WithParamInterface<int> {};
 
-TEST_P(StopTest, ASignalAmidTheBlocksLeavesTheBoardInItsBootloader) {
+TEST_P(FirmwareCommandStopTest, ASignalAmidTheBlocksLeavesTheBoardInItsBootloader) {
   server.SetLineRate(115200);  // about 12 ms a block
   TempFile file(VxhBytes(0, 0x1FFF, Pattern(0, 0x1FFF)));
   Child cli({VMX_CLI_PROGRAM, "firmware", port, file.path()});
@@ -242,7 +243,7 @@ TEST_P(StopTest, ASignalAmidTheBlocksLeavesTheBoardInItsBootloader) {
   EXPECT_LT(BlockAddresses().size(), 128u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, StopTest, ::testing::Values(SIGINT, SIGTERM));
+INSTANTIATE_TEST_SUITE_P(Signals, FirmwareCommandStopTest, ::testing::Values(SIGINT, SIGTERM));
 
 }  // namespace
 }  // namespace vmx

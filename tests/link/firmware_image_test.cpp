@@ -19,7 +19,7 @@ using testing::Pattern;
 using testing::TempFile;
 using testing::VxhBytes;
 
-class ParseTest : public ::testing::Test {
+class FirmwareImageTest : public ::testing::Test {
  protected:
   ParsedImage Parse(const std::string& path, bool debug = false) {
     lines.clear();
@@ -41,7 +41,7 @@ class ParseTest : public ::testing::Test {
   std::vector<std::string> lines;
 };
 
-TEST_F(ParseTest, AnImagePlacedAtItsAddressesWithTheFileLineAndTheDebugSum) {
+TEST_F(FirmwareImageTest, AnImagePlacedAtItsAddressesWithTheFileLineAndTheDebugSum) {
   const auto data = Pattern(0, 0x1FFF);
   const auto bytes = VxhBytes(0, 0x1FFF, data);
   const ParsedImage p = Parse(bytes, true);
@@ -63,7 +63,7 @@ TEST_F(ParseTest, AnImagePlacedAtItsAddressesWithTheFileLineAndTheDebugSum) {
   EXPECT_EQ(lines.size(), 1u);
 }
 
-TEST_F(ParseTest, ChecksumOffByOneShowsTheStoredSumFirst) {
+TEST_F(FirmwareImageTest, ChecksumOffByOneShowsTheStoredSumFirst) {
   const std::vector<uint8_t> data{1, 2, 3, 4};
   EXPECT_FALSE(Parse(VxhBytes(0x10, 0x13, data, +1)).ok);
   // 0x10 + 0x13 + 10 = 45
@@ -75,14 +75,14 @@ TEST_F(ParseTest, ChecksumOffByOneShowsTheStoredSumFirst) {
   EXPECT_EQ(lines.back(), "status: Checksum error in file (4294967295 != 45)!");
 }
 
-TEST_F(ParseTest, OneByteOrNoneIsNoData) {
+TEST_F(FirmwareImageTest, OneByteOrNoneIsNoData) {
   EXPECT_FALSE(Parse(VxhBytes(0x100, 0x100, {0x55})).ok);
   EXPECT_EQ(lines.back(), "status: Error: File does not contain data!");
   EXPECT_FALSE(Parse(VxhBytes(0x200, 0x100, {})).ok) << "last before first";
   EXPECT_EQ(lines.back(), "status: Error: File does not contain data!");
 }
 
-TEST_F(ParseTest, AddressesOutsideTheMemoryImageAreRefusedBeforeAnyWrite) {
+TEST_F(FirmwareImageTest, AddressesOutsideTheMemoryImageAreRefusedBeforeAnyWrite) {
   struct Case {
     int32_t first, last;
   };
@@ -101,7 +101,7 @@ TEST_F(ParseTest, AddressesOutsideTheMemoryImageAreRefusedBeforeAnyWrite) {
   }
 }
 
-TEST_F(ParseTest, SixtyFourKilobytesAtMost) {
+TEST_F(FirmwareImageTest, SixtyFourKilobytesAtMost) {
   // 8 header bytes, 65524 image bytes, 4 checksum bytes: 65536.
   const auto data = Pattern(0, 65523);
   const auto full = VxhBytes(0, 65523, data);
@@ -116,13 +116,13 @@ TEST_F(ParseTest, SixtyFourKilobytesAtMost) {
   EXPECT_THAT(lines[lines.size() - 2], HasSubstr("more than 65536 bytes"));
 }
 
-TEST_F(ParseTest, LineEndsAndControlBytesInsideTheImageAreData) {
+TEST_F(FirmwareImageTest, LineEndsAndControlBytesInsideTheImageAreData) {
   const std::vector<uint8_t> data{0x0D, 0x0A, 0x0A, 0x0D, 0x1A, 0x00, 0x0D, 0x0A, 0xFF, 0x1A};
   ASSERT_TRUE(Parse(VxhBytes(0x0A, 0x13, data)).ok);
   EXPECT_TRUE(std::equal(data.begin(), data.end(), memory->begin() + 0x0A));
 }
 
-TEST_F(ParseTest, EmptyShortAndMissingFilesAreParsingErrors) {
+TEST_F(FirmwareImageTest, EmptyShortAndMissingFilesAreParsingErrors) {
   EXPECT_FALSE(Parse(std::vector<uint8_t>{}).ok);
   EXPECT_THAT(lines, ElementsAre("log: file " + file->path(),
                                  "log: " + file->path() + ": unexpected end of file",
@@ -145,7 +145,7 @@ TEST_F(ParseTest, EmptyShortAndMissingFilesAreParsingErrors) {
       << "a missing file has an empty file line";
 }
 
-TEST_F(ParseTest, EveryParseStartsFromAZeroedImage) {
+TEST_F(FirmwareImageTest, EveryParseStartsFromAZeroedImage) {
   // A refused file leaves its bytes nowhere for the next file's partial page.
   EXPECT_FALSE(Parse(VxhBytes(0x100, 0x17F, std::vector<uint8_t>(0x80, 0xAA), 1)).ok);
   ASSERT_TRUE(Parse(VxhBytes(0x100, 0x110, Pattern(0x100, 0x110))).ok);
@@ -153,7 +153,7 @@ TEST_F(ParseTest, EveryParseStartsFromAZeroedImage) {
                           [](uint8_t b) { return b == 0; }));
 }
 
-TEST(FileInfoLine, PathSizeAndBytesOrNothing) {
+TEST(FirmwareImageFileInfo, PathSizeAndBytesOrNothing) {
   TempFile f(std::vector<uint8_t>(1234, 1));
   const std::string line = FileInfoLine(f.path());
   EXPECT_THAT(line, ::testing::StartsWith(f.path() + " "));

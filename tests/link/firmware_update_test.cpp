@@ -82,13 +82,14 @@ std::vector<uint8_t> Unhex(std::string_view s) {
   return out;
 }
 
-class UpdateTest : public ::testing::Test {
+class FirmwareUpdateTest : public ::testing::Test {
  protected:
-  explicit UpdateTest(sim::BoardOptions options = {.rows = 2}) : board(options), server(board) {
+  explicit FirmwareUpdateTest(sim::BoardOptions options = {.rows = 2})
+      : board(options), server(board) {
     server.Start();
     port = server.PortPath();
   }
-  ~UpdateTest() override {
+  ~FirmwareUpdateTest() override {
     host.ShutDown();
     worker.reset();
   }
@@ -147,7 +148,7 @@ class UpdateTest : public ::testing::Test {
   std::unique_ptr<TthdCom> worker;
 };
 
-TEST_F(UpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
+TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   const auto data = Pattern(0, 0x1FFF);
   TempFile file(VxhBytes(0, 0x1FFF, data));
   Start();
@@ -201,7 +202,7 @@ TEST_F(UpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   EXPECT_EQ(host.chooserShown, 1);
 }
 
-TEST_F(UpdateTest, ALastAddressOnAPageBoundaryGetsItsPageWithDebugTrace) {
+TEST_F(FirmwareUpdateTest, ALastAddressOnAPageBoundaryGetsItsPageWithDebugTrace) {
   const auto data = Pattern(0x40, 0x80);
   TempFile file(VxhBytes(0x40, 0x80, data));
   Start(true);
@@ -220,7 +221,7 @@ TEST_F(UpdateTest, ALastAddressOnAPageBoundaryGetsItsPageWithDebugTrace) {
   EXPECT_EQ(host.Count("log: Checksum: " + std::to_string(sum)), 1u);
 }
 
-TEST_F(UpdateTest, AnImageMayEndJustBelowTheBootloader) {
+TEST_F(FirmwareUpdateTest, AnImageMayEndJustBelowTheBootloader) {
   // 32768 bytes of flash, the last 1024 the bootloader's: 0x7BFF is the last byte.
   const auto data = Pattern(0x7000, 0x7BFF);
   TempFile file(VxhBytes(0x7000, 0x7BFF, data));
@@ -236,7 +237,27 @@ TEST_F(UpdateTest, AnImageMayEndJustBelowTheBootloader) {
   ExpectFlash(0x7000, data, 0x7C00);
 }
 
-TEST_F(UpdateTest, AnImageReachingTheBootloaderIsRefusedAndTheBoardGoesBack) {
+class FirmwareOddFlashTest : public FirmwareUpdateTest {
+ protected:
+  // The bootloader starts at 0x7C40, inside a 128-byte page.
+  FirmwareOddFlashTest() : FirmwareUpdateTest({.rows = 2, .flashSize = 32768 + 64}) {}
+};
+
+TEST_F(FirmwareOddFlashTest, TheLastPageStopsShortOfTheBootloader) {
+  const auto data = Pattern(0x7C00, 0x7C3F);
+  TempFile file(VxhBytes(0x7C00, 0x7C3F, data));
+  Start();
+  RequestUpdate({file.path()});
+  ASSERT_TRUE(host.WaitResult());
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].address, 0x7C00);
+  EXPECT_EQ(board.BlocksIntoBootloader(), 0);
+  EXPECT_EQ(host.Count("status: Starting firmware update, flashing 64 bytes..."), 1u);
+  ExpectFlash(0x7C00, data, 0x7C40);
+}
+
+TEST_F(FirmwareUpdateTest, AnImageReachingTheBootloaderIsRefusedAndTheBoardGoesBack) {
   TempFile tooLarge(VxhBytes(0x7000, 0x7C00, Pattern(0x7000, 0x7C00)));
   Start();
   RequestUpdate({tooLarge.path()});
@@ -253,7 +274,7 @@ TEST_F(UpdateTest, AnImageReachingTheBootloaderIsRefusedAndTheBoardGoesBack) {
   EXPECT_EQ(board.Flash()[0x7000], 0xFF);
 }
 
-TEST_F(UpdateTest, ARefusedFileIsFollowedByTheNextChoice) {
+TEST_F(FirmwareUpdateTest, ARefusedFileIsFollowedByTheNextChoice) {
   TempFile bad(VxhBytes(0, 0xFF, Pattern(0, 0xFF), 1), "Velmarinex2x4-bad.vxh");
   const auto data = Pattern(0, 0x7F);
   TempFile good(VxhBytes(0, 0x7F, data));
@@ -267,12 +288,12 @@ TEST_F(UpdateTest, ARefusedFileIsFollowedByTheNextChoice) {
   ExpectFlash(0, data, 0x80);
 }
 
-class SmallPageTest : public UpdateTest {
+class FirmwareSmallPageTest : public FirmwareUpdateTest {
  protected:
-  SmallPageTest() : UpdateTest({.rows = 2, .pageSize = 64}) {}
+  FirmwareSmallPageTest() : FirmwareUpdateTest({.rows = 2, .pageSize = 64}) {}
 };
 
-TEST_F(SmallPageTest, PagesBelow128BytesCountAs128) {
+TEST_F(FirmwareSmallPageTest, PagesBelow128BytesCountAs128) {
   const auto data = Pattern(0x40, 0x7F);
   TempFile file(VxhBytes(0x40, 0x7F, data));
   Start();
@@ -285,12 +306,12 @@ TEST_F(SmallPageTest, PagesBelow128BytesCountAs128) {
   ExpectFlash(0x40, data, 0x80);
 }
 
-class OddPageTest : public UpdateTest {
+class FirmwareOddPageTest : public FirmwareUpdateTest {
  protected:
-  OddPageTest() : UpdateTest({.rows = 2, .pageSize = 96}) {}
+  FirmwareOddPageTest() : FirmwareUpdateTest({.rows = 2, .pageSize = 96}) {}
 };
 
-TEST_F(OddPageTest, APageSizeThatIsNoPowerOfTwoRefusesTheUpdate) {
+TEST_F(FirmwareOddPageTest, APageSizeThatIsNoPowerOfTwoRefusesTheUpdate) {
   TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
   Start();
   RequestUpdate({file.path()});
@@ -303,7 +324,7 @@ TEST_F(OddPageTest, APageSizeThatIsNoPowerOfTwoRefusesTheUpdate) {
   EXPECT_THAT(board.Lines(), Contains("01000000000000"));
 }
 
-TEST_F(UpdateTest, AZeroAcknowledgementIsAnAcknowledgement) {
+TEST_F(FirmwareUpdateTest, AZeroAcknowledgementIsAnAcknowledgement) {
   board.InjectFault(Fault::ZeroAck, 0, "02");
   TempFile file(VxhBytes(0, 0x1FF, Pattern(0, 0x1FF)));
   Start();
@@ -315,7 +336,7 @@ TEST_F(UpdateTest, AZeroAcknowledgementIsAnAcknowledgement) {
   EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
 }
 
-TEST_F(UpdateTest, ALostBlockIsSentAgain) {
+TEST_F(FirmwareUpdateTest, ALostBlockIsSentAgain) {
   board.InjectFault(Fault::Silence, 1, "024000");
   const auto data = Pattern(0, 0x1FF);
   TempFile file(VxhBytes(0, 0x1FF, data));
@@ -333,7 +354,7 @@ TEST_F(UpdateTest, ALostBlockIsSentAgain) {
   ExpectFlash(0, data, 0x200);
 }
 
-TEST_F(UpdateTest, TenFailuresOfOneBlockFailTheUpdateButNotTheTransfer) {
+TEST_F(FirmwareUpdateTest, TenFailuresOfOneBlockFailTheUpdateButNotTheTransfer) {
   board.InjectFault(Fault::Silence, 10, "024000");
   const auto data = Pattern(0, 0x1FF);
   TempFile file(VxhBytes(0, 0x1FF, data));
@@ -355,7 +376,7 @@ TEST_F(UpdateTest, TenFailuresOfOneBlockFailTheUpdateButNotTheTransfer) {
   EXPECT_EQ(board.Flash()[0x80], data[0x80]);
 }
 
-TEST_F(UpdateTest, AnUnansweredResetIsAFailure) {
+TEST_F(FirmwareUpdateTest, AnUnansweredResetIsAFailure) {
   board.InjectFault(Fault::Silence, 1, "01");
   TempFile file(VxhBytes(0, 0x7F, Pattern(0, 0x7F)));
   Start();
@@ -367,7 +388,7 @@ TEST_F(UpdateTest, AnUnansweredResetIsAFailure) {
   EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
 }
 
-TEST_F(UpdateTest, ABoardThatComesBackInItsBootloaderHasNotBeenUpdated) {
+TEST_F(FirmwareUpdateTest, ABoardThatComesBackInItsBootloaderHasNotBeenUpdated) {
   board.SetJumper(true);
   const auto data = Pattern(0, 0x7F);
   TempFile file(VxhBytes(0, 0x7F, data));
@@ -381,7 +402,7 @@ TEST_F(UpdateTest, ABoardThatComesBackInItsBootloaderHasNotBeenUpdated) {
   ExpectFlash(0, data, 0x80);
 }
 
-TEST_F(UpdateTest, StoppingMidTransferSendsNoResetAndSaysWhereTheBoardIs) {
+TEST_F(FirmwareUpdateTest, StoppingMidTransferSendsNoResetAndSaysWhereTheBoardIs) {
   TempFile file(VxhBytes(0, 0x1FFF, Pattern(0, 0x1FFF)));
   host.onProgress = [&](int64_t done) {
     if (done == 0x400) worker->Terminate();
@@ -401,12 +422,12 @@ TEST_F(UpdateTest, StoppingMidTransferSendsNoResetAndSaysWhereTheBoardIs) {
   EXPECT_EQ(host.Count("status: Firmware update failed!"), 0u);
 }
 
-class BootloaderBoardTest : public UpdateTest {
+class FirmwareBootloaderBoardTest : public FirmwareUpdateTest {
  protected:
-  BootloaderBoardTest() : UpdateTest({.rows = 2, .inBootloader = true}) {}
+  FirmwareBootloaderBoardTest() : FirmwareUpdateTest({.rows = 2, .inBootloader = true}) {}
 };
 
-TEST_F(BootloaderBoardTest, ABoardAlreadyInItsBootloaderIsOfferedTheUpdateByItself) {
+TEST_F(FirmwareBootloaderBoardTest, ABoardAlreadyInItsBootloaderIsOfferedTheUpdateByItself) {
   const auto data = Pattern(0, 0x3FF);
   TempFile file(VxhBytes(0, 0x3FF, data));
   host.files.push_back(file.path());
@@ -421,12 +442,13 @@ TEST_F(BootloaderBoardTest, ABoardAlreadyInItsBootloaderIsOfferedTheUpdateByItse
   ExpectFlash(0, data, 0x400);
 }
 
-class WrongVersionTest : public UpdateTest {
+class FirmwareWrongVersionTest : public FirmwareUpdateTest {
  protected:
-  WrongVersionTest() : UpdateTest({.rows = 2, .version = 3, .versionAfterUpdate = 4}) {}
+  FirmwareWrongVersionTest()
+      : FirmwareUpdateTest({.rows = 2, .version = 3, .versionAfterUpdate = 4}) {}
 };
 
-TEST_F(WrongVersionTest, AnotherFirmwareVersionIsTheWayToTheRightOne) {
+TEST_F(FirmwareWrongVersionTest, AnotherFirmwareVersionIsTheWayToTheRightOne) {
   const auto data = Pattern(0, 0xFF);
   TempFile file(VxhBytes(0, 0xFF, data));
   host.files.push_back(file.path());
@@ -445,12 +467,12 @@ TEST_F(WrongVersionTest, AnotherFirmwareVersionIsTheWayToTheRightOne) {
   ExpectFlash(0, data, 0x100);
 }
 
-class ForeignHardwareTest : public UpdateTest {
+class FirmwareForeignHardwareTest : public FirmwareUpdateTest {
  protected:
-  ForeignHardwareTest() : UpdateTest({.rows = 2, .type = 7, .version = 1}) {}
+  FirmwareForeignHardwareTest() : FirmwareUpdateTest({.rows = 2, .type = 7, .version = 1}) {}
 };
 
-TEST_F(ForeignHardwareTest, IsNeverPutIntoTheBootloader) {
+TEST_F(FirmwareForeignHardwareTest, IsNeverPutIntoTheBootloader) {
   // The update is asked for at the first moment the identification is known.
   host.onIdentified = [&](uint8_t) { store.Raise(request::Bootloader); };
   Start();
