@@ -21,8 +21,7 @@ class SerialLinkTest : public ::testing::Test {
  protected:
   SerialLinkTest()
       : server(board),
-        proto(
-            port, [this](const std::string& s) { log.push_back(s); }, 300ms) {
+        proto(port, [this](const std::string& s) { log.push_back(s); }, 300ms) {
     server.Start();
     port.Open(server.PortPath());
   }
@@ -118,8 +117,7 @@ TEST_F(SerialLinkTest, HangUpClosesThePortAndTheDeviceComesBack) {
   linked.Start();
   PosixSerialPort p;
   std::vector<std::string> lines;
-  WireProtocol wp(
-      p, [&](const std::string& s) { lines.push_back(s); }, 300ms);
+  WireProtocol wp(p, [&](const std::string& s) { lines.push_back(s); }, 300ms);
   p.Open(link);
   board2.InjectFault(Fault::HangUp);
   EXPECT_FALSE(wp.Get("80", 2));

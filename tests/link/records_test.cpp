@@ -59,17 +59,17 @@ TEST(Records, EveryRecordRoundTripsItsBytes) {
 
 TEST(Records, InfoFieldsAtTheirOffsets) {
   Image<Info> img{};
-  img[0] = 24;    // RowCount
-  img[1] = 0x23;  // ActivityFlags
-  img[2] = 0x10;  // ErrorFlags
-  img[4] = 0xFF;  // ActiveRow -1
-  img[5] = 99;    // Centisecond
+  img[0] = 24;                   // RowCount
+  img[1] = 0x23;                 // ActivityFlags
+  img[2] = 0x10;                 // ErrorFlags
+  img[4] = 0xFF;                 // ActiveRow -1
+  img[5] = 99;                   // Centisecond
   img[6] = 59, img[7] = 30, img[8] = 23, img[9] = 31, img[10] = 12, img[11] = 26;
-  img[12] = 0x5A;                  // reserved
-  img[16] = 0xC3;                  // reserved
+  img[12] = 0x5A;                // reserved
+  img[16] = 0xC3;                // reserved
   img[17] = 0x00, img[18] = 0x10;  // Channel0 = 4096
   img[39] = 0xFF, img[40] = 0xFF;  // Channel11 = -1
-  img[42] = 0x77;                  // reserved
+  img[42] = 0x77;                // reserved
   img[44] = 0x24, img[45] = 0x5E;  // InputVoltage 24100
   img[46] = 0xFF, img[47] = 0x7F;  // TempWater: no sensor
   img[48] = 0x80, img[49] = 0x01;  // TempBoard 38.4
@@ -99,11 +99,11 @@ TEST(Records, InfoFieldsAtTheirOffsets) {
 TEST(Records, ConfigAndScheduleRow) {
   Image<Config> c{};
   c[0] = 2, c[1] = 0x0F, c[2] = 77, c[3] = 200, c[6] = 1;
-  c[7] = 7, c[18] = 15;        // ColorName0, ColorName11
-  c[19] = 0x05, c[20] = 0x00;  // CloudP 5
-  c[25] = 0x47, c[26] = 0x02;  // StormD 583
-  c[27] = 0x0D, c[28] = 0x02;  // Lat 525
-  c[29] = 0x4C, c[30] = 0xFF;  // Lon -180
+  c[7] = 7, c[18] = 15;                       // ColorName0, ColorName11
+  c[19] = 0x05, c[20] = 0x00;                 // CloudP 5
+  c[25] = 0x47, c[26] = 0x02;                 // StormD 583
+  c[27] = 0x0D, c[28] = 0x02;                 // Lat 525
+  c[29] = 0x4C, c[30] = 0xFF;                 // Lon -180
   const Config config = Decode<Config>(c);
   EXPECT_EQ(config.Mode, 2);
   EXPECT_EQ(config.Flag, 0x0F);
@@ -118,11 +118,11 @@ TEST(Records, ConfigAndScheduleRow) {
 
   Image<ScheduleRow> r{};
   r[0] = 24, r[1] = 0;
-  r[2] = 0xF0, r[3] = 0xD8;    // Alt -10000
-  r[4] = 0x00, r[5] = 0x08;    // Color160 2048
-  r[26] = 0x00, r[27] = 0x10;  // Color1611 4096
-  r[28] = 0x98, r[29] = 0x08;  // Timer 2200
-  r[30] = 0xE5;                // Switch, low bits the board's own
+  r[2] = 0xF0, r[3] = 0xD8;                   // Alt -10000
+  r[4] = 0x00, r[5] = 0x08;                   // Color160 2048
+  r[26] = 0x00, r[27] = 0x10;                 // Color1611 4096
+  r[28] = 0x98, r[29] = 0x08;                 // Timer 2200
+  r[30] = 0xE5;                               // Switch, low bits the board's own
   const ScheduleRow row = Decode<ScheduleRow>(r);
   EXPECT_EQ(row.Hour, 24);
   EXPECT_EQ(row.Alt, -10000);
@@ -135,14 +135,13 @@ TEST(Records, ConfigAndScheduleRow) {
 
 TEST(Records, ExpertAndWeather) {
   Image<Expert> e{};
-  e[1] = 8, e[5] = 0x15, e[11] = 0xF6,
-  e[12] = 0x9C;                // JMPMode, RC433Systems, TempOffset -1.0, ramp -100
-  e[13] = 0xFA, e[14] = 0x00;  // TempWaterLow 250
-  e[29] = 0x0F, e[30] = 0x00;  // ChartInterval 15
-  e[31] = 10, e[32] = 31, e[33] = 3, e[34] = 0;  // standard time rule
-  e[39] = 0xC4, e[40] = 0xFF;                    // Bias -60
-  e[41] = 0x10, e[42] = 0x30;                    // Up
-  e[55] = 0x34, e[56] = 0x12;                    // Step
+  e[1] = 8, e[5] = 0x15, e[11] = 0xF6, e[12] = 0x9C;   // JMPMode, RC433Systems, TempOffset -1.0, ramp -100
+  e[13] = 0xFA, e[14] = 0x00;                          // TempWaterLow 250
+  e[29] = 0x0F, e[30] = 0x00;                          // ChartInterval 15
+  e[31] = 10, e[32] = 31, e[33] = 3, e[34] = 0;       // standard time rule
+  e[39] = 0xC4, e[40] = 0xFF;                          // Bias -60
+  e[41] = 0x10, e[42] = 0x30;                          // Up
+  e[55] = 0x34, e[56] = 0x12;                          // Step
   const Expert expert = Decode<Expert>(e);
   EXPECT_EQ(expert.JMPMode, 8);
   EXPECT_EQ(expert.RC433Systems, 0x15);
@@ -176,8 +175,8 @@ TEST(Records, ExpertAndWeather) {
 
 TEST(Records, ChartHealthIdentAndBootInfo) {
   Image<Chart> c{};
-  c[0] = 0xFB, c[1] = 0x00;    // newest sample 25.1
-  c[78] = 0xFF, c[79] = 0x7F;  // oldest empty
+  c[0] = 0xFB, c[1] = 0x00;   // newest sample 25.1
+  c[78] = 0xFF, c[79] = 0x7F; // oldest empty
   const Chart chart = Decode<Chart>(c);
   EXPECT_EQ(chart.Sample[0], 251);
   EXPECT_EQ(chart.Sample[39], 0x7FFF);

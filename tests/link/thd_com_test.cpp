@@ -77,8 +77,8 @@ TEST_F(WorkerTest, FirstIdentificationReadsTheInitialSetInStepOrder) {
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitLines(10));
   const auto cmds = Commands(board.Lines());
-  const std::vector<std::string> expected{"80", "82", "81", "85", "83",
-                                          "83", "83", "83", "87", "86"};
+  const std::vector<std::string> expected{"80", "82", "81", "85", "83", "83",
+                                          "83", "83", "87", "86"};
   EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 10), expected);
 
   // Then every 25 passes GetConfig and GetInfo.
@@ -114,8 +114,7 @@ TEST_F(WorkerTest, AnotherPortNameReconnects) {
   Start();
   ASSERT_TRUE(Connected());
   worker->SetPort(otherServer.PortPath(), false);
-  ASSERT_TRUE(
-      host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + otherServer.PortPath(), 5s));
+  ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + otherServer.PortPath(), 5s));
   EXPECT_EQ(host.Count("state: 0"), 1u);
   ASSERT_TRUE(other.WaitFor([](const auto& l) { return !l.empty(); }, 1s));
   EXPECT_EQ(other.Lines()[0], "80");
@@ -146,8 +145,7 @@ TEST_F(WorkerTest, IdenticalReidentificationChangesNothing) {
   board.InjectFault(Fault::ShortReply, 1, "81");
   board.ClearLines();
   store.Raise(request::ReadInfo | request::ReadExpert);
-  ASSERT_TRUE(
-      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "85"); }, 5s));
+  ASSERT_TRUE(board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "85"); }, 5s));
   const auto cmds = Commands(board.Lines());
   const auto failed = std::find(cmds.begin(), cmds.end(), "81");
   ASSERT_LT(failed + 1, cmds.end());
@@ -155,8 +153,7 @@ TEST_F(WorkerTest, IdenticalReidentificationChangesNothing) {
   EXPECT_NE(std::find(failed, cmds.end(), "85"), cmds.end())
       << "the same identity keeps the pending requests";
   const auto events = host.Events();
-  for (size_t i = before; i < events.size(); ++i)
-    EXPECT_THAT(events[i], ::testing::StartsWith("page"));
+  for (size_t i = before; i < events.size(); ++i) EXPECT_THAT(events[i], ::testing::StartsWith("page"));
 }
 
 TEST_F(WorkerTest, ReadInfoWaitsForAPendingChannelWrite) {
@@ -231,8 +228,7 @@ TEST_F(WorkerTest, NoDataClosesThePortAndStartsAConnectionCycle) {
     return std::find(events.begin(), events.end(), e) - events.begin();
   };
   EXPECT_LT(at("log: No data."), at("log: Timeout while waiting for data."));
-  EXPECT_LT(at("log: Timeout while waiting for data."),
-            at("status: Connection error or wrong serial port"));
+  EXPECT_LT(at("log: Timeout while waiting for data."), at("status: Connection error or wrong serial port"));
   EXPECT_EQ(host.Count("log: Timeout while waiting for data."), 1u)
       << "a closed port stops identification after its first attempt";
 }
@@ -256,8 +252,9 @@ TEST_F(WorkerTest, TerminatingDuringAScheduleReadEndsAfterTheRow) {
   });
   board.InjectFault(Fault::Delay, 0, "83", 20ms);
   Start();
-  ASSERT_TRUE(
-      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "83") >= 3; }, 5s));
+  ASSERT_TRUE(board.WaitFor([](const auto& l) {
+    return std::count(l.begin(), l.end(), "83") >= 3;
+  }, 5s));
   worker->Terminate();
   ASSERT_TRUE(worker->WaitClosed(5s));
   ASSERT_TRUE(host.WaitForEvent("state: 0", 5s));
@@ -312,8 +309,8 @@ TEST_F(WorkerTest, ActionsAndLoadReefGoOutInTheirOrder) {
                 request::LoadReef);
   });
   store.Raise(request::ReadConfig);
-  ASSERT_TRUE(
-      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F04") == 1; }, 5s));
+  ASSERT_TRUE(board.WaitFor(
+      [](const auto& l) { return std::count(l.begin(), l.end(), "7F04") == 1; }, 5s));
   ASSERT_TRUE(WaitIdle());
   const auto lines = board.Lines();
   std::vector<std::string> actions;
@@ -344,11 +341,9 @@ TEST_F(WorkerTest, BootloaderRequestRestartsTheBoardAndResetsItWithoutAFile) {
   EXPECT_GE(host.Count("log: Resetting..."), 1u);
 }
 
-class ForeignBoardTest : public WorkerTest,
-                         public ::testing::WithParamInterface<std::pair<int, std::string>> {
+class ForeignBoardTest : public WorkerTest, public ::testing::WithParamInterface<std::pair<int, std::string>> {
  protected:
-  ForeignBoardTest()
-      : WorkerTest({.rows = 2, .type = static_cast<uint8_t>(GetParam().first), .version = 1}) {}
+  ForeignBoardTest() : WorkerTest({.rows = 2, .type = static_cast<uint8_t>(GetParam().first), .version = 1}) {}
 };
 
 TEST_P(ForeignBoardTest, OtherHardwareEndsTheWorker) {
@@ -374,8 +369,7 @@ TEST_F(WorkerTest, WrongFirmwareVersionNeverEnables) {
           "update the firmware (see menu \"File\")!",
       5s));
   // The periodic identification goes on; the UI stays disabled.
-  ASSERT_TRUE(
-      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "80") >= 3; }, 5s));
+  ASSERT_TRUE(board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "80") >= 3; }, 5s));
   EXPECT_EQ(host.Count("state: 1"), 0u);
   EXPECT_EQ(store.Requests(), 0u);
   EXPECT_FALSE(worker->LinkClosed());
@@ -390,8 +384,7 @@ TEST_F(WorkerTest, AbortCutsATransactionShort) {
   ASSERT_TRUE(Connected());
   board.InjectFault(Fault::Silence, 0, "88");
   store.Raise(request::ReadHealth);
-  ASSERT_TRUE(
-      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "88") >= 1; }, 5s));
+  ASSERT_TRUE(board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "88") >= 1; }, 5s));
   host.ShutDown();
   const auto start = std::chrono::steady_clock::now();
   worker.reset();  // aborts and joins

@@ -65,9 +65,7 @@ class ScriptedPort : public SerialPort {
 
 class WireProtocolTest : public ::testing::Test {
  protected:
-  WireProtocolTest()
-      : proto(
-            port, [this](const std::string& s) { log.push_back(s); }, 40ms) {
+  WireProtocolTest() : proto(port, [this](const std::string& s) { log.push_back(s); }, 40ms) {
     port.Open("/dev/ttyTEST");
   }
   ScriptedPort port;

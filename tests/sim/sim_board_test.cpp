@@ -18,8 +18,7 @@ std::string Hex(std::span<const uint8_t> bytes) {
 
 std::vector<uint8_t> Unhex(std::string_view s) {
   std::vector<uint8_t> out;
-  for (size_t i = 0; i + 1 < s.size(); i += 2)
-    out.push_back(std::stoi(std::string(s.substr(i, 2)), nullptr, 16));
+  for (size_t i = 0; i + 1 < s.size(); i += 2) out.push_back(std::stoi(std::string(s.substr(i, 2)), nullptr, 16));
   return out;
 }
 
@@ -115,8 +114,7 @@ TEST(SimBoard, BootloaderTakesBlocksAndResets) {
 }
 
 TEST(SimBoard, BootloaderGuardsItselfAndFollowsItsJumper) {
-  SimBoard board(
-      {.pageSize = 256, .flashSize = 16384, .inBootloader = true, .versionAfterUpdate = 5});
+  SimBoard board({.pageSize = 256, .flashSize = 16384, .inBootloader = true, .versionAfterUpdate = 5});
   ASSERT_TRUE(board.InBootloader());
   EXPECT_EQ(board.Handle("81").bytes, "81000100400000\r");
   // 0x3C00 is the bootloader's first byte: a block there changes nothing.
