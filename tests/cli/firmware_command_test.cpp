@@ -105,6 +105,61 @@ TEST_F(FirmwareCommandTest, ARefusedFileTouchesNothingOnTheBoard) {
   EXPECT_EQ(board.LineCount(), 0u) << "the port was never opened";
 }
 
+// One run against a board set up for it: the exit code, a line the program
+// must say, and for an update the flash afterwards.
+struct CommandCase {
+  const char* name;
+  sim::BoardOptions board;
+  std::vector<std::tuple<Fault, int, std::string>> faults;
+  int32_t first, last;
+  int exit;
+  const char* says;
+};
+
+class FirmwareCommandCaseTest : public FirmwareCommandTest,
+                                public ::testing::WithParamInterface<CommandCase> {
+ protected:
+  FirmwareCommandCaseTest() : FirmwareCommandTest(GetParam().board) {}
+};
+
+TEST_P(FirmwareCommandCaseTest, ExitCodeWordsAndFlash) {
+  const CommandCase& c = GetParam();
+  for (const auto& [fault, count, command] : c.faults) board.InjectFault(fault, count, command);
+  const auto data = Pattern(c.first, c.last);
+  TempFile file(VxhBytes(c.first, c.last, data));
+  EXPECT_EQ(Update(file), c.exit) << out;
+  EXPECT_THAT(out, HasSubstr(c.says));
+  EXPECT_EQ(board.BlocksIntoBootloader(), 0);
+  if (c.exit == 0) {
+    EXPECT_TRUE(FlashHolds(c.first, data));
+    EXPECT_FALSE(board.InBootloader());
+  }
+}
+
+const sim::BoardOptions kBoard{.rows = 2};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, FirmwareCommandCaseTest, ::testing::Values(
+    CommandCase{"EndingJustBelowTheBootloader", kBoard, {}, 0x7800, 0x7BFF, 0, kUpdated},
+    CommandCase{"SmallPages", {.rows = 2, .pageSize = 32}, {}, 0x60, 0x9F, 0, kUpdated},
+    // One fault a line: the lost block first, then the zeros.
+    CommandCase{"ZeroAcknowledgementsAndALostBlock", kBoard,
+                {{Fault::Silence, 1, "024000"}, {Fault::ZeroAck, 0, "02"}}, 0, 0x1FF, 0, kUpdated},
+    CommandCase{"AlreadyInItsBootloader", {.rows = 2, .inBootloader = true}, {}, 0, 0x3FF, 0,
+                kUpdated},
+    CommandCase{"AnotherFirmwareVersion", {.rows = 2, .version = 3, .versionAfterUpdate = 4}, {},
+                0, 0xFF, 0, "Connected to Velmarinex 2.x.4 on "},
+    CommandCase{"TenFailuresOfOneBlock", kBoard, {{Fault::Silence, 10, "024000"}}, 0, 0x1FF, 1,
+                "Transmission error!"},
+    CommandCase{"AnUnansweredReset", kBoard, {{Fault::Silence, 1, "01"}}, 0, 0x7F, 1,
+                "Firmware update failed!"},
+    CommandCase{"BackInTheBootloaderByItsJumper", {.rows = 2, .jumper = true}, {}, 0, 0x7F, 1,
+                "Firmware update failed!"},
+    CommandCase{"NothingAnswers", kBoard, {{Fault::Silence, 0, ""}}, 0, 0xFF, 1,
+                "Timeout while waiting for data."}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
 TEST_F(FirmwareCommandTest, AnImageReachingTheBootloaderSendsTheBoardBack) {
   TempFile file(VxhBytes(0x7B00, 0x7C00, Pattern(0x7B00, 0x7C00)));
   EXPECT_EQ(Update(file), 1);
@@ -114,116 +169,26 @@ TEST_F(FirmwareCommandTest, AnImageReachingTheBootloaderSendsTheBoardBack) {
   EXPECT_FALSE(board.InBootloader());
 }
 
-TEST_F(FirmwareCommandTest, AnImageEndingJustBelowTheBootloaderIsWritten) {
-  const auto data = Pattern(0x7800, 0x7BFF);
-  TempFile file(VxhBytes(0x7800, 0x7BFF, data));
-  EXPECT_EQ(Update(file), 0) << out;
-  EXPECT_EQ(BlockAddresses().back(), 0x7BC0);
-  EXPECT_EQ(board.BlocksIntoBootloader(), 0);
-  EXPECT_TRUE(FlashHolds(0x7800, data));
-}
-
-TEST_F(FirmwareCommandTest, ZeroAcknowledgementsAndALostBlockStillUpdate) {
-  // One fault a line: the lost block first, then the zeros.
-  board.InjectFault(Fault::Silence, 1, "024000");
-  board.InjectFault(Fault::ZeroAck, 0, "02");
-  const auto data = Pattern(0, 0x1FF);
-  TempFile file(VxhBytes(0, 0x1FF, data));
-  EXPECT_EQ(Update(file), 0) << out;
-  const auto blocks = BlockAddresses();
-  EXPECT_EQ(std::count(blocks.begin(), blocks.end(), 0x40), 2);
-  EXPECT_TRUE(FlashHolds(0, data));
-}
-
-TEST_F(FirmwareCommandTest, ABlockThatFailsTenTimesFailsTheUpdate) {
-  board.InjectFault(Fault::Silence, 10, "024000");
-  TempFile file(VxhBytes(0, 0x1FF, Pattern(0, 0x1FF)));
-  EXPECT_EQ(Update(file), 1);
-  EXPECT_THAT(out, HasSubstr("Transmission error!"));
-  EXPECT_THAT(out, HasSubstr("Firmware update failed!"));
-  EXPECT_EQ(BlockAddresses().back(), 0x1C0);
-}
-
-TEST_F(FirmwareCommandTest, AResetWithoutAnswerOrBackIntoTheBootloaderIsAFailure) {
-  TempFile file(VxhBytes(0, 0x7F, Pattern(0, 0x7F)));
-  board.InjectFault(Fault::Silence, 1, "01");
-  EXPECT_EQ(Update(file), 1);
-  EXPECT_THAT(out, HasSubstr("Firmware update failed!"));
-
-  board.SetJumper(true);
-  EXPECT_EQ(Update(file), 1);
-  EXPECT_THAT(out, HasSubstr("Firmware update failed!"));
-  EXPECT_TRUE(board.InBootloader());
-}
-
-class FirmwareCommandSmallPageTest : public FirmwareCommandTest {
- protected:
-  FirmwareCommandSmallPageTest() : FirmwareCommandTest({.rows = 2, .pageSize = 32}) {}
-};
-
-TEST_F(FirmwareCommandSmallPageTest, SmallPagesAreSentAsWhole128ByteUnits) {
-  const auto data = Pattern(0x60, 0x9F);
-  TempFile file(VxhBytes(0x60, 0x9F, data));
-  EXPECT_EQ(Update(file), 0) << out;
-  EXPECT_EQ(BlockAddresses(), (std::vector<int>{0x00, 0x40, 0x80, 0xC0}));
-  EXPECT_TRUE(FlashHolds(0x60, data));
-}
-
-class FirmwareCommandInBootloaderTest : public FirmwareCommandTest {
- protected:
-  FirmwareCommandInBootloaderTest() : FirmwareCommandTest({.rows = 2, .inBootloader = true}) {}
-};
-
-TEST_F(FirmwareCommandInBootloaderTest, ABoardAlreadyInItsBootloaderIsUpdatedAsItIs) {
-  const auto data = Pattern(0, 0x3FF);
-  TempFile file(VxhBytes(0, 0x3FF, data));
-  EXPECT_EQ(Update(file), 0) << out;
-  EXPECT_FALSE(Sent("7F00"));
-  EXPECT_TRUE(FlashHolds(0, data));
-}
-
-class FirmwareCommandWrongVersionTest : public FirmwareCommandTest {
- protected:
-  FirmwareCommandWrongVersionTest()
-      : FirmwareCommandTest({.rows = 2, .version = 3, .versionAfterUpdate = 4}) {}
-};
-
-TEST_F(FirmwareCommandWrongVersionTest, AnotherVersionIsUpdatedToThisOne) {
-  const auto data = Pattern(0, 0xFF);
-  TempFile file(VxhBytes(0, 0xFF, data));
-  EXPECT_EQ(Update(file), 0) << out;
-  EXPECT_THAT(out, HasSubstr("Connected to Velmarinex 2.x.4 on " + port));
-  EXPECT_TRUE(FlashHolds(0, data));
-}
-
-class FirmwareCommandForeignTest : public FirmwareCommandTest {
- protected:
-  FirmwareCommandForeignTest() : FirmwareCommandTest({.rows = 2, .type = 9, .version = 1}) {}
-};
-
-TEST_F(FirmwareCommandForeignTest, OtherHardwareIsLeftAlone) {
+TEST_F(FirmwareCommandTest, NeitherOtherHardwareNorAnIgnoredRestartIsPressed) {
+  board.SetIdentity(9, 1);
   TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
   EXPECT_EQ(Update(file), 1);
   EXPECT_THAT(out, HasSubstr("Different hardware \"Pirolux 1.x\" detected."));
   for (const auto& l : board.Lines()) EXPECT_EQ(l, "80");
-}
 
-TEST_F(FirmwareCommandTest, NoBoardIsAFailure) {
-  TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
-  board.InjectFault(Fault::Silence, 0);
-  EXPECT_EQ(Update(file), 1) << "a port where nothing answers";
-  EXPECT_THAT(out, HasSubstr("Timeout while waiting for data."));
-  EXPECT_EQ(Run({"/dev/vmx-no-such-port", file.path()}), 1) << "a port that is not there";
-  EXPECT_THAT(out, HasSubstr("Error while connecting to /dev/vmx-no-such-port"));
-}
-
-TEST_F(FirmwareCommandTest, ABoardThatStaysInItsApplicationIsAFailure) {
+  board.SetIdentity(5, 4);
+  board.ClearLines();
   board.InjectFault(Fault::Lost, 0, "7F00");
-  TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
   EXPECT_EQ(Update(file), 1);
   EXPECT_THAT(out, HasSubstr("Firmware update failed!"));
   const auto lines = board.Lines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "7F00"), 1) << "asked once, not again and again";
+}
+
+TEST_F(FirmwareCommandTest, APortThatIsNotThereIsAFailure) {
+  TempFile file(VxhBytes(0, 0xFF, Pattern(0, 0xFF)));
+  EXPECT_EQ(Run({"/dev/vmx-no-such-port", file.path()}), 1);
+  EXPECT_THAT(out, HasSubstr("Error while connecting to /dev/vmx-no-such-port"));
 }
 
 class FirmwareCommandStopTest : public FirmwareCommandTest,

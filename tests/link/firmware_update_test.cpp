@@ -151,7 +151,7 @@ class FirmwareUpdateTest : public ::testing::Test {
 TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   const auto data = Pattern(0, 0x1FFF);
   TempFile file(VxhBytes(0, 0x1FFF, data));
-  Start();
+  Start(true);
   RequestUpdate({file.path()});
   const auto result = host.WaitResult();
   ASSERT_TRUE(result);
@@ -159,12 +159,12 @@ TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   EXPECT_EQ(result->file, file.path());
   EXPECT_EQ(result->bytes, 8192);
 
-  // The way in: restart, identify the bootloader, ask for its geometry.
+  // The way in: restart, identify the bootloader (twice), ask for its geometry.
   const auto lines = board.Lines();
   const auto restart = std::find(lines.begin(), lines.end(), "7F00");
-  ASSERT_LT(restart + 2, lines.end());
+  ASSERT_LT(restart + 3, lines.end());
   EXPECT_EQ(restart[1], "80");
-  EXPECT_EQ(std::find(restart, lines.end(), "81") - restart, 3) << "after identifying twice";
+  EXPECT_EQ(restart[3], "81");
   // 128 blocks of 64 bytes in address order, each the image's bytes there.
   const auto blocks = Blocks();
   ASSERT_EQ(blocks.size(), 128u);
@@ -183,11 +183,19 @@ TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   EXPECT_EQ(board.Flash()[0x2000], 0xFF) << "nothing beyond the last page";
 
   const auto events = Events();
+  EXPECT_THAT(events, Contains("log: StartBootloader"));
+  EXPECT_THAT(events, Contains("log: GetBootInfo"));
+  uint32_t sum = 0x1FFF;
+  for (uint8_t b : data) sum += b;
+  EXPECT_THAT(events, Contains("log: Checksum: " + std::to_string(sum)));
   EXPECT_THAT(events, Contains("log: Flash size: 8191 / 31744 bytes"));
   EXPECT_THAT(events, Contains("status: Starting firmware update, flashing 8192 bytes..."));
   const size_t first = IndexOf("progress: 0x0000 (0 %) 0/8192");
-  ASSERT_LT(first + 1, events.size());
-  EXPECT_EQ(events[first + 1], "progress: 0x0040 (1 %) 64/8192");
+  ASSERT_LT(first, events.size());
+  const auto next = std::find_if(events.begin() + first + 1, events.end(),
+                                 [](const std::string& e) { return e.starts_with("progress: "); });
+  ASSERT_NE(next, events.end());
+  EXPECT_EQ(*next, "progress: 0x0040 (1 %) 64/8192");
   EXPECT_THAT(events, Contains("progress: 0x1000 (50 %) 4096/8192"));
   EXPECT_THAT(events, Contains("progress: 0x1FC0 (99 %) 8128/8192"));
   // Success is told once the application answers again, which reads everything anew.
@@ -202,60 +210,88 @@ TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {
   EXPECT_EQ(host.chooserShown, 1);
 }
 
-TEST_F(FirmwareUpdateTest, ALastAddressOnAPageBoundaryGetsItsPageWithDebugTrace) {
-  const auto data = Pattern(0x40, 0x80);
-  TempFile file(VxhBytes(0x40, 0x80, data));
-  Start(true);
-  RequestUpdate({file.path()});
-  ASSERT_TRUE(host.WaitResult());
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 4u) << "0x80 opens the second page";
-  EXPECT_EQ(blocks[0].address, 0x00);
-  EXPECT_EQ(blocks[3].address, 0xC0);
-  EXPECT_EQ(blocks[2].data[0], data.back());
-  ExpectFlash(0x40, data, 0x100);
-  EXPECT_EQ(host.Count("log: GetBootInfo"), 1u);
-  EXPECT_EQ(host.Count("log: StartBootloader"), 1u);
-  uint32_t sum = 0x40 + 0x80;
-  for (uint8_t b : data) sum += b;
-  EXPECT_EQ(host.Count("log: Checksum: " + std::to_string(sum)), 1u);
+// Block addresses from `from` up to `to`, 64 apart.
+std::vector<int> Span(int from, int to) {
+  std::vector<int> out;
+  for (int a = from; a < to; a += 64) out.push_back(a);
+  return out;
 }
 
-TEST_F(FirmwareUpdateTest, AnImageMayEndJustBelowTheBootloader) {
-  // 32768 bytes of flash, the last 1024 the bootloader's: 0x7BFF is the last byte.
-  const auto data = Pattern(0x7000, 0x7BFF);
-  TempFile file(VxhBytes(0x7000, 0x7BFF, data));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 48u);
-  EXPECT_EQ(blocks.back().address, 0x7BC0);
-  EXPECT_EQ(board.BlocksIntoBootloader(), 0);
-  ExpectFlash(0x7000, data, 0x7C00);
+std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
-class FirmwareOddFlashTest : public FirmwareUpdateTest {
- protected:
-  // The bootloader starts at 0x7C40, inside a 128-byte page.
-  FirmwareOddFlashTest() : FirmwareUpdateTest({.rows = 2, .flashSize = 32768 + 64}) {}
+// One update of first .. last on a board set up for it: the blocks in the
+// order they went over the wire and how the update ended.
+struct UpdateCase {
+  const char* name;
+  sim::BoardOptions board;
+  std::vector<std::tuple<Fault, int, std::string>> faults;
+  int32_t first, last;
+  std::vector<int> blocks;
+  FirmwareOutcome outcome;
+  size_t transferErrors = 0;
+  bool jumper = false;  // set once the board runs its application
 };
 
-TEST_F(FirmwareOddFlashTest, TheLastPageStopsShortOfTheBootloader) {
-  const auto data = Pattern(0x7C00, 0x7C3F);
-  TempFile file(VxhBytes(0x7C00, 0x7C3F, data));
+class FirmwareUpdateCaseTest : public FirmwareUpdateTest,
+                               public ::testing::WithParamInterface<UpdateCase> {
+ protected:
+  FirmwareUpdateCaseTest() : FirmwareUpdateTest(GetParam().board) {}
+};
+
+TEST_P(FirmwareUpdateCaseTest, BlocksOutcomeAndFlash) {
+  const UpdateCase& c = GetParam();
+  for (const auto& [fault, count, command] : c.faults) board.InjectFault(fault, count, command);
+  board.SetJumper(c.jumper);
+  const auto data = Pattern(c.first, c.last);
+  TempFile file(VxhBytes(c.first, c.last, data));
   Start();
   RequestUpdate({file.path()});
-  ASSERT_TRUE(host.WaitResult());
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 1u);
-  EXPECT_EQ(blocks[0].address, 0x7C00);
+  const auto result = host.WaitResult(20s);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->outcome, c.outcome);
+  std::vector<int> addresses;
+  for (const Block& b : Blocks()) addresses.push_back(b.address);
+  EXPECT_EQ(addresses, c.blocks);
   EXPECT_EQ(board.BlocksIntoBootloader(), 0);
-  EXPECT_EQ(host.Count("status: Starting firmware update, flashing 64 bytes..."), 1u);
-  ExpectFlash(0x7C00, data, 0x7C40);
+  EXPECT_EQ(host.Count("log: Transmission error!"), c.transferErrors);
+  const bool updated = c.outcome == FirmwareOutcome::Updated;
+  EXPECT_EQ(host.Count(updated ? "status: Firmware successfully updated. Remove jumper (if set)!"
+                               : "status: Firmware update failed!"),
+            1u);
+  // Lost acknowledgements included, the board wrote every block it was sent.
+  ExpectFlash(c.first, data, c.blocks.back() + 64);
 }
+
+using enum FirmwareOutcome;
+const sim::BoardOptions kBoard{.rows = 2};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Updates, FirmwareUpdateCaseTest, ::testing::Values(
+    // "last" is inclusive: on a page boundary it opens one more page.
+    UpdateCase{"LastOnAPageBoundary", kBoard, {}, 0x40, 0x80, Span(0, 0x100), Updated},
+    // 32768 bytes of flash, the last 1024 the bootloader's: 0x7BFF is the last byte.
+    UpdateCase{"EndingJustBelowTheBootloader", kBoard, {}, 0x7000, 0x7BFF, Span(0x7000, 0x7C00),
+               Updated},
+    // The bootloader starts inside a 128-byte page: no block reaches it.
+    UpdateCase{"BootloaderInsideAPage", {.rows = 2, .flashSize = 32768 + 64}, {}, 0x7C00, 0x7C3F,
+               {0x7C00}, Updated},
+    UpdateCase{"PagesBelow128BytesCountAs128", {.rows = 2, .pageSize = 64}, {}, 0x40, 0x7F,
+               Span(0, 0x80), Updated},
+    UpdateCase{"ZeroAcknowledgements", kBoard, {{Fault::ZeroAck, 0, "02"}}, 0, 0x1FF,
+               Span(0, 0x200), Updated},
+    UpdateCase{"ALostBlockSentAgain", kBoard, {{Fault::Silence, 1, "024000"}}, 0, 0x1FF,
+               Span(0, 0x80) + std::vector<int>{0x40} + Span(0x80, 0x200), Updated},
+    UpdateCase{"TenFailuresOfOneBlock", kBoard, {{Fault::Silence, 10, "024000"}}, 0, 0x1FF,
+               Span(0, 0x40) + std::vector<int>(10, 0x40) + Span(0x80, 0x200), Failed, 1},
+    UpdateCase{"AnUnansweredReset", kBoard, {{Fault::Silence, 1, "01"}}, 0, 0x7F, Span(0, 0x80),
+               Failed},
+    UpdateCase{"BackInTheBootloaderByItsJumper", kBoard, {}, 0, 0x7F, Span(0, 0x80), Failed, 0,
+               true}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(FirmwareUpdateTest, AnImageReachingTheBootloaderIsRefusedAndTheBoardGoesBack) {
   TempFile tooLarge(VxhBytes(0x7000, 0x7C00, Pattern(0x7000, 0x7C00)));
@@ -288,24 +324,6 @@ TEST_F(FirmwareUpdateTest, ARefusedFileIsFollowedByTheNextChoice) {
   ExpectFlash(0, data, 0x80);
 }
 
-class FirmwareSmallPageTest : public FirmwareUpdateTest {
- protected:
-  FirmwareSmallPageTest() : FirmwareUpdateTest({.rows = 2, .pageSize = 64}) {}
-};
-
-TEST_F(FirmwareSmallPageTest, PagesBelow128BytesCountAs128) {
-  const auto data = Pattern(0x40, 0x7F);
-  TempFile file(VxhBytes(0x40, 0x7F, data));
-  Start();
-  RequestUpdate({file.path()});
-  ASSERT_TRUE(host.WaitResult());
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 2u);
-  EXPECT_EQ(blocks[0].address, 0x00);
-  EXPECT_EQ(host.Count("status: Starting firmware update, flashing 128 bytes..."), 1u);
-  ExpectFlash(0x40, data, 0x80);
-}
-
 class FirmwareOddPageTest : public FirmwareUpdateTest {
  protected:
   FirmwareOddPageTest() : FirmwareUpdateTest({.rows = 2, .pageSize = 96}) {}
@@ -322,84 +340,6 @@ TEST_F(FirmwareOddPageTest, APageSizeThatIsNoPowerOfTwoRefusesTheUpdate) {
   EXPECT_EQ(host.chooserShown, 0) << "no file is asked for";
   EXPECT_TRUE(Blocks().empty());
   EXPECT_THAT(board.Lines(), Contains("01000000000000"));
-}
-
-TEST_F(FirmwareUpdateTest, AZeroAcknowledgementIsAnAcknowledgement) {
-  board.InjectFault(Fault::ZeroAck, 0, "02");
-  TempFile file(VxhBytes(0, 0x1FF, Pattern(0, 0x1FF)));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
-  EXPECT_EQ(Blocks().size(), 8u);
-  EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
-}
-
-TEST_F(FirmwareUpdateTest, ALostBlockIsSentAgain) {
-  board.InjectFault(Fault::Silence, 1, "024000");
-  const auto data = Pattern(0, 0x1FF);
-  TempFile file(VxhBytes(0, 0x1FF, data));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Updated);
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 9u);
-  EXPECT_EQ(blocks[1].address, 0x40);
-  EXPECT_EQ(blocks[2].address, 0x40) << "the same block once more";
-  EXPECT_EQ(blocks[3].address, 0x80);
-  EXPECT_EQ(host.Count("log: Transmission error!"), 0u);
-  ExpectFlash(0, data, 0x200);
-}
-
-TEST_F(FirmwareUpdateTest, TenFailuresOfOneBlockFailTheUpdateButNotTheTransfer) {
-  board.InjectFault(Fault::Silence, 10, "024000");
-  const auto data = Pattern(0, 0x1FF);
-  TempFile file(VxhBytes(0, 0x1FF, data));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult(20s);
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
-  EXPECT_TRUE(result->blockFailed);
-  const auto blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 8u + 9u);
-  EXPECT_EQ(
-      std::count_if(blocks.begin(), blocks.end(), [](const Block& b) { return b.address == 0x40; }),
-      10);
-  EXPECT_EQ(blocks.back().address, 0x1C0) << "the transfer went on";
-  EXPECT_EQ(host.Count("log: Transmission error!"), 1u);
-  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
-  EXPECT_EQ(host.Count("status: Firmware successfully updated. Remove jumper (if set)!"), 0u);
-  EXPECT_EQ(board.Flash()[0x80], data[0x80]);
-}
-
-TEST_F(FirmwareUpdateTest, AnUnansweredResetIsAFailure) {
-  board.InjectFault(Fault::Silence, 1, "01");
-  TempFile file(VxhBytes(0, 0x7F, Pattern(0, 0x7F)));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
-  EXPECT_FALSE(result->resetAcknowledged);
-  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
-}
-
-TEST_F(FirmwareUpdateTest, ABoardThatComesBackInItsBootloaderHasNotBeenUpdated) {
-  board.SetJumper(true);
-  const auto data = Pattern(0, 0x7F);
-  TempFile file(VxhBytes(0, 0x7F, data));
-  Start();
-  RequestUpdate({file.path()});
-  const auto result = host.WaitResult();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->outcome, FirmwareOutcome::Failed);
-  EXPECT_TRUE(result->resetAcknowledged);
-  EXPECT_EQ(host.Count("status: Firmware update failed!"), 1u);
-  ExpectFlash(0, data, 0x80);
 }
 
 TEST_F(FirmwareUpdateTest, StoppingMidTransferSendsNoResetAndSaysWhereTheBoardIs) {

@@ -114,7 +114,8 @@ TEST(SimBoard, BootloaderTakesBlocksAndResets) {
 }
 
 TEST(SimBoard, BootloaderGuardsItselfAndFollowsItsJumper) {
-  SimBoard board({.pageSize = 256, .flashSize = 16384, .inBootloader = true, .versionAfterUpdate = 5});
+  SimBoard board(
+      {.pageSize = 256, .flashSize = 16384, .inBootloader = true, .versionAfterUpdate = 5});
   ASSERT_TRUE(board.InBootloader());
   EXPECT_EQ(board.Handle("81").bytes, "81000100400000\r");
   // 0x3C00 is the bootloader's first byte: a block there changes nothing.
