@@ -116,6 +116,11 @@ struct CommandCase {
   const char* says;
 };
 
+// Tests are listed by the case's name.
+void PrintTo(const CommandCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class FirmwareCommandCaseTest : public FirmwareCommandTest,
                                 public ::testing::WithParamInterface<CommandCase> {
  protected:

@@ -235,6 +235,11 @@ struct UpdateCase {
   bool jumper = false;  // set once the board runs its application
 };
 
+// Tests are listed by the case's name.
+void PrintTo(const UpdateCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class FirmwareUpdateCaseTest : public FirmwareUpdateTest,
                                public ::testing::WithParamInterface<UpdateCase> {
  protected:
