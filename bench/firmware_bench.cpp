@@ -1,9 +1,13 @@
 // A firmware update of 31 KiB (the whole application flash of the board) by the
 // real worker against the simulated bootloader paced at 115200 baud: the time
 // from GetBootInfo to the result, against the time its bytes need on the line.
-// Goal: within 1.05 times the line time.
+// Goal: within 1.05 times the line time. The worker's own processor time is
+// counted too: on a busy machine the pty's hand-overs between threads, not the
+// program, make up most of what lies beyond the line time.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <time.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -58,13 +62,24 @@ class ImageFile {
   std::string dir_, path_;
 };
 
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 class BenchHost final : public vmx::InlineLinkHost {
  public:
   BenchHost(std::string file, std::function<void()> finished)
       : file_(std::move(file)), onFinished_(std::move(finished)) {}
-  std::string ChooseFirmwareFile() override { return file_; }
+  // Both run on the worker's thread.
+  std::string ChooseFirmwareFile() override {
+    cpuAtStart_ = ThreadCpuSeconds();
+    return file_;
+  }
   void FirmwareFinished(const vmx::FirmwareResult& r) override {
     onFinished_();
+    workerCpu_ = ThreadCpuSeconds() - cpuAtStart_;
     {
       std::lock_guard g(lock_);
       finished_ = Clock::now();
@@ -72,6 +87,10 @@ class BenchHost final : public vmx::InlineLinkHost {
       done_ = true;
     }
     cv_.notify_all();
+  }
+  double WorkerCpuSeconds() {
+    std::lock_guard g(lock_);
+    return workerCpu_;
   }
   bool Wait(Clock::time_point& at, vmx::FirmwareOutcome& outcome) {
     std::unique_lock g(lock_);
@@ -89,11 +108,12 @@ class BenchHost final : public vmx::InlineLinkHost {
   bool done_ = false;
   Clock::time_point finished_;
   vmx::FirmwareOutcome outcome_{};
+  double cpuAtStart_ = 0, workerCpu_ = 0;
 };
 
 void BM_FirmwareUpdate31KiB(benchmark::State& state) {
   const ImageFile image;
-  double ratios = 0, lineSeconds = 0, bytes = 0;
+  double ratios = 0, lineSeconds = 0, bytes = 0, cpu = 0;
   int runs = 0;
   for (auto _ : state) {
     vmx::sim::SimBoard board({.rows = 2, .inBootloader = true});
@@ -134,11 +154,13 @@ void BM_FirmwareUpdate31KiB(benchmark::State& state) {
     bytes = static_cast<double>(onLine);
     lineSeconds = bytes * 10.0 / kBaud;
     ratios += seconds / lineSeconds;
+    cpu += host.WorkerCpuSeconds();
     ++runs;
   }
   state.counters["line_bytes"] = bytes;
   state.counters["line_s"] = lineSeconds;
   state.counters["x_line_time"] = runs ? ratios / runs : 0;
+  state.counters["worker_cpu_s"] = runs ? cpu / runs : 0;
 }
 BENCHMARK(BM_FirmwareUpdate31KiB)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
