@@ -131,6 +131,7 @@ void TfrmLantix::WireHandlers() {
       {"mnuDiscover", &TfrmLantix::mnuDiscoverClick},
       {"mnuRemove", &TfrmLantix::mnuRemoveClick},
       {"mnuDebug", &TfrmLantix::mnuDebugClick},
+      {"mnuFirmwareUpdate", &TfrmLantix::mnuFirmwareUpdateClick},
   };
   for (const auto& [name, handler] : handlers)
     connect(Action(name), &QAction::triggered, this, handler);

@@ -95,6 +95,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
   void UpdatePage(PageUpdate page) override;
+  std::string ChooseFirmwareFile() override;  // these two in firmware_menu.cpp
+  void FirmwareFinished(const FirmwareResult& result) override;
 
   // Menu and log handlers.
   void mnuConnectionClick();
@@ -104,6 +106,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void mnuRemoveClick();
   void mnuDebugClick();
   void mnuFileClick();
+  void mnuFirmwareUpdateClick();
   void memDblClick();
   void DeviceArrived();
   void SystemSuspending();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/action_command.h"
+#include "cli/firmware_command.h"
 #include "cli/geo_command.h"
 #include "cli/mode_command.h"
 #include "cli/monitor_command.h"
@@ -24,6 +25,8 @@ const Subcommand kSubcommands[] = {
      vmx::cli::ActionUsage()},
     {"schedule", "print or edit the board's schedule", vmx::cli::ScheduleCommand,
      vmx::cli::ScheduleUsage()},
+    {"firmware", "write a firmware image through the board's bootloader", vmx::cli::FirmwareCommand,
+     vmx::cli::FirmwareUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

@@ -199,38 +199,41 @@ void TthdCom::Identify() {
       type = version = kNoDevice;
       if (terminated_ || !port_->IsOpen() || attempt >= timing_.identifyAttempts) break;
     }
-    if (type == deviceType_ && version == firmwareVersion_) return;
-
-    deviceType_ = type;
-    firmwareVersion_ = version;
-    firmwareState_ = bootloaderState_ = false;
-    store_.SetRequests(0);
-    const std::string port = PortName();
-    if (type == kThisBoard) {
-      if (version == kExpectedFirmware) {
-        State(true);
-        store_.SetRequests(request::InitialSet);
-        Status(LangFormat("ConnectedToOn", {kProduct, port}));
-        firmwareState_ = true;
-      } else {
-        State(false);
-        Status(LangFormat("DetectedWrongVersionOn",
-                          {"Velmarinex 2.x." + std::to_string(version), port}));
-      }
-      return;
-    }
-    State(false);
-    if (type == kThisBootloader) {
-      Status(LangFormat("ConnectedToBootloaderOn", {"Velmarinex", port}));
-      bootloaderState_ = true;
-    } else if (type != kNoDevice) {
-      const std::string name =
-          type / 2 < kOtherHardware.size() ? kOtherHardware[type / 2] : std::to_string(type);
-      Status(LangFormat("OtherHardware", {name}));
-      Terminate();
-    }
+    if (type != deviceType_ || version != firmwareVersion_) TakeIdentity(type, version);
+    OnUi([&] { host_.Identified(type, version); });
   } catch (const std::exception& e) {
     Log(e.what());
+  }
+}
+
+void TthdCom::TakeIdentity(uint8_t type, uint8_t version) {
+  deviceType_ = type;
+  firmwareVersion_ = version;
+  firmwareState_ = bootloaderState_ = false;
+  store_.SetRequests(0);
+  const std::string port = PortName();
+  if (type == kThisBoard) {
+    if (version == kExpectedFirmware) {
+      State(true);
+      store_.SetRequests(request::InitialSet);
+      Status(LangFormat("ConnectedToOn", {kProduct, port}));
+      firmwareState_ = true;
+    } else {
+      State(false);
+      Status(LangFormat("DetectedWrongVersionOn",
+                        {"Velmarinex 2.x." + std::to_string(version), port}));
+    }
+    return;
+  }
+  State(false);
+  if (type == kThisBootloader) {
+    Status(LangFormat("ConnectedToBootloaderOn", {"Velmarinex", port}));
+    bootloaderState_ = true;
+  } else if (type != kNoDevice) {
+    const std::string name =
+        type / 2 < kOtherHardware.size() ? kOtherHardware[type / 2] : std::to_string(type);
+    Status(LangFormat("OtherHardware", {name}));
+    Terminate();
   }
 }
 
@@ -377,30 +380,6 @@ TthdCom::Next TthdCom::ServeSchedule() {
   store_.Clear(request::ReadSchedule);
   Check(ok);
   return Next::Stay;
-}
-
-void TthdCom::ServeBootloader() {
-  if (bootloaderState_ && Get("81", "GetBootInfo", BootInfo::Size)) {
-    bootInfo_ = Decode<BootInfo>(proto_->Payload(BootInfo::Size));
-    RunFirmwareUpdate();
-  } else {
-    Trace("StartBootloader");
-    proto_->StartBootloader();
-    Wait(timing_.bootloaderRestart);
-    Identify();
-  }
-  Identify();
-  store_.Clear(request::Bootloader);
-}
-
-void TthdCom::RunFirmwareUpdate() {
-  std::string file;
-  OnUi([&] { file = host_.ChooseFirmwareFile(); });
-  // Without a chosen file the board is sent back to its application.
-  Log(LangText("Resetting"));
-  const std::array<uint8_t, 6> reset{};
-  proto_->SetDebug(debug_);
-  proto_->Set("01", reset);
 }
 
 void TthdCom::End() {

@@ -42,11 +42,17 @@ class PtyServer {
 
   void SetTrafficObserver(TrafficFn fn);
 
+  // Paces the line as a serial line of `baud` 8N1 would (0: as fast as the pty
+  // goes): a line counts as received once all its bytes could have arrived, and
+  // the reply arrives after the time its bytes take.
+  void SetLineRate(int baud) { baud_ = baud; }
+
  private:
   void Run();
   void OpenPty();
   void ClosePty();
-  bool ServeLine(const std::string& line);  // false once the device hung up
+  // `begun`: when the line's first byte was read. False once the device hung up.
+  bool ServeLine(const std::string& line, std::chrono::steady_clock::time_point begun);
   void Notify(Direction d, std::string_view bytes);
 
   SimBoard& board_;
@@ -61,6 +67,8 @@ class PtyServer {
   std::chrono::steady_clock::time_point reopenAt_{};
   bool reopenPending_ = false;
   std::chrono::milliseconds downtime_{1000};
+  std::atomic<int> baud_{0};
+  std::chrono::steady_clock::time_point lineFree_{};  // the paced line is busy until then
   std::mutex trafficLock_;
   TrafficFn traffic_;
 };
