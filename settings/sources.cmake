@@ -5,5 +5,6 @@ target_sources(vmxcore PRIVATE
   settings/board_status.cpp
   settings/record_access.cpp
   settings/temperature.cpp
+  settings/weather_counts.cpp
   settings/zone_fields.cpp
 )
