@@ -23,6 +23,7 @@ class HandOffQueue;
 class LinkStateView;
 class MessagesPage;
 class PageControl;
+class SettingsMenu;
 class StatusBar;
 class StatusDisplay;
 
@@ -35,8 +36,9 @@ struct StartOptions {
   Dialogs* dialogs = nullptr;          // default: the real message boxes and file choosers
   LinkTiming timing;
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
-  QString sleepBus;                  // the bus carrying logind; empty: the system bus
-  QString desktopBus;                // the launcher's bus; empty: the session bus
+  QString appDir;      // where backups go; empty: beside the program, else the user's data folder
+  QString sleepBus;    // the bus carrying logind; empty: the system bus
+  QString desktopBus;  // the launcher's bus; empty: the session bus
   bool logToStderr = true;
 };
 
@@ -137,6 +139,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;
   MessagesPage* messages_ = nullptr;
+  SettingsMenu* settingsMenu_ = nullptr;
 
   QString appDir_;
   QString caption_;
