@@ -36,10 +36,11 @@ struct StartOptions {
   Dialogs* dialogs = nullptr;          // default: the real message boxes and file choosers
   LinkTiming timing;
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
-  QString appDir;      // where backups go; empty: beside the program, else the user's data folder
-  QString sleepBus;    // the bus carrying logind; empty: the system bus
-  QString desktopBus;  // the launcher's bus; empty: the session bus
+  QString sleepBus;                  // the bus carrying logind; empty: the system bus
+  QString desktopBus;                // the launcher's bus; empty: the session bus
   bool logToStderr = true;
+  // Where backups go; empty: beside the program, else the user's data folder.
+  QString appDir;
 };
 
 class TfrmLantix final : public QMainWindow, public LinkReports, public PageContext {
