@@ -3,8 +3,11 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/dump_command.h"
 #include "cli/geo_command.h"
 #include "cli/monitor_command.h"
+#include "cli/set_command.h"
+#include "cli/settings_command.h"
 #include "cli/subcommand.h"
 
 namespace {
@@ -14,6 +17,9 @@ using vmx::cli::Subcommand;
 const Subcommand kSubcommands[] = {
     {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand},
+    {"settings", "export, import or back up a board's settings file", vmx::cli::SettingsCommand},
+    {"dump", "every setting of a board by its settings-file keys", vmx::cli::DumpCommand},
+    {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand},
 };
 
 void PrintCommands(std::ostream& os) {

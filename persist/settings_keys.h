@@ -31,8 +31,12 @@ class SettingsKey {
                                 const Field<ExpertWeather>*, const Field<ScheduleRow>*>;
   SettingsKey(std::string name, FieldRef field) : name_(std::move(name)), field_(field) {}
 
+  // The record that holds the key's field, in the order of FieldRef.
+  enum class Record { Config, Expert, Weather, Row };
+
   const std::string& Name() const { return name_; }
-  bool InRow() const { return std::holds_alternative<const Field<ScheduleRow>*>(field_); }
+  Record Holder() const { return static_cast<Record>(field_.index()); }
+  bool InRow() const { return Holder() == Record::Row; }
   // The field's value, signed where the field is. `row` picks the schedule row
   // of a row key and must lie within the schedule.
   int64_t Get(const SettingsRecords& records, size_t row = 0) const;
