@@ -80,7 +80,8 @@ void SyncFolder(const std::string& folder) {
 
 FileRead ReadTextFile(const std::string& path, size_t limit) {
   FileRead result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a named pipe chosen by mistake must not hang the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     result.status = errno == ENOENT ? FileRead::Status::Missing : FileRead::Status::Failed;
     result.error = SystemError(errno);
@@ -92,8 +93,8 @@ FileRead ReadTextFile(const std::string& path, size_t limit) {
     result.error = SystemError(errno);
     return result;
   }
-  if (S_ISDIR(st.st_mode)) {
-    result.error = SystemError(EISDIR);
+  if (!S_ISREG(st.st_mode)) {
+    result.error = SystemError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     return result;
   }
   char buffer[65536];
