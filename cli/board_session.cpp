@@ -90,6 +90,9 @@ void BoardSession::Progress(const std::string& text, int64_t, int64_t) {
 void BoardSession::LinkState(bool connected) {
   std::lock_guard g(lock_);
   records_.LinkState(connected);
+  // Before the first full read, state 0 means another firmware, the
+  // bootloader or no answer: nothing this command can work with.
+  if (!connected && !complete_) refused_ = true;
   connected_ = connected;
   complete_ = records_.Complete(store_);
   changed_.notify_all();
@@ -127,7 +130,12 @@ bool BoardSession::WaitUntil(const std::function<bool()>& done, const char* what
 }
 
 bool BoardSession::WaitComplete(std::string& error) {
-  return WaitUntil([this] { return complete_; }, "complete set of settings", error);
+  if (!WaitUntil([this] { return complete_ || refused_; }, "complete set of settings", error))
+    return false;
+  std::lock_guard g(lock_);
+  if (!refused_) return true;
+  error = lastStatus_.empty() ? "no usable board on " + port_ : lastStatus_;
+  return false;
 }
 
 bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::string& error) {
@@ -158,9 +166,12 @@ bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::
     return true;
   };
   if (!WaitUntil(readBack, "read-back", error)) return false;
-  if (!connected_) {
-    error = "the link to " + port_ + " was lost";
-    return false;
+  {
+    std::lock_guard g(lock_);
+    if (!connected_) {
+      error = "the link to " + port_ + " was lost";
+      return false;
+    }
   }
   SettingsRecords held;
   OnLink([&] { held = TakeSettings(store_); });

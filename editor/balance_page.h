@@ -15,6 +15,7 @@ class BalancePage final : public Page {
 
   void Apply(PageUpdate record) override;
   void ChannelColorsChanged() override;
+  void LanguageApplied() override { ChannelColorsChanged(); }
 
  private:
   void ShowBalanceSum();

@@ -15,6 +15,7 @@ class WeatherDelayPage final : public Page {
 
   void Apply(PageUpdate record) override;
   void ChannelColorsChanged() override;
+  void LanguageApplied() override { ChannelColorsChanged(); }
 
  private:
   ChannelRows rows_;

@@ -234,4 +234,12 @@ TEST_F(SettingsCliTest, AValueTheBoardDidNotKeepFails) {
   EXPECT_THAT(run.err, HasSubstr("[Config] FanLow sent 44, board holds 77"));
 }
 
+TEST_F(SettingsCliTest, AnotherFirmwareEndsTheCommandAtOnce) {
+  board.SetIdentity(5, 3);
+  const Outcome run = Cli({"dump", port});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_THAT(run.err, HasSubstr("Velmarinex 2.x.3 on " + port + " detected"));
+  EXPECT_EQ(run.out, "");
+}
+
 }  // namespace
