@@ -164,15 +164,5 @@ TEST_F(SettingsMenuTest, ScheduleImportMarksEveryRow) {
   EXPECT_THAT(fake.applied, ElementsAre(PageUpdate::Schedule));
 }
 
-TEST_F(SettingsMenuTest, CancelledDialogsDoNothing) {
-  ReadEverything();
-  for (const char* item : {"mnuConfigImport", "mnuScheduleImport", "mnuScheduleConfigExport"})
-    Trigger(item);
-  EXPECT_EQ(dialogs.fileRequests.size(), 3u);
-  EXPECT_EQ(fake.store.Requests(), 0x2A9u) << "only the export's read";
-  EXPECT_THAT(fake.applied, IsEmpty());
-  EXPECT_THAT(QDir(dir.path()).entryList(QDir::Files), IsEmpty());
-}
-
 }  // namespace
 }  // namespace vmx::testing

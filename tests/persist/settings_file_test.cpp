@@ -235,15 +235,6 @@ TEST(SettingsImport, KeysCountOnlyInTheirOwnSection) {
   EXPECT_EQ(r.config.Mode, 0);
 }
 
-TEST(SettingsImport, CarriageReturnsAndAByteOrderMarkAreRead) {
-  const IniDocument doc =
-      IniDocument::Parse("\xEF\xBB\xBF[config]\r\nfanlow=12\r\n[NAMES]\r\nCOLORNAME3=9\r\n");
-  SettingsRecords r;
-  ReadConfiguration(doc, r);
-  EXPECT_EQ(r.config.FanLow, 12);
-  EXPECT_EQ(r.config.ColorName[3], 9);
-}
-
 TEST(SettingsImport, IndicesBeyondTheTablesAreStoredAsTheFileSays) {
   const IniDocument doc =
       IniDocument::Parse("[Config]\nMode=9\nJMPMode=50\nLanguage=7\n[Names]\nColorName0=20\n");
@@ -304,12 +295,6 @@ TEST_F(StoreImportTest, ScheduleImportKeepsTheRestOfABadRow) {
   EXPECT_EQ(store.schedule[0].Hour, 0);
   EXPECT_EQ(store.schedule[0].Minute, 45);
   EXPECT_EQ(store.schedule[0].Color16[5], 4096);
-}
-
-TEST_F(StoreImportTest, ASnapshotHasTheTableOfTheLastInfo) {
-  const SettingsRecords records = TakeSettings(store);
-  EXPECT_EQ(records.schedule.size(), 3u);
-  EXPECT_EQ(records.schedule[2].Hour, 2);
 }
 
 }  // namespace
