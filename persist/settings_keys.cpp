@@ -10,13 +10,13 @@ enum class From { Config, Expert, Weather, Row };
 // One row of a section's key list. "#" at the end stands for the channel
 // number 0..11; neighbouring per-channel rows are written channel by channel
 // (Balance0, MoonColor160, ..., Balance1, MoonColor161, ...).
-struct KeySpec {
+struct KeyRow {
   std::string_view field;
   From from;
 };
 
 // clang-format off
-constexpr KeySpec kConfigKeys[] = {
+constexpr KeyRow kConfigKeys[] = {
     {"Mode", From::Config}, {"Flag", From::Config}, {"FanLow", From::Config},
     {"FanHigh", From::Config}, {"FanOff", From::Expert}, {"FanMode", From::Expert},
     {"TempWaterLow", From::Expert}, {"TempWaterHigh", From::Expert},
@@ -30,7 +30,7 @@ constexpr KeySpec kConfigKeys[] = {
     {"CloudTempWater", From::Expert}, {"CloudTempBoard", From::Expert},
     {"BalanceSumRamp", From::Expert},
 };
-constexpr KeySpec kWeatherKeys[] = {
+constexpr KeyRow kWeatherKeys[] = {
     {"CloudP", From::Config}, {"CloudD", From::Config}, {"StormP", From::Config},
     {"StormD", From::Config}, {"CloudStep", From::Weather}, {"StormStep", From::Weather},
     {"CloudAlpha", From::Weather}, {"StormAlpha", From::Weather}, {"LightningP", From::Weather},
@@ -38,20 +38,20 @@ constexpr KeySpec kWeatherKeys[] = {
     {"WeatherDelay#", From::Weather}, {"LightningMask#", From::Weather},
     {"BalanceSum", From::Weather},
 };
-constexpr KeySpec kNamesKeys[] = {{"ColorName#", From::Config}};
-constexpr KeySpec kRc5Keys[] = {
+constexpr KeyRow kNamesKeys[] = {{"ColorName#", From::Config}};
+constexpr KeyRow kRc5Keys[] = {
     {"Up", From::Expert}, {"Down", From::Expert}, {"Left", From::Expert},
     {"Right", From::Expert}, {"Previous", From::Expert}, {"Next", From::Expert},
     {"Settings", From::Expert}, {"Step", From::Expert},
 };
-constexpr KeySpec kTimeZoneKeys[] = {
+constexpr KeyRow kTimeZoneKeys[] = {
     {"StandardMonth", From::Expert}, {"StandardDay", From::Expert},
     {"StandardHour", From::Expert}, {"StandardDayOfWeek", From::Expert},
     {"DaylightMonth", From::Expert}, {"DaylightDay", From::Expert},
     {"DaylightHour", From::Expert}, {"DaylightDayOfWeek", From::Expert},
     {"Bias", From::Expert},
 };
-constexpr KeySpec kRowKeys[] = {
+constexpr KeyRow kRowKeys[] = {
     {"Hour", From::Row}, {"Minute", From::Row}, {"Alt", From::Row}, {"Color16#", From::Row},
     {"Timer", From::Row}, {"Switch", From::Row},
 };
@@ -80,24 +80,24 @@ SettingsKey Resolve(const std::string& name, From from) {
   return {name, FieldOf<ScheduleRow>(name)};
 }
 
-bool PerChannel(const KeySpec& spec) {
-  return spec.field.ends_with('#');
+bool PerChannel(const KeyRow& row) {
+  return row.field.ends_with('#');
 }
 
-std::vector<SettingsKey> Expand(std::span<const KeySpec> specs) {
+std::vector<SettingsKey> Expand(std::span<const KeyRow> rows) {
   std::vector<SettingsKey> keys;
-  for (size_t i = 0; i < specs.size();) {
-    if (!PerChannel(specs[i])) {
-      keys.push_back(Resolve(std::string(specs[i].field), specs[i].from));
+  for (size_t i = 0; i < rows.size();) {
+    if (!PerChannel(rows[i])) {
+      keys.push_back(Resolve(std::string(rows[i].field), rows[i].from));
       ++i;
       continue;
     }
     size_t end = i;
-    while (end < specs.size() && PerChannel(specs[end])) ++end;
+    while (end < rows.size() && PerChannel(rows[end])) ++end;
     for (int channel = 0; channel < kChannels; ++channel)
       for (size_t k = i; k < end; ++k) {
-        std::string name(specs[k].field.substr(0, specs[k].field.size() - 1));
-        keys.push_back(Resolve(name + std::to_string(channel), specs[k].from));
+        std::string name(rows[k].field.substr(0, rows[k].field.size() - 1));
+        keys.push_back(Resolve(name + std::to_string(channel), rows[k].from));
       }
     i = end;
   }
