@@ -54,14 +54,15 @@ ExpertPage::ExpertPage(PageContext& context) : Page(context, "tsExpert") {
   scroll->setFrameShape(QFrame::NoFrame);
   auto* inner = new QWidget(scroll);
   auto* grid = new QGridLayout(inner);
+  // The long radio captions get the full width; the short groups share rows.
   grid->addWidget(BuildGeneral(), 0, 0, 1, 2);
-  grid->addWidget(BuildFanMode(), 1, 0);
-  grid->addWidget(BuildChartMode(), 1, 1);
-  grid->addWidget(BuildTimeZone(), 2, 0);
-  grid->addWidget(BuildFormats(), 2, 1);
-  grid->addWidget(BuildLightningMask(), 3, 0);
-  grid->addWidget(BuildCloudTemp(), 3, 1);
-  grid->setRowStretch(4, 1);
+  grid->addWidget(BuildFanMode(), 1, 0, 1, 2);
+  grid->addWidget(BuildChartMode(), 2, 0, 1, 2);
+  grid->addWidget(BuildTimeZone(), 3, 0);
+  grid->addWidget(BuildFormats(), 3, 1);
+  grid->addWidget(BuildLightningMask(), 4, 0);
+  grid->addWidget(BuildCloudTemp(), 4, 1);
+  grid->setRowStretch(5, 1);
   scroll->setWidget(inner);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -71,6 +72,7 @@ ExpertPage::ExpertPage(PageContext& context) : Page(context, "tsExpert") {
 QLineEdit* ExpertPage::BoundEdit(QWidget* parent, const QString& name, QGridLayout* grid, int row) {
   const LabeledEdit e = NewLabeledEdit(parent, name);
   e.label->setWordWrap(true);
+  e.label->setMinimumWidth(320);
   grid->addWidget(e.label, row, 0);
   grid->addWidget(e.edit, row, 1);
   Bindings().Bind(e.edit);
@@ -114,11 +116,11 @@ QWidget* ExpertPage::BuildFanMode() {
   // The enabling of the hysteresis and of the fan level when the LEDs are off
   // follows the fan mode.
   fanMode_->selected = [this] { Context().UpdateEnabling(); };
-  QLineEdit* low = BoundEdit(box, "edtTempWaterLow", grid, row);
-  Q_UNUSED(low);
+  BoundEdit(box, "edtTempWaterLow", grid, row);
   QLineEdit* high = NewEdit(box, "edtTempWaterHigh");
   Bindings().Bind(high);
   grid->addWidget(high, row, 2);
+  grid->setColumnStretch(3, 1);
   return box;
 }
 
@@ -131,11 +133,12 @@ QWidget* ExpertPage::BuildChartMode() {
   int row = 0;
   for (const auto& [name, value] : buttons) {
     QRadioButton* button = Radio(box, name);
-    grid->addWidget(button, row++, 0, 1, 2);
+    grid->addWidget(button, row++, 0, 1, 3);
     chartMode_->Add(button, value);
   }
   BoundEdit(box, "edtChartInterval", grid, row++);
   BoundEdit(box, "edtChartScale", grid, row);
+  grid->setColumnStretch(2, 1);
   return box;
 }
 

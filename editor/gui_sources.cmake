@@ -5,6 +5,7 @@ target_sources(vmxgui PRIVATE
   ${CMAKE_SOURCE_DIR}/editor/config_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/expert_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/jmp_page.cpp
+  ${CMAKE_SOURCE_DIR}/editor/jmp_schematic.cpp
   ${CMAKE_SOURCE_DIR}/editor/moon_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/schedule_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/weather_delay_page.cpp

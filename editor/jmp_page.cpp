@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
+#include "editor/jmp_schematic.h"
 #include "ui/choice_group.h"
 #include "ui/controls.h"
 
@@ -51,6 +52,7 @@ JmpPage::JmpPage(PageContext& context)
   radio("rbtJMPPWM", 8);
   grid->setColumnMinimumWidth(0, 24);
   grid->setColumnStretch(4, 1);
+  grid->addWidget(new JmpSchematic(this), 0, 5, row, 1, Qt::AlignTop | Qt::AlignRight);
   grid->setRowStretch(row, 1);
 }
 

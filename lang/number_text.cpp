@@ -87,21 +87,41 @@ std::string FormatDecimal(double value, int minDecimals, int maxDecimals,
                           std::string_view separator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", maxDecimals, value);
-  std::string text = buf;
-  const size_t dot = text.find('.');
-  if (dot != std::string::npos) {
+  // The exact decimal digits of the magnitude, rounded half away from zero at
+  // the last shown decimal (53.125 shows as 53.13, as people round).
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.60f", std::fabs(value));
+  std::string digits = buf;
+  const size_t dot = digits.find('.');
+  const size_t cut = dot + 1 + static_cast<size_t>(maxDecimals);
+  const bool roundUp = digits[cut] >= '5';
+  digits.resize(cut);
+  if (maxDecimals == 0) digits.resize(dot);
+  if (roundUp) {
+    size_t i = digits.size();
+    while (i > 0) {
+      --i;
+      if (digits[i] == '.') continue;
+      if (digits[i] != '9') {
+        ++digits[i];
+        break;
+      }
+      digits[i] = '0';
+      if (i == 0) digits = '1' + digits;
+    }
+  }
+  std::string text = digits;
+  if (const size_t point = text.find('.'); point != std::string::npos) {
     size_t keep = text.size();
-    while (keep > dot + 1 + static_cast<size_t>(minDecimals) && text[keep - 1] == '0') --keep;
-    if (keep == dot + 1) keep = dot;
+    while (keep > point + 1 + static_cast<size_t>(minDecimals) && text[keep - 1] == '0') --keep;
+    if (keep == point + 1) keep = point;
     text.resize(keep);
   }
-  // A small negative value rounds to "-0" or "-0.0", which is just zero.
-  if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  // A value that rounds to zero shows no minus sign.
+  const bool negative = value < 0 && text.find_first_not_of("0.") != std::string::npos;
   if (const size_t point = text.find('.'); point != std::string::npos)
-    text.replace(point, 1, separator);
-  return text;
+    text = text.substr(0, point) + std::string(separator) + text.substr(point + 1);
+  return negative ? "-" + text : text;
 }
 
 }  // namespace vmx

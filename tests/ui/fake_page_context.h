@@ -3,6 +3,11 @@
 #pragma once
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -16,13 +21,17 @@ namespace vmx::testing {
 
 class FakePageContext final : public PageContext {
  public:
-  FakePageContext() { window->setObjectName("frmLantix"); }
+  FakePageContext() {
+    window->setObjectName("frmLantix");
+    auto* layout = new QVBoxLayout(window.get());
+    layout->addWidget(tabs);
+  }
 
   // Creates a page inside the stand-in window (menu items it serves first).
   template <class P, class... Args>
   P* Add(Args&&... args) {
     auto* page = new P(*this, std::forward<Args>(args)...);
-    page->setParent(window.get());
+    tabs->addTab(page, page->objectName());
     pages.push_back(page);
     page->LanguageApplied();
     if (!active) active = page;
@@ -38,10 +47,40 @@ class FakePageContext final : public PageContext {
   W* Find(const QString& name) const {
     return window->findChild<W*>(name);
   }
+  // The request word since the last call, which starts a new one.
+  uint32_t TakeRequests() {
+    const uint32_t word = store.Requests();
+    store.SetRequests(0);
+    return word;
+  }
+
+  // Brings the control on screen, as a user would before clicking it: its page
+  // in front, scrolled into view.
+  void Reveal(QWidget* control) {
+    for (QWidget* w = control; w; w = w->parentWidget()) {
+      if (auto* page = qobject_cast<Page*>(w)) tabs->setCurrentWidget(page);
+    }
+    QApplication::processEvents();
+    for (QWidget* w = control->parentWidget(); w; w = w->parentWidget())
+      if (auto* scroll = qobject_cast<QScrollArea*>(w)) scroll->ensureWidgetVisible(control);
+    QApplication::processEvents();
+  }
+  void Click(const QString& name) {
+    auto* control = Find<QWidget>(name);
+    Reveal(control);
+    // A radio button or check box answers on its indicator at the left.
+    const bool indicator = control->inherits("QRadioButton") || control->inherits("QCheckBox");
+    const QPoint at = indicator ? QPoint(8, control->height() / 2) : control->rect().center();
+    QTest::mouseClick(control, Qt::LeftButton, {}, at);
+  }
+
   // Shows the window so focus and visibility behave as on a screen.
   void Show() {
     window->resize(1009, 655);
     window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+      qWarning("the test window did not become active");
   }
 
   SharedStore& Store() override { return store; }
@@ -87,6 +126,7 @@ class FakePageContext final : public PageContext {
   Dialogs& Ask() override { return dialogs; }
 
   std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+  QTabWidget* tabs = new QTabWidget(window.get());
   SharedStore store;
   std::vector<Page*> pages;
   QWidget* active = nullptr;
