@@ -107,6 +107,13 @@ TEST_F(SettingsWindowTest, StandbyAndClosingWriteTheBackup) {
   EXPECT_THAT(Read(BackupOf(pty)).toStdString(), HasSubstr("\r\nFanLow=77\r\n"));
 }
 
+TEST_F(SettingsWindowTest, RemovingTheBoardWritesTheBackupFirst) {
+  Open({pty});
+  ASSERT_TRUE(WaitSettingsRead());
+  Action("mnuRemove")->trigger();
+  EXPECT_THAT(Read(BackupOf(pty)).toStdString(), HasSubstr("\r\nFanLow=77\r\n"));
+}
+
 TEST_F(SettingsWindowTest, SwitchingPortsBacksUpTheBoardLeft) {
   sim::SimBoard second({.rows = 2});
   second.With([](sim::BoardState& s) { s.config.FanLow = 11; });
