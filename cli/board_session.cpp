@@ -81,6 +81,8 @@ void BoardSession::StatusLine(const std::string& text) {
   Say(text);
   std::lock_guard g(lock_);
   lastStatus_ = text;
+  if (refused_) toldWhy_ = true;
+  changed_.notify_all();
 }
 
 void BoardSession::Progress(const std::string& text, int64_t, int64_t) {
@@ -132,8 +134,10 @@ bool BoardSession::WaitUntil(const std::function<bool()>& done, const char* what
 bool BoardSession::WaitComplete(std::string& error) {
   if (!WaitUntil([this] { return complete_ || refused_; }, "complete set of settings", error))
     return false;
-  std::lock_guard g(lock_);
+  std::unique_lock g(lock_);
   if (!refused_) return true;
+  // The worker reports the link state first and then says what it found.
+  changed_.wait_for(g, 2s, [this] { return toldWhy_; });
   error = lastStatus_.empty() ? "no usable board on " + port_ : lastStatus_;
   return false;
 }

@@ -61,6 +61,7 @@ class BoardSession final : public InlineLinkHost {
   bool complete_ = false;
   bool connected_ = false;
   bool refused_ = false;  // the link reported no usable board before every record was read
+  bool toldWhy_ = false;  // a status line came after that report
   std::array<uint64_t, 8> shown_{};  // records handed over, by PageUpdate
   std::string lastStatus_;
   std::unique_ptr<TthdCom> worker_;
