@@ -37,6 +37,7 @@
 #include "app/page_control.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
+#include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
@@ -89,7 +90,9 @@ TfrmLantix::TfrmLantix(StartOptions options)
       *ports, *prefs,
       Connection::Hooks{
           [this](const std::string& text) { AddLogLine(text); },
-          {},
+          [this](const std::string& port) {
+            if (settingsMenu_) settingsMenu_->Backup(port);
+          },
           [this](const std::string& port, bool debug) { return StartWorker(port, debug); }});
   bluetooth_ = std::make_unique<BluetoothRuns>(
       handOffs_, reaper_,
@@ -114,6 +117,8 @@ void TfrmLantix::BuildWindow() {
   pc_ = new PageControl(*this, this);
   setCentralWidget(pc_);
   messages_ = pc_->findChild<MessagesPage*>();
+  settingsMenu_ = new SettingsMenu(*this, this);
+  settingsMenu_->configurationShown = [this] { ApplyExpertWeather(); };
   sb_ = new StatusBar(this);
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
@@ -210,7 +215,8 @@ void TfrmLantix::ScaleForScreen() {
 void TfrmLantix::ChooseAppDir() {
   // An installed program cannot write beside itself; its backups then go to
   // the user's data directory.
-  QString dir = QCoreApplication::applicationDirPath();
+  QString dir = options_.appDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                          : options_.appDir;
   if (!QFileInfo(dir).isWritable()) {
     dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
@@ -361,6 +367,7 @@ void TfrmLantix::ApplyLinkStateTable() {
   facts.tempSlave = store_.info.TempSlave;
   const auto* led = findChild<QRadioButton*>("rbtFMOLED");
   facts.fanModeLedSelected = led && led->isChecked();
+  facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
   linkStates_->Apply(facts);
 }
 
@@ -417,10 +424,12 @@ void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) 
 }
 
 void TfrmLantix::LinkState(bool connected) {
+  settingsMenu_->LinkState(connected);
   SetLinkState(connected);
 }
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
+  settingsMenu_->RecordShown(page);
   ApplyRecord(page);
   // Alerts also watch a board whose window is minimised or hidden.
   if (page == PageUpdate::Info) alerts_->InfoRead();

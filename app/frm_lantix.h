@@ -24,6 +24,7 @@ class HandOffQueue;
 class LinkStateView;
 class MessagesPage;
 class PageControl;
+class SettingsMenu;
 class StatusBar;
 class StatusDisplay;
 class DesktopAlerts;
@@ -43,6 +44,8 @@ struct StartOptions {
   std::function<std::unique_ptr<RfcommBinder>()> rfcommBinder;  // default: the kernel's
   DiscoverTiming discoverTiming;
   bool logToStderr = true;
+  // Where backups go; empty: beside the program, else the user's data folder.
+  QString appDir;
 };
 
 class TfrmLantix final : public QMainWindow, public LinkReports, public PageContext {
@@ -150,6 +153,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;
   MessagesPage* messages_ = nullptr;
+  SettingsMenu* settingsMenu_ = nullptr;
 
   QString appDir_;
   QString caption_;

@@ -4,11 +4,14 @@
 #include <string_view>
 
 #include "cli/action_command.h"
+#include "cli/dump_command.h"
 #include "cli/firmware_command.h"
 #include "cli/geo_command.h"
 #include "cli/mode_command.h"
 #include "cli/monitor_command.h"
 #include "cli/schedule_command.h"
+#include "cli/set_command.h"
+#include "cli/settings_command.h"
 #include "cli/subcommand.h"
 
 namespace {
@@ -27,6 +30,12 @@ const Subcommand kSubcommands[] = {
      vmx::cli::ScheduleUsage()},
     {"firmware", "write a firmware image through the board's bootloader", vmx::cli::FirmwareCommand,
      vmx::cli::FirmwareUsage()},
+    {"settings", "export, import or back up a board's settings file", vmx::cli::SettingsCommand,
+     vmx::cli::SettingsUsage()},
+    {"dump", "every setting of a board by its settings-file keys", vmx::cli::DumpCommand,
+     vmx::cli::DumpUsage()},
+    {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand,
+     vmx::cli::SetUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

@@ -1,5 +1,6 @@
 target_sources(vmxgui PRIVATE
   ${CMAKE_SOURCE_DIR}/editor/balance_page.cpp
+  ${CMAKE_SOURCE_DIR}/editor/channel_rows.cpp
   ${CMAKE_SOURCE_DIR}/editor/channels_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/config_page.cpp
   ${CMAKE_SOURCE_DIR}/editor/expert_page.cpp

@@ -23,7 +23,13 @@ void SharedStore::SetRequests(uint32_t word) {
 
 void SharedStore::Change(uint32_t clear, uint32_t raise) {
   std::lock_guard g(lock_);
+  if (requests_ & clear & request::LoadReef) ++reefLoads_;
   requests_ = (requests_ & ~clear) | raise;
+}
+
+uint64_t SharedStore::ReefLoads() {
+  std::lock_guard g(lock_);
+  return reefLoads_;
 }
 
 uint32_t SharedStore::Requests() {
@@ -31,7 +37,9 @@ uint32_t SharedStore::Requests() {
   return requests_;
 }
 
-bool SharedStore::Pending(uint32_t bits) { return (Requests() & bits) != 0; }
+bool SharedStore::Pending(uint32_t bits) {
+  return (Requests() & bits) != 0;
+}
 
 int SharedStore::RowCount() {
   std::lock_guard g(lock_);

@@ -38,6 +38,9 @@ class SharedStore {
   void Change(uint32_t clear, uint32_t raise);
   uint32_t Requests();
   bool Pending(uint32_t bits);  // true when any of `bits` is set
+  // How often the worker has taken LoadReef: the board's settings changed
+  // under the PC's copy, which is stale until everything is read again.
+  uint64_t ReefLoads();
 
   // Accept steps: `payload` holds the received record bytes.
   void AcceptInfo(std::span<const uint8_t> payload);
@@ -112,6 +115,7 @@ class SharedStore {
   bool pairingWrite_ = false;  // the pending Expert write starts or aborts a pairing
   bool rc5Stale_ = false;
   Expert pairingSent_;  // the record as the last pairing write sent it
+  uint64_t reefLoads_ = 0;
 };
 
 }  // namespace vmx

@@ -8,5 +8,6 @@ target_sources(vmxcore PRIVATE
   settings/record_access.cpp
   settings/schedule_grid.cpp
   settings/temperature.cpp
+  settings/weather_counts.cpp
   settings/zone_fields.cpp
 )
