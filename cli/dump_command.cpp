@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/board_session.h"
 #include "cli/json_writer.h"
-#include "cli/settings_session.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -60,14 +60,14 @@ int DumpCommand(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  SettingsSession session(port, verbose);
+  BoardSession session(PortArguments(port, verbose));
   std::string error;
-  if (!session.WaitComplete(error)) {
+  if (!session.Open(error)) {
     std::fprintf(stderr, "velmarinex-cli: %s\n", error.c_str());
     return 1;
   }
   SettingsRecords records;
-  session.OnLink([&] { records = TakeSettings(session.Store()); });
+  session.OnUi([&] { records = TakeSettings(session.Store()); });
   const std::string text = json ? Json(records) + "\n" : Ini(records);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
