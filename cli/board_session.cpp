@@ -127,8 +127,8 @@ bool BoardSession::Connected() const {
   return connected_;
 }
 
-void BoardSession::Say(const std::string& text) {
-  if (listener_) listener_->Said(text);
+void BoardSession::Say(const std::string& text, bool status) {
+  if (listener_) listener_->Said(text, status);
   if (!arguments_.verbose) return;
   // The log separates lines with CR LF; a terminal wants plain line feeds.
   std::string entry = StampLogEntry(LogStampNow(), text);
@@ -137,7 +137,7 @@ void BoardSession::Say(const std::string& text) {
 }
 
 void BoardSession::LogLine(const std::string& text) {
-  Say(text);
+  Say(text, false);
 }
 
 void BoardSession::StatusLine(const std::string& text) {
@@ -145,11 +145,11 @@ void BoardSession::StatusLine(const std::string& text) {
     std::lock_guard g(lock_);
     lastStatus_ = text;
   }
-  Say(text);
+  Say(text, true);
 }
 
 void BoardSession::Progress(const std::string& text, int64_t, int64_t) {
-  Say(text);
+  Say(text, false);
 }
 
 void BoardSession::LinkState(bool connected) {
@@ -167,13 +167,15 @@ void BoardSession::LinkState(bool connected) {
 }
 
 void BoardSession::UpdatePage(PageUpdate page) {
+  bool complete = false;
   {
     std::lock_guard g(lock_);
     records_.Shown(page, store_);
     complete_ = records_.Complete(store_);
     ++reads_[static_cast<size_t>(page)];
+    complete = complete_;
   }
-  if (listener_) listener_->RecordRead(page);
+  if (listener_) listener_->RecordRead(page, store_, complete);
 }
 
 void BoardSession::Identified(uint8_t type, uint8_t version) {

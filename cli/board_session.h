@@ -50,8 +50,11 @@ class BoardSession final : private InlineLinkHost {
    public:
     virtual ~Listener() = default;
     virtual void LinkChanged(bool /*connected*/) {}
-    virtual void RecordRead(PageUpdate /*record*/) {}
-    virtual void Said(const std::string& /*text*/) {}
+    // `complete`: every record of this link has been read, so `store` holds
+    // the board's settings and not zeros or another board's.
+    virtual void RecordRead(PageUpdate /*record*/, SharedStore& /*store*/, bool /*complete*/) {}
+    // A log line, or with `status` a status line.
+    virtual void Said(const std::string& /*text*/, bool /*status*/) {}
   };
 
   // Starts the worker on the port. Its log and status lines go to stderr when
@@ -77,6 +80,8 @@ class BoardSession final : private InlineLinkHost {
   // long-running user starts the next one. True when it did.
   bool Revive();
   bool Connected() const;
+  // The worker's run has ended.
+  bool Ended() const { return worker_->LinkClosed(); }
 
   SharedStore& Store() { return store_; }
   RecordsCompleteness& Records() { return records_; }  // inside OnUi only
@@ -92,7 +97,7 @@ class BoardSession final : private InlineLinkHost {
   void Identified(uint8_t type, uint8_t version) override;
 
   void StartWorker();
-  void Say(const std::string& text);
+  void Say(const std::string& text, bool status);
   // Polls `done` (under lock_) until it holds; false with `problem` once the
   // link has ended or refused the board, or the time is up.
   bool WaitUntil(const std::function<bool()>& done, std::string& problem);

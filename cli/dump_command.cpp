@@ -16,7 +16,9 @@ const char* const kUsage =
     "  --json     one JSON object: {\"Config\": {\"Mode\": 1, ...}, ..., \"0\": {...}}\n"
     "  --verbose  show the link's messages on stderr\n";
 
-std::string Json(const SettingsRecords& records) {
+}  // namespace
+
+std::string SettingsJson(const SettingsRecords& records) {
   JsonObject all;
   for (const SettingsSection& section : SettingsSections()) {
     JsonObject keys;
@@ -30,6 +32,8 @@ std::string Json(const SettingsRecords& records) {
   }
   return all.Text();
 }
+
+namespace {
 
 std::string Ini(const SettingsRecords& records) {
   IniDocument doc;
@@ -68,7 +72,7 @@ int DumpCommand(int argc, char** argv) {
   }
   SettingsRecords records;
   session.OnUi([&] { records = TakeSettings(session.Store()); });
-  const std::string text = json ? Json(records) + "\n" : Ini(records);
+  const std::string text = json ? SettingsJson(records) + "\n" : Ini(records);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
 }
