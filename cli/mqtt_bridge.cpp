@@ -158,11 +158,15 @@ void MqttBridge::Publish(MqttClient& client) {
       PublishChanged(client, topic, document);
 }
 
-void MqttBridge::Command(const std::string& topic, const std::string& payload) {
+void MqttBridge::Command(const std::string& topic, const std::string& payload, bool retained) {
   const std::string prefix = Base() + "/set/";
   if (!topic.starts_with(prefix)) return;
   std::string why;
-  session_->OnUi([&] { why = Apply(topic.substr(prefix.size()), Trimmed(payload)); });
+  // Run again at every connection, a retained "save" would wear the EEPROM.
+  if (retained)
+    why = "a retained message is no command; publish commands without the retain flag";
+  else
+    session_->OnUi([&] { why = Apply(topic.substr(prefix.size()), Trimmed(payload)); });
   if (why.empty())
     log_("MQTT: " + topic + " " + Quoted(payload));
   else

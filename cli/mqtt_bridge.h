@@ -35,8 +35,9 @@ class MqttBridge final : public BoardSession::Listener {
   std::string AvailabilityTopic() const { return Base() + "/availability"; }
   std::string CommandTopics() const { return Base() + "/set/#"; }
 
-  // On the main thread: a message to a command topic.
-  void Command(const std::string& topic, const std::string& payload);
+  // On the main thread: a message to a command topic. One the broker kept
+  // from earlier is not a command of now.
+  void Command(const std::string& topic, const std::string& payload, bool retained);
   // On the main thread: publishes what changed since the last call.
   void Publish(MqttClient& client);
   // A new broker connection: everything goes out again.

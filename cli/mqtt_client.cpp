@@ -132,7 +132,8 @@ void MqttClient::MessageCallback(mosquitto*, void* self, const mosquitto_message
   if (!c->onMessage_ || !message->topic) return;
   const auto* bytes = static_cast<const char*>(message->payload);
   c->onMessage_(message->topic,
-                bytes ? std::string(bytes, static_cast<size_t>(message->payloadlen)) : "");
+                bytes ? std::string(bytes, static_cast<size_t>(message->payloadlen)) : "",
+                message->retain);
 }
 
 }  // namespace vmx::cli

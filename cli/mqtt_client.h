@@ -29,7 +29,9 @@ class MqttClient {
     int keepAliveSeconds = 30;
   };
   using LogFn = std::function<void(const std::string&)>;
-  using MessageFn = std::function<void(const std::string& topic, const std::string& payload)>;
+  // `retained`: the broker kept the message from before this connection.
+  using MessageFn =
+      std::function<void(const std::string& topic, const std::string& payload, bool retained)>;
 
   MqttClient(Options options, LogFn log);
   ~MqttClient();

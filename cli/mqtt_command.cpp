@@ -40,7 +40,7 @@ const char* const kUsage =
     "    cloud, storm     start or stop one now (modes Auto and Geo)\n"
     "    save             store the settings permanently\n"
     "    config/KEY       a settings-file key (FanLow, Weather.CloudP, 3.Hour) and its value\n"
-    "  A command that does not fit is left out with a log line.\n"
+    "  A command that does not fit, or comes retained, is left out with a log line.\n"
     "  --broker HOST[:PORT]  the broker; PORT 1883 unless given ([ADDRESS]:PORT for IPv6)\n"
     "  --user, --password-file  log in; the file's first line is the password\n"
     "  --prefix PREFIX   the first topic level(s), default velmarinex\n"
@@ -200,8 +200,8 @@ int MqttCommand(int argc, char** argv) {
   MqttClient client(a->broker, log);
   client.Subscribe(bridge.CommandTopics());
   client.OnConnected([&] { bridge.Republish(); });
-  client.OnMessage([&](const std::string& topic, const std::string& payload) {
-    bridge.Command(topic, payload);
+  client.OnMessage([&](const std::string& topic, const std::string& payload, bool retained) {
+    bridge.Command(topic, payload, retained);
   });
 
   log("MQTT bridge for " + a->board.port + " as " + bridge.Base());

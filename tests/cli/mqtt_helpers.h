@@ -159,9 +159,9 @@ class Probe {
   Probe(const Probe&) = delete;
   Probe& operator=(const Probe&) = delete;
 
-  void Publish(const std::string& topic, const std::string& payload) {
+  void Publish(const std::string& topic, const std::string& payload, bool retain = false) {
     mosquitto_publish(handle_, nullptr, topic.c_str(), static_cast<int>(payload.size()),
-                      payload.data(), 1, false);
+                      payload.data(), 1, retain);
   }
   std::string Last(const std::string& topic) {
     std::lock_guard g(lock_);
