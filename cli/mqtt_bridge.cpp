@@ -88,7 +88,7 @@ void MqttBridge::RecordRead(PageUpdate record, SharedStore& store, bool complete
 }
 
 void MqttBridge::Said(const std::string& text, bool status) {
-  if (status || options_.verbose) log_(text);
+  log_(text);
   if (!status) return;
   std::lock_guard g(lock_);
   snapshot_.status = text;

@@ -20,7 +20,6 @@ struct BridgeOptions {
   std::string prefix = "velmarinex";
   std::string id;
   bool discovery = false;  // Home Assistant discovery documents
-  bool verbose = false;    // the link's log lines besides its status lines
 };
 
 class MqttBridge final : public BoardSession::Listener {

@@ -20,9 +20,10 @@ using namespace std::chrono_literals;
 
 const char* const kUsage =
     "usage: velmarinex-cli mqtt PORT --broker HOST[:PORT] [--user USER --password-file FILE]\n"
-    "                           [--prefix PREFIX] [--id ID] [--ha-discovery] [-v] [-debug]\n"
+    "                           [--prefix PREFIX] [--id ID] [--ha-discovery] [-debug]\n"
     "  Holds the link to the board on PORT as the window does, reconnecting when it\n"
-    "  is lost, and bridges it to an MQTT broker until SIGINT or SIGTERM. Retained\n"
+    "  is lost, and bridges it to an MQTT broker until SIGINT or SIGTERM, logging to\n"
+    "  standard output as the Messages page would. Retained\n"
     "  state under PREFIX/ID/:\n"
     "    availability     online while the board is connected and read, else offline\n"
     "    link, status     connected or disconnected; the link's last status line\n"
@@ -47,7 +48,7 @@ const char* const kUsage =
     "  --id ID           the board's topic level (letters, digits, - and _); default\n"
     "                    vmx5_ and the port's name, so it stays the same across restarts\n"
     "  --ha-discovery    Home Assistant discovery documents under homeassistant/\n"
-    "  -v, -debug        the link's log lines too, and its trace of the line\n";
+    "  -debug            log every exchange on the line too\n";
 
 std::atomic<bool> stopRequested{false};
 
@@ -118,10 +119,8 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
     std::optional<std::string> v;
-    if (w == "-v" || w == "--verbose") {
-      a.bridge.verbose = true;
-    } else if (w == "-debug" || w == "--debug") {
-      a.bridge.verbose = a.board.debug = true;
+    if (w == "-debug" || w == "--debug") {
+      a.board.debug = true;
     } else if (w == "--ha-discovery") {
       a.bridge.discovery = true;
     } else if (w == "--broker" || w == "--user" || w == "--password-file" || w == "--prefix" ||

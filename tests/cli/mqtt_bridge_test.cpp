@@ -305,5 +305,60 @@ TEST_F(MqttBridgeTest, TheBrokerGoingAwayAndComingBack) {
   EXPECT_TRUE(WaitForSet("7F01")) << Log();
 }
 
+TEST_F(MqttBridgeTest, ALoginWithUserAndPasswordFile) {
+  // A broker of its own that lets only the keeper in.
+  const std::string users = folder + "/users";
+  ASSERT_EQ(std::system(("mosquitto_passwd -b -c " + users + " keeper s3cret").c_str()), 0);
+  std::ofstream(folder + "/password") << "s3cret\n";
+  std::ofstream(folder + "/wrong") << "guess\n";
+  probe.reset();
+  broker = std::make_unique<Broker>(VMX_MOSQUITTO_PROGRAM, folder, FreeLocalPort(), users);
+  ASSERT_TRUE(broker->Start()) << ReadFile(folder + "/broker.log");
+  probe = std::make_unique<Probe>(broker->Port(), "keeper", "s3cret");
+
+  // The wrong password, for a board on another port: this one is the other bridge's.
+  auto refused = std::make_unique<Process>(
+      std::vector<std::string>{VMX_CLI_PROGRAM, "mqtt", folder + "/elsewhere", "--broker",
+                               "127.0.0.1:" + std::to_string(broker->Port()), "--prefix",
+                               "aquarium", "--id", "board2", "--user", "keeper", "--password-file",
+                               folder + "/wrong"},
+      folder + "/refused.log");
+  Start({"--user", "keeper", "--password-file", folder + "/password"});
+  EXPECT_TRUE(probe->WaitFor(Topic("mode"), "auto"));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadFile(folder + "/refused.log").find("not authorised") != std::string::npos; },
+      10s))
+      << ReadFile(folder + "/refused.log");
+  EXPECT_EQ(probe->Last("aquarium/board2/availability"), "");
+}
+
+TEST(MqttArguments, WordsThatDoNotFitAreRefusedBeforeAnythingStarts) {
+  char pattern[] = "/tmp/vmx-mqtt-XXXXXX";
+  const std::string folder = mkdtemp(pattern);
+  const std::vector<std::vector<std::string>> cases = {
+      {"/dev/ttyUSB0"},
+      {"--broker", "localhost"},
+      {"/dev/ttyUSB0", "--broker", "localhost:0"},
+      {"/dev/ttyUSB0", "--broker", "localhost:"},
+      {"/dev/ttyUSB0", "--broker", "localhost", "--id", "a/b"},
+      {"/dev/ttyUSB0", "--broker", "localhost", "--prefix", "home/#"},
+      {"/dev/ttyUSB0", "--broker", "localhost", "--password-file", "x"},
+      {"/dev/ttyUSB0", "--broker", "localhost", "--bogus"},
+  };
+  for (const auto& words : cases) {
+    std::vector<std::string> args = {VMX_CLI_PROGRAM, "mqtt"};
+    args.insert(args.end(), words.begin(), words.end());
+    Process run(args, folder + "/out");
+    EXPECT_EQ(run.Wait(10s), 2) << words.back();
+    EXPECT_THAT(ReadFile(folder + "/out"), HasSubstr("usage: velmarinex-cli mqtt"));
+  }
+  Process unreadable({VMX_CLI_PROGRAM, "mqtt", "/dev/ttyUSB0", "--broker", "localhost", "--user",
+                      "u", "--password-file", folder + "/none"},
+                     folder + "/out");
+  EXPECT_EQ(unreadable.Wait(10s), 1);
+  EXPECT_THAT(ReadFile(folder + "/out"), HasSubstr("none could not be read"));
+  std::system(("rm -rf " + folder).c_str());
+}
+
 }  // namespace
 }  // namespace vmx::testing

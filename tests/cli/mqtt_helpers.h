@@ -64,6 +64,14 @@ class Process {
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Process() { Stop(SIGKILL); }
+  // Waits for the end by itself, at most `timeout`; the exit code, or -1.
+  int Wait(std::chrono::milliseconds timeout) {
+    int status = 0;
+    const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
+    if (!ended) return -1;
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
@@ -110,10 +118,17 @@ inline bool Accepts(int port) {
 // mosquitto on 127.0.0.1:`port`, anonymous, nothing kept on disk.
 class Broker {
  public:
-  Broker(std::string program, std::string folder, int port)
+  // With a `passwordFile` (mosquitto_passwd's), only its users get in.
+  Broker(std::string program, std::string folder, int port, const std::string& passwordFile = {})
       : program_(std::move(program)), folder_(std::move(folder)), port_(port) {
-    std::ofstream(folder_ + "/mosquitto.conf")
-        << "listener " << port_ << " 127.0.0.1\nallow_anonymous true\npersistence false\n";
+    std::ofstream conf(folder_ + "/mosquitto.conf");
+    conf << "listener " << port_ << " 127.0.0.1\npersistence false\n";
+    // Started as root, mosquitto would become its own user, who cannot read the test's files.
+    if (geteuid() == 0) conf << "user root\n";
+    if (passwordFile.empty())
+      conf << "allow_anonymous true\n";
+    else
+      conf << "allow_anonymous false\npassword_file " << passwordFile << "\n";
   }
   bool Start() {
     process_ = std::make_unique<Process>(
@@ -133,9 +148,10 @@ class Broker {
 // Subscribes to everything, again after each reconnection, and keeps every message.
 class Probe {
  public:
-  explicit Probe(int port) {
+  explicit Probe(int port, const char* user = nullptr, const char* password = nullptr) {
     mosquitto_lib_init();
     handle_ = mosquitto_new(nullptr, true, this);
+    if (user) mosquitto_username_pw_set(handle_, user, password);
     mosquitto_connect_callback_set(handle_, [](mosquitto* m, void*, int code) {
       if (code == 0) mosquitto_subscribe(m, nullptr, "#", 1);
     });
