@@ -212,6 +212,15 @@ TEST_F(MqttBridgeTest, ACommandWhileTheBoardIsAwayIsLeftOut) {
   EXPECT_TRUE(WaitForSet("7F01")) << "and then it is served";
 }
 
+TEST_F(MqttBridgeTest, ABoardUnpluggedLongerThanTheLinkWaitsIsFoundAgain) {
+  Start();
+  server->HangUp(8s);  // past the link's five attempts to open the port
+  ASSERT_TRUE(WaitUntil([&] { return LogCount("Disconnected from") == 1; }, 20s)) << Log();
+  EXPECT_EQ(probe->Last(Topic("availability")), "offline");
+  ASSERT_TRUE(probe->WaitFor(Topic("availability"), "online", 30s)) << Log();
+  EXPECT_EQ(LogCount("Connected to Velmarinex 2.x.4"), 2u);
+}
+
 TEST_F(MqttBridgeTest, DiscoveryDocumentsAreValidJsonWithUniqueIds) {
   Start({"--ha-discovery"});
   const std::string prefix = "homeassistant/";
