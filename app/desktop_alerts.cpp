@@ -118,11 +118,20 @@ void DesktopAlerts::Report(const std::vector<AlertEvent>& events) {
   }
 }
 
+QString DesktopAlerts::BusName() const {
+  // Qt shares connections by name: each window has its own, for its own bus.
+  return "velmarinex-alerts-" + QString::number(reinterpret_cast<quintptr>(this), 16);
+}
+
+DesktopAlerts::~DesktopAlerts() {
+  if (bus_ && !busAddress_.isEmpty()) QDBusConnection::disconnectFromBus(BusName());
+}
+
 void DesktopAlerts::Notify(const QString& text) {
   // The bus is reached only when there is something to say, never at start-up.
   if (!bus_)
     bus_ = busAddress_.isEmpty() ? QDBusConnection::sessionBus()
-                                 : QDBusConnection::connectToBus(busAddress_, "velmarinex-alerts");
+                                 : QDBusConnection::connectToBus(busAddress_, BusName());
   if (!bus_->isConnected()) return;
   QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
                                                      "/org/freedesktop/Notifications",

@@ -24,6 +24,7 @@ class DesktopAlerts final : public QObject {
  public:
   // `busAddress` names the desktop's bus; empty: the session bus.
   DesktopAlerts(PageContext& context, QString busAddress, QObject* parent);
+  ~DesktopAlerts() override;
 
   void InfoRead();
   void LinkState(bool connected);
@@ -37,6 +38,7 @@ class DesktopAlerts final : public QObject {
  private:
   void Report(const std::vector<AlertEvent>& events);
   void Notify(const QString& text);
+  QString BusName() const;
   void ArmTimer();
   void LoadSettings();
   void SaveSettings();

@@ -6,6 +6,7 @@
 
 #include "lang/log_stamp.h"
 #include "link/posix_serial_port.h"
+#include "persist/settings_file.h"
 
 namespace vmx::cli {
 namespace {
@@ -17,14 +18,43 @@ constexpr uint32_t kReadBits = request::ReadInfo | request::ReadConfig | request
                                request::ReadExpert | request::ReadWeather | request::ReadChart |
                                request::ReadHealth;
 
-uint32_t Bit(PageUpdate page) {
-  return 1u << static_cast<unsigned>(page);
-}
+struct ReadBack {
+  uint32_t write;
+  uint32_t read;
+  PageUpdate page;
+};
 
-// The records a command may rely on once the board has been read.
-const uint32_t kFirstRead = Bit(PageUpdate::Config) | Bit(PageUpdate::Info) |
-                            Bit(PageUpdate::Expert) | Bit(PageUpdate::Schedule) |
-                            Bit(PageUpdate::ExpertWeather);
+constexpr ReadBack kReadBacks[] = {
+    {request::WriteConfig, request::ReadConfig, PageUpdate::Config},
+    {request::WriteExpert, request::ReadExpert, PageUpdate::Expert},
+    {request::WriteWeather, request::ReadWeather, PageUpdate::ExpertWeather},
+    {request::WriteSchedule, request::ReadSchedule, PageUpdate::Schedule},
+};
+
+// What differs between what was sent and what the board holds, by file key.
+std::string Differences(uint32_t bits, const SettingsRecords& sent, const SettingsRecords& held) {
+  std::string text;
+  auto compare = [&](const std::string& section, const SettingsKey& key, size_t row) {
+    const int64_t want = key.Get(sent, row), have = key.Get(held, row);
+    if (want == have) return;
+    text += (text.empty() ? "" : ", ") + std::string("[") + section + "] " + key.Name() + " sent " +
+            std::to_string(want) + ", board holds " + std::to_string(have);
+  };
+  const std::pair<SettingsKey::Record, uint32_t> records[] = {
+      {SettingsKey::Record::Config, request::WriteConfig},
+      {SettingsKey::Record::Expert, request::WriteExpert},
+      {SettingsKey::Record::Weather, request::WriteWeather}};
+  for (const SettingsSection& section : SettingsSections())
+    for (const SettingsKey& key : section.keys)
+      for (const auto& [record, bit] : records)
+        if (key.Holder() == record && (bits & bit)) compare(section.name, key, 0);
+  if (bits & request::WriteSchedule) {
+    if (sent.schedule.size() != held.schedule.size()) return "the number of schedule rows changed";
+    for (size_t row = 0; row < sent.schedule.size(); ++row)
+      for (const SettingsKey& key : RowKeys()) compare(RowSectionName(row), key, row);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -58,8 +88,22 @@ std::optional<BoardArguments> ParseBoardArguments(int argc, char** argv, std::st
   return a;
 }
 
-BoardSession::BoardSession(const BoardArguments& arguments)
-    : arguments_(arguments), deadline_(std::chrono::steady_clock::now() + arguments.timeout) {
+BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
+    : arguments_(arguments), listener_(listener) {
+  StartWorker();
+}
+
+BoardSession::~BoardSession() {
+  // A write still on its way is let through; a transaction the board does not
+  // answer is cut short.
+  worker_->Terminate();
+  worker_->WaitClosed(1s);
+  ShutDown();
+  worker_->Abort();
+  worker_.reset();
+}
+
+void BoardSession::StartWorker() {
   worker_ = TthdCom::Create(arguments_.port, arguments_.debug, store_, *this, LinkTiming{}, [this] {
     auto port = std::make_unique<LineWatch>(std::make_unique<PosixSerialPort>());
     line_ = port.get();
@@ -67,15 +111,33 @@ BoardSession::BoardSession(const BoardArguments& arguments)
   });
 }
 
-BoardSession::~BoardSession() {
-  // Everything the command waited for is done: a transaction still on the
-  // line (a periodic read) is cut short.
-  worker_->Abort();
-  worker_.reset();
+bool BoardSession::Revive() {
+  if (!worker_->LinkClosed()) return false;
+  worker_.reset();  // its run has ended: this joins at once
+  {
+    std::lock_guard g(lock_);
+    refusal_.clear();
+  }
+  StartWorker();
+  return true;
+}
+
+bool BoardSession::Connected() const {
+  std::lock_guard g(lock_);
+  return connected_;
+}
+
+void BoardSession::Say(const std::string& text, bool status) {
+  if (listener_) listener_->Said(text, status);
+  if (!arguments_.verbose) return;
+  // The log separates lines with CR LF; a terminal wants plain line feeds.
+  std::string entry = StampLogEntry(LogStampNow(), text);
+  for (size_t at; (at = entry.find("\r\n")) != std::string::npos;) entry.erase(at, 1);
+  std::fprintf(stderr, "%s\n", entry.c_str());
 }
 
 void BoardSession::LogLine(const std::string& text) {
-  if (arguments_.verbose) std::fprintf(stderr, "%s\n", StampLogEntry(LogStampNow(), text).c_str());
+  Say(text, false);
 }
 
 void BoardSession::StatusLine(const std::string& text) {
@@ -83,47 +145,84 @@ void BoardSession::StatusLine(const std::string& text) {
     std::lock_guard g(lock_);
     lastStatus_ = text;
   }
-  LogLine(text);
+  Say(text, true);
+}
+
+void BoardSession::Progress(const std::string& text, int64_t, int64_t) {
+  Say(text, false);
 }
 
 void BoardSession::LinkState(bool connected) {
-  std::lock_guard g(lock_);
-  connected_ = connected;
-  if (!connected) return;
-  everConnected_ = true;
-  updatesSinceConnect_ = 0;
-  identificationsAtConnect_ = line_->Identifications();
+  {
+    std::lock_guard g(lock_);
+    records_.LinkState(connected);
+    connected_ = connected;
+    complete_ = records_.Complete(store_);
+    if (connected) {
+      everConnected_ = true;
+      identificationsAtConnect_ = line_->Identifications();
+    }
+  }
+  if (listener_) listener_->LinkChanged(connected);
 }
 
 void BoardSession::UpdatePage(PageUpdate page) {
+  bool complete = false;
+  {
+    std::lock_guard g(lock_);
+    records_.Shown(page, store_);
+    complete_ = records_.Complete(store_);
+    ++reads_[static_cast<size_t>(page)];
+    complete = complete_;
+  }
+  if (listener_) listener_->RecordRead(page, store_, complete);
+}
+
+void BoardSession::Identified(uint8_t type, uint8_t version) {
+  // The worker has said what it found just before: another firmware, the
+  // bootloader or other hardware is nothing a command can work with.
   std::lock_guard g(lock_);
-  if (connected_) updatesSinceConnect_ |= Bit(page);
+  if (type != kNoDevice && (type != kThisBoard || version != kExpectedFirmware))
+    refusal_ = lastStatus_.empty() ? "no usable board on " + arguments_.port : lastStatus_;
 }
 
 std::string BoardSession::LinkProblem() const {
-  std::lock_guard g(lock_);
   if (!everConnected_)
     return "no " + std::string("Velmarinex 2.x.4") + " answered on " + arguments_.port +
            (lastStatus_.empty() ? "" : " (" + lastStatus_ + ")");
   return "the link to the board on " + arguments_.port + " was lost";
 }
 
-bool BoardSession::Open(std::string& problem) {
+bool BoardSession::WaitUntil(const std::function<bool()>& done, std::string& problem) {
+  const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
   for (;;) {
     {
       std::lock_guard g(lock_);
-      if (connected_ && line_->Identifications() > identificationsAtConnect_) {
-        problem = "reading the board on " + arguments_.port + " failed";
+      if (!refusal_.empty()) {
+        problem = refusal_;
         return false;
       }
-      if (connected_ && (updatesSinceConnect_ & kFirstRead) == kFirstRead) return true;
-    }
-    if (worker_->LinkClosed() || Expired()) {
-      problem = LinkProblem();
-      return false;
+      if (done()) return true;
+      if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
+        problem = LinkProblem();
+        return false;
+      }
     }
     std::this_thread::sleep_for(kPoll);
   }
+}
+
+bool BoardSession::Open(std::string& problem) {
+  bool readFailed = false;
+  const bool open = WaitUntil(
+      [&] {
+        // An identification after the link came up means a read failed.
+        readFailed = connected_ && line_->Identifications() > identificationsAtConnect_;
+        return readFailed || (connected_ && complete_);
+      },
+      problem);
+  if (readFailed) problem = "reading the board on " + arguments_.port + " failed";
+  return open && !readFailed;
 }
 
 void BoardSession::OnUi(const std::function<void()>& job) {
@@ -135,13 +234,10 @@ void BoardSession::OnUi(const std::function<void()>& job) {
 
 bool BoardSession::WaitServed(uint32_t bits, const std::vector<std::string>& sets,
                               std::string& problem) {
+  const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
   for (;;) {
-    bool connected;
-    {
+    if (!Connected() || worker_->LinkClosed()) {
       std::lock_guard g(lock_);
-      connected = connected_;
-    }
-    if (!connected || worker_->LinkClosed()) {
       problem = LinkProblem();
       return false;
     }
@@ -168,12 +264,49 @@ bool BoardSession::WaitServed(uint32_t bits, const std::vector<std::string>& set
       }
       return true;
     }
-    if (Expired()) {
+    if (std::chrono::steady_clock::now() > deadline) {
       problem = "the board on " + arguments_.port + " did not finish in time";
       return false;
     }
     std::this_thread::sleep_for(kPoll);
   }
+}
+
+bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::string& problem) {
+  // The worker clears a write bit when it takes the record; the reads raised
+  // after that are served after the write, in the same pass or a later one.
+  if (!WaitUntil([&] { return !connected_ || !store_.Pending(bits); }, problem)) return false;
+  std::vector<uint64_t> before;
+  uint32_t reads = 0;
+  {
+    std::lock_guard g(lock_);
+    if (!connected_) {
+      problem = LinkProblem();
+      return false;
+    }
+    before = reads_;
+    for (const ReadBack& r : kReadBacks)
+      if (bits & r.write) reads |= r.read;
+  }
+  store_.Raise(reads);
+  auto readBack = [&] {
+    if (!connected_) return true;
+    for (const ReadBack& r : kReadBacks) {
+      const auto page = static_cast<size_t>(r.page);
+      if ((bits & r.write) && reads_[page] == before[page]) return false;
+    }
+    return true;
+  };
+  if (!WaitUntil(readBack, problem)) return false;
+  if (!Connected()) {
+    std::lock_guard g(lock_);
+    problem = LinkProblem();
+    return false;
+  }
+  SettingsRecords held;
+  OnUi([&] { held = TakeSettings(store_); });
+  problem = Differences(bits, sent, held);
+  return problem.empty();
 }
 
 }  // namespace vmx::cli

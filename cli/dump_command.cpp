@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/board_session.h"
 #include "cli/json_writer.h"
-#include "cli/settings_session.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -16,7 +16,9 @@ const char* const kUsage =
     "  --json     one JSON object: {\"Config\": {\"Mode\": 1, ...}, ..., \"0\": {...}}\n"
     "  --verbose  show the link's messages on stderr\n";
 
-std::string Json(const SettingsRecords& records) {
+}  // namespace
+
+std::string SettingsJson(const SettingsRecords& records) {
   JsonObject all;
   for (const SettingsSection& section : SettingsSections()) {
     JsonObject keys;
@@ -30,6 +32,8 @@ std::string Json(const SettingsRecords& records) {
   }
   return all.Text();
 }
+
+namespace {
 
 std::string Ini(const SettingsRecords& records) {
   IniDocument doc;
@@ -60,15 +64,15 @@ int DumpCommand(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  SettingsSession session(port, verbose);
+  BoardSession session(PortArguments(port, verbose));
   std::string error;
-  if (!session.WaitComplete(error)) {
+  if (!session.Open(error)) {
     std::fprintf(stderr, "velmarinex-cli: %s\n", error.c_str());
     return 1;
   }
   SettingsRecords records;
-  session.OnLink([&] { records = TakeSettings(session.Store()); });
-  const std::string text = json ? Json(records) + "\n" : Ini(records);
+  session.OnUi([&] { records = TakeSettings(session.Store()); });
+  const std::string text = json ? SettingsJson(records) + "\n" : Ini(records);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
 }

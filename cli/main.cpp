@@ -9,6 +9,7 @@
 #include "cli/geo_command.h"
 #include "cli/mode_command.h"
 #include "cli/monitor_command.h"
+#include "cli/mqtt_command.h"
 #include "cli/schedule_command.h"
 #include "cli/set_command.h"
 #include "cli/settings_command.h"
@@ -36,6 +37,8 @@ const Subcommand kSubcommands[] = {
      vmx::cli::DumpUsage()},
     {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand,
      vmx::cli::SetUsage()},
+    {"mqtt", "bridge a board to an MQTT broker and Home Assistant", vmx::cli::MqttCommand,
+     vmx::cli::MqttUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings_session.h"
+#include "cli/board_session.h"
 #include "persist/settings_assign.h"
 #include "persist/settings_file.h"
 
@@ -49,12 +49,12 @@ int SetCommand(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  SettingsSession session(port, verbose);
+  BoardSession session(PortArguments(port, verbose));
   std::string error;
-  if (!session.WaitComplete(error)) return Fail(error);
+  if (!session.Open(error)) return Fail(error);
   uint32_t bits = 0;
   SettingsRecords sent;
-  session.OnLink([&] {
+  session.OnUi([&] {
     bits = AssignSettings(session.Store(), assignments, error);
     sent = TakeSettings(session.Store());
   });

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings_session.h"
+#include "cli/board_session.h"
 #include "persist/auto_backup.h"
 #include "persist/settings_file.h"
 
@@ -32,10 +32,10 @@ int Fail(const std::string& message) {
 }
 
 // Connects and waits for every record; nullptr after printing why not.
-std::unique_ptr<SettingsSession> Connect(const std::string& port, bool verbose) {
-  auto session = std::make_unique<SettingsSession>(port, verbose);
+std::unique_ptr<BoardSession> Connect(const std::string& port, bool verbose) {
+  auto session = std::make_unique<BoardSession>(PortArguments(port, verbose));
   std::string error;
-  if (session->WaitComplete(error)) return session;
+  if (session->Open(error)) return session;
   Fail(error);
   return nullptr;
 }
@@ -44,7 +44,7 @@ int Export(const std::string& port, const std::string& file, bool verbose) {
   const auto session = Connect(port, verbose);
   if (!session) return 1;
   SettingsRecords records;
-  session->OnLink([&] { records = TakeSettings(session->Store()); });
+  session->OnUi([&] { records = TakeSettings(session->Store()); });
   const std::string error = WriteSettingsFile(file, records);
   if (!error.empty()) return Fail(error);
   std::printf("%s\n", file.c_str());
@@ -74,7 +74,7 @@ int Import(bool schedule, const std::string& port, const std::string& file, bool
   if (!session) return 1;
   ImportReport report;
   SettingsRecords sent;
-  session->OnLink([&] {
+  session->OnUi([&] {
     SharedStore& store = session->Store();
     report = schedule ? ImportSchedule(*text.doc, store) : ImportConfiguration(*text.doc, store);
     sent = TakeSettings(store);
@@ -94,7 +94,7 @@ int Backup(const std::string& port, const std::string& folder, bool verbose) {
   if (!session) return 1;
   BackupResult result = BackupResult::Failed;
   std::string message;
-  session->OnLink([&] {
+  session->OnUi([&] {
     result = WriteBackup(folder, port, session->Store(), session->Records(),
                          [&](const std::string& line) { message = line; });
   });

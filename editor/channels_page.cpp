@@ -12,6 +12,7 @@
 
 #include "lang/channel_text.h"
 #include "settings/bindings.h"
+#include "settings/channel_levels.h"
 #include "ui/controls.h"
 #include "ui/quiet.h"
 #include "ui/tint.h"
@@ -20,8 +21,6 @@ namespace vmx {
 namespace {
 
 constexpr int kBandHeight = 96;
-constexpr int kFull = 4096;
-constexpr int kTwentyPercent = 819;
 
 QString Indexed(const char* stem, int channel) {
   return stem + QString::number(channel);
@@ -98,8 +97,9 @@ QWidget* ChannelsPage::BuildBand(int channel, QWidget* parent) {
 
 void ChannelsPage::WireAllChannelItems() {
   // The menu items live in the window's menu; the first page serves them.
-  const std::pair<const char*, int> items[] = {
-      {"mnuAllOff", 0}, {"mnuAll20", kTwentyPercent}, {"mnuAllOn", kFull}};
+  const std::pair<const char*, int> items[] = {{"mnuAllOff", channel_level::Off},
+                                               {"mnuAll20", channel_level::TwentyPercent},
+                                               {"mnuAllOn", channel_level::Full}};
   for (const auto& [name, value] : items) {
     if (auto* action = qobject_cast<QAction*>(Context().Control(name)))
       connect(action, &QAction::triggered, this, [this, value = value] { SetAllChannels(value); });
@@ -116,12 +116,11 @@ void ChannelsPage::LanguageApplied() {
 }
 
 void ChannelsPage::btnOnAClick(int channel, bool on) {
-  const int value = on ? kFull : 0;
-  Context().Store().info.Channel[static_cast<size_t>(channel)] = static_cast<int16_t>(value);
+  const int value = on ? channel_level::Full : channel_level::Off;
   const Band& band = bands_[static_cast<size_t>(channel - firstChannel_)];
   SetValueQuietly(band.slider, value);
   SetTextQuietly(band.percent, on ? "100" : "0");
-  Context().Raise(request::WriteInfoChannels);
+  SetChannelLevel(Context().Store(), channel, value);
 }
 
 void ChannelsPage::cmbNameAChange(int channel, int index) {
@@ -135,12 +134,11 @@ void ChannelsPage::SetAllChannels(int64_t value) {
   if (context.ActivePage() != context.PageNamed("tsChannelsGL"))
     context.ShowPage(context.PageNamed("tsChannels"));
   for (int n = 0; n < kChannelCount; ++n) {
-    context.Store().info.Channel[static_cast<size_t>(n)] = static_cast<int16_t>(value);
     SetValueQuietly(qobject_cast<QSlider*>(context.Control(Indexed("trb", n))), value);
     SetTextQuietly(qobject_cast<QLineEdit*>(context.Control(Indexed("edt", n))),
                    PercentText(value));
   }
-  context.Raise(request::WriteInfoChannels);
+  vmx::SetAllChannels(context.Store(), static_cast<int16_t>(value));
 }
 
 void ChannelsPage::Apply(PageUpdate record) {

@@ -23,6 +23,10 @@ std::optional<uint8_t> ModeNamed(std::string_view name) {
   return std::nullopt;
 }
 
+std::string_view ModeName(uint8_t mode) {
+  return mode < kModeNames.size() ? kModeNames[mode] : std::string_view();
+}
+
 std::string_view ModeTextKey(uint8_t mode) {
   return mode < kModeKeys.size() ? kModeKeys[mode] : std::string_view();
 }

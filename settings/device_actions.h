@@ -18,6 +18,8 @@ constexpr uint8_t Manual = 0, Auto = 1, Geo = 2, RGBDemo = 3, Flash = 4;
 
 // "manual", "auto", "geo", "rgbdemo", "flash".
 std::optional<uint8_t> ModeNamed(std::string_view name);
+// The word of a mode, as ModeNamed takes it; empty for a mode without one.
+std::string_view ModeName(uint8_t mode);
 // The message key of a mode's name ("ModeAuto"); empty for a mode without one.
 std::string_view ModeTextKey(uint8_t mode);
 

@@ -89,5 +89,26 @@ TEST_F(AlertsTest, OneNotificationPerOvertemperatureEpisode) {
       << "a new episode after it cleared";
 }
 
+TEST_F(AlertsTest, ABoardGoneForHalfAMinuteIsNotifiedOnce) {
+  if (!PrivateBus::Available()) GTEST_SKIP() << "no dbus-daemon";
+  NotificationServer server;
+  ASSERT_TRUE(server.Ready());
+  StartOptions options = Options({pty, "-english"});
+  options.desktopBus = server.Address();
+  window = std::make_unique<TfrmLantix>(std::move(options));
+  ASSERT_TRUE(WaitFullRead(pty));
+
+  const QString lost =
+      QString("No connection to the board on %1 for more than 30 seconds.").arg(pty.c_str());
+  const auto gone = std::chrono::steady_clock::now();
+  this->server.HangUp(std::chrono::milliseconds(-1));  // unplugged for good
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().contains(lost); }, 45000))
+      << Log().join("\n").toStdString();
+  EXPECT_GE(std::chrono::steady_clock::now() - gone, std::chrono::seconds(29)) << "not before";
+  QTest::qWait(1500);
+  EXPECT_EQ(1, server.Bodies().count(lost));
+  EXPECT_EQ(1, Log().count(lost));
+}
+
 }  // namespace
 }  // namespace vmx::testing
