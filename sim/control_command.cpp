@@ -9,6 +9,7 @@ const char* const kControlHelp =
     "commands:\n"
     "  fault NAME [COUNT] [COMMAND]  next COUNT replies (0: all; to COMMAND only) get the fault\n"
     "                                silence short wrong-echo bad-hex lower-case crlf zero-ack hangup\n"
+    "                                deaf (the line never reaches the board)\n"
     "  delay MS [COUNT] [COMMAND]    next COUNT replies come MS late\n"
     "  clear                         drop every pending fault\n"
     "  identity TYPE VERSION         answer GetDevice with another identity\n"

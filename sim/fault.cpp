@@ -6,7 +6,7 @@
 namespace vmx::sim {
 namespace {
 
-constexpr std::array<std::pair<Fault, std::string_view>, 9> kNames{{
+constexpr std::array<std::pair<Fault, std::string_view>, 10> kNames{{
     {Fault::Silence, "silence"},
     {Fault::ShortReply, "short"},
     {Fault::WrongEcho, "wrong-echo"},
@@ -16,6 +16,7 @@ constexpr std::array<std::pair<Fault, std::string_view>, 9> kNames{{
     {Fault::ZeroAck, "zero-ack"},
     {Fault::Delay, "delay"},
     {Fault::HangUp, "hangup"},
+    {Fault::Deaf, "deaf"},
 }};
 
 }  // namespace

@@ -96,6 +96,14 @@ bool SimBoard::WaitFor(const std::function<bool(const std::vector<std::string>&)
 
 Reply SimBoard::Handle(std::string_view line) {
   std::lock_guard g(lock_);
+  // A line lost on its way in: the board never knows it was sent.
+  const auto first = std::find_if(faults_.begin(), faults_.end(), [&](const PendingFault& f) {
+    return f.command.empty() || line.starts_with(f.command);
+  });
+  if (first != faults_.end() && first->fault == Fault::Deaf) {
+    if (first->count > 0 && --first->count == 0) faults_.erase(first);
+    return {};
+  }
   lines_.emplace_back(line);
   lineArrived_.notify_all();
   Reply reply = Serve(line);
@@ -253,6 +261,8 @@ Reply SimBoard::ApplyFaults(std::string_view line, Reply reply, bool isGet) {
     case Fault::HangUp:
       reply.hangUp = true;
       b.clear();
+      break;
+    case Fault::Deaf:  // taken before the line was served
       break;
   }
   return reply;

@@ -143,6 +143,17 @@ TEST(SimBoard, FaultsApplyToTheirCountAndCommand) {
   EXPECT_EQ(board.Handle("80").bytes, "800C01\r");
 }
 
+TEST(SimBoard, ALineLostOnItsWayInIsNeitherKeptNorAnswered) {
+  SimBoard board({.rows = 1});
+  board.InjectFault(Fault::Deaf, 1, "02");
+  const std::string config = "02" + std::string(62, '1');
+  EXPECT_TRUE(board.Handle(config).bytes.empty());
+  EXPECT_EQ(board.With([](BoardState& s) { return s.config.FanLow; }), 77) << "not stored";
+  EXPECT_TRUE(board.Lines().empty()) << "never received";
+  EXPECT_EQ(board.Handle(config).bytes, "K");
+  EXPECT_EQ(board.With([](BoardState& s) { return s.config.FanLow; }), 0x11);
+}
+
 TEST(SimBoard, LiveChannelsFollowTheScheduleInAuto) {
   SimBoard board({.rows = 2});
   board.With([](BoardState& s) {
