@@ -6,6 +6,7 @@
 #include "cli/geo_command.h"
 #include "cli/monitor_command.h"
 #include "cli/subcommand.h"
+#include "link/port_name.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
   }
   for (const auto& c : kSubcommands)
     if (c.name == name) return c.run(argc - 1, argv + 1);
-  std::cerr << "velmarinex-cli: unknown command \"" << name << "\"\n\n";
+  std::cerr << "velmarinex-cli: unknown command \"" << vmx::ShortForMessage(name) << "\"\n\n";
   PrintCommands(std::cerr);
   return 2;
 }
