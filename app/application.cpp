@@ -2,13 +2,26 @@
 
 #include <cxxabi.h>
 
+#include <QIcon>
+
 #include <cstdio>
 #include <exception>
 #include <typeinfo>
 
 namespace vmx {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+// The name of the installed desktop entry and icon: Wayland desktops match the
+// window to its menu entry by it, X11 ones get the icon from the theme.
+constexpr const char* kDesktopId = "de.velmarinex.Configurator";
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  setDesktopFileName(kDesktopId);
+  setWindowIcon(QIcon::fromTheme(kDesktopId));
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {

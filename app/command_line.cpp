@@ -11,6 +11,24 @@ bool IsSwitchArgument(const std::string& arg) {
   return arg[0] == '/' && arg.find('/', 1) == std::string::npos;
 }
 
+const char* UsageText() {
+  return "usage: velmarinex [PORT] [-expert] [-debug] [-english | -german] [--demo]\n"
+         "\n"
+         "The configurator of the Velmarinex 2.x.4 lighting controller.\n"
+         "\n"
+         "  PORT      the serial device to connect to: a path (/dev/ttyUSB0) or a name\n"
+         "            under /dev (rfcomm0); without one, the port of the last good connection\n"
+         "  -expert   show the expert pages (Expert options, White balance, JMP pin)\n"
+         "  -debug    log every exchange with the board (also Ctrl+Alt+D in the window)\n"
+         "  -english  English texts\n"
+         "  -german   German texts (without either: the desktop's language)\n"
+         "  --demo    start a simulated board inside the program and connect to it\n"
+         "  --help    show this text and end\n"
+         "\n"
+         "The words also work after \"/\" (/debug). Serial ports are open to the members\n"
+         "of the group dialout.\n";
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   for (const std::string& arg : args) {
@@ -32,6 +50,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.language = 1;
     } else if (word == "-demo") {
       line.demo = true;
+    } else if (word == "-help") {
+      line.help = true;
     }
   }
   return line;

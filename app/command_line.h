@@ -15,7 +15,11 @@ struct CommandLine {
   bool debug = false;
   int language = -1;  // -1 automatic, 0 English, 1 German
   bool demo = false;  // run the simulated board inside the program and connect to it
+  bool help = false;  // print UsageText and end before any window exists
 };
+
+// What --help prints: every word the program understands.
+const char* UsageText();
 
 // A "/word" counts as a switch only while it holds no further "/", so that
 // device paths such as /dev/ttyUSB0 stay ports.

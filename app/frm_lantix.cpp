@@ -1,5 +1,7 @@
 #include "app/frm_lantix.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,6 +26,7 @@
 #include "app/application.h"
 #include "app/apply_language.h"
 #include "app/command_line.h"
+#include "app/desktop_alerts.h"
 #include "app/device_watcher.h"
 #include "app/file_info_text.h"
 #include "app/first_frame_probe.h"
@@ -89,6 +92,12 @@ TfrmLantix::TfrmLantix(StartOptions options)
           [this](const std::string& text) { AddLogLine(text); },
           {},
           [this](const std::string& port, bool debug) { return StartWorker(port, debug); }});
+  bluetooth_ = std::make_unique<BluetoothRuns>(
+      handOffs_, reaper_,
+      BluetoothRuns::Hooks{[this](const std::string& text) { AddLogLine(text); },
+                           [this] { BringToFront(); }},
+      BluetoothRuns::Options{options_.bluetoothBus, options_.rfcommBinder,
+                             options_.discoverTiming});
   BuildWindow();
   WireHandlers();
   FormCreate();
@@ -110,6 +119,7 @@ void TfrmLantix::BuildWindow() {
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
+  alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
 }
 
 void TfrmLantix::WireHandlers() {
@@ -189,6 +199,8 @@ void TfrmLantix::FormCreate() {
   pc_->Activate(PageNamed("tsChannelsGL"));
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
+  // The Geo page's Now: the board clock starts from the computer's.
+  if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
@@ -245,10 +257,12 @@ void TfrmLantix::FormClose() {
   // the line is cut short: nothing keeps the program from ending.
   handOffs_->Close();
   if (LinkSession* worker = connection_->Worker()) worker->Abort();
+  bluetooth_->Terminate();
 }
 
 void TfrmLantix::FormDestroy() {
   if (LinkSession* worker = connection_->Worker()) worker->WaitClosed(kExitWait);
+  bluetooth_.reset();
   connection_.reset();
 }
 
@@ -322,11 +336,15 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 }
 
 void TfrmLantix::UpdateChannelColors() {
+  // While the schedule view's channel list is open the user is choosing from
+  // it; the colours are spread with the next Config read.
+  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 
 void TfrmLantix::SetLinkState(bool connected) {
   connected_ = connected;
+  alerts_->LinkState(connected);
   if (taskbar_) {
     taskbar_->SetProgressValue(1, 1);
     if (connected) taskbar_->SetProgressState(TaskbarProgress::State::Normal);
@@ -414,6 +432,9 @@ void TfrmLantix::LinkState(bool connected) {
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
   ApplyRecord(page);
+  // Alerts also watch a board whose window is minimised or hidden.
+  if (page == PageUpdate::Info) alerts_->InfoRead();
+  if (page == PageUpdate::Config) alerts_->ShowSettings();
   if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
 }
 
@@ -431,9 +452,8 @@ void TfrmLantix::mnuConnectionClick() {
   }
   menu->menuAction()->setEnabled(!entries.empty());
   Action("mnuDisconnect")->setEnabled(connection_->WorkerRunning());
-  // No Bluetooth worker runs yet, so both are always available.
-  Action("mnuDiscover")->setEnabled(true);
-  Action("mnuRemove")->setEnabled(true);
+  Action("mnuDiscover")->setEnabled(!bluetooth_->Running());
+  Action("mnuRemove")->setEnabled(!bluetooth_->Running());
 }
 
 void TfrmLantix::SelectPort(size_t index) {
@@ -446,14 +466,21 @@ void TfrmLantix::mnuDisconnectClick() {
 
 void TfrmLantix::mnuDiscoverClick() {
   ShowPage(messages_);
-  AddLogLine(LangText("BluetoothAvailable"));
+  if (!bluetooth_->Running()) bluetooth_->Start(true);
 }
 
 void TfrmLantix::mnuRemoveClick() {
-  // Without a Bluetooth worker there is nothing to remove, so the link and the
-  // remembered port stay as they are.
   ShowPage(messages_);
-  AddLogLine(LangText("BluetoothAvailable"));
+  if (bluetooth_->Running()) return;
+  // The board cannot be removed while this program holds it connected.
+  connection_->DisconnectAndForget();
+  bluetooth_->Start(false);
+}
+
+void TfrmLantix::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
 }
 
 void TfrmLantix::mnuDebugClick() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bluetooth_runs.h"
 #include "app/connection.h"
 #include "app/link_reports.h"
 #include "app/taskbar_progress.h"
@@ -25,6 +26,7 @@ class MessagesPage;
 class PageControl;
 class StatusBar;
 class StatusDisplay;
+class DesktopAlerts;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -37,6 +39,9 @@ struct StartOptions {
   QString deviceDirectory = "/dev";  // watched for newly arrived devices
   QString sleepBus;                  // the bus carrying logind; empty: the system bus
   QString desktopBus;                // the launcher's bus; empty: the session bus
+  QString bluetoothBus;              // bluetoothd's bus; empty: the system bus
+  std::function<std::unique_ptr<RfcommBinder>()> rfcommBinder;  // default: the kernel's
+  DiscoverTiming discoverTiming;
   bool logToStderr = true;
 };
 
@@ -79,6 +84,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void ApplyExpertWeather();
 
   Connection& Link() { return *connection_; }
+  BluetoothRuns& Discovery() { return *bluetooth_; }
   bool ConnectedState() const { return connected_; }
   const LinkStateView& LinkStates() const { return *linkStates_; }
   StatusBar& Bar() const { return *sb_; }
@@ -102,6 +108,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void DeviceArrived();
   void SystemSuspending();
   void SystemResuming();
+  // Before the system may put up a Bluetooth dialog of its own.
+  void BringToFront();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -132,9 +140,11 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   Dialogs* dialogs_ = nullptr;
   WorkerReaper reaper_;  // outlives the connection, whose workers it disposes of
   std::unique_ptr<Connection> connection_;
+  std::unique_ptr<BluetoothRuns> bluetooth_;  // its workers go to the reaper too
   std::unique_ptr<TaskbarProgress> taskbar_;
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
+  DesktopAlerts* alerts_ = nullptr;
 
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;

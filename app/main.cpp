@@ -18,10 +18,14 @@
 int main(int argc, char** argv) {
   // A reader that went away (a closed pipe on standard error) must not end the program.
   ::signal(SIGPIPE, SIG_IGN);
-  vmx::Application app(argc, argv);
-
   vmx::StartOptions options;
   for (int i = 1; i < argc; ++i) options.arguments.emplace_back(argv[i]);
+  // Before the application object: the help needs no display.
+  if (vmx::ParseCommandLine(options.arguments).help) {
+    std::fputs(vmx::UsageText(), stdout);
+    return 0;
+  }
+  vmx::Application app(argc, argv);
 
   // The built-in board's pty is gone after this run, so it must not replace
   // the port the user's next start connects to.

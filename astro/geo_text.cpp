@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "lang/catalogue.h"
 #include "astro/decimal_text.h"
+#include "lang/catalogue.h"
 
 namespace vmx {
 
@@ -57,6 +57,12 @@ std::optional<GeoLines> GeoText(int latTenths, int lonTenths, const LocalDateTim
   const auto sky = ComputeGeoSky(latTenths, lonTenths, t, zone);
   if (!sky) return std::nullopt;
   return FormatGeoLines(*sky, decimalSeparator);
+}
+
+std::string MousePositionText(const MapLocation& location, std::string_view decimalSeparator) {
+  return Label("MousePosition") + Label("Latitude") +
+         FormatUpToOneDecimal(location.lat, decimalSeparator) + "°, " + Label("Longitude") +
+         FormatUpToOneDecimal(location.lon, decimalSeparator) + "°";
 }
 
 }  // namespace vmx

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "astro/geo_map.h"
 #include "astro/geo_sky.h"
 
 namespace vmx {
@@ -19,5 +20,9 @@ GeoLines FormatGeoLines(const GeoSky& sky, std::string_view decimalSeparator);
 // Nothing for a date that does not exist.
 std::optional<GeoLines> GeoText(int latTenths, int lonTenths, const LocalDateTime& t, int zone,
                                 std::string_view decimalSeparator);
+
+// The status line for the mouse over the map: "Mouse position: Latitude:
+// 52.3°, Longitude: 13.4°".
+std::string MousePositionText(const MapLocation& location, std::string_view decimalSeparator);
 
 }  // namespace vmx

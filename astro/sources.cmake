@@ -9,4 +9,7 @@ target_sources(vmxcore PRIVATE
   astro/decimal_text.cpp
   astro/geo_sky.cpp
   astro/geo_text.cpp
+  astro/geo_map.cpp
+  astro/moon_figure.cpp
+  astro/board_clock.cpp
 )

@@ -175,7 +175,7 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
   std::string problem;
   const auto a = Parse(args, problem);
   if (!a) {
-    err << "velmarinex-cli geo: " << problem << "\n" << kUsage;
+    err << "velmarinex-cli geo: " << problem << "\n" << GeoUsage();
     return 2;
   }
   if (a->german)
@@ -201,6 +201,8 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 }  // namespace
+
+const char* GeoUsage() { return kUsage; }
 
 int GeoCommand(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);

@@ -5,5 +5,6 @@
 namespace vmx::cli {
 
 int GeoCommand(int argc, char** argv);  // argv[0] is "geo"
+const char* GeoUsage();
 
 }  // namespace vmx::cli

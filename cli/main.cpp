@@ -13,13 +13,30 @@ namespace {
 using vmx::cli::Subcommand;
 
 const Subcommand kSubcommands[] = {
-    {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand},
-    {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand},
+    {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand,
+     vmx::cli::GeoUsage()},
+    {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand,
+     vmx::cli::MonitorUsage()},
 };
 
 void PrintCommands(std::ostream& os) {
   os << "usage: velmarinex-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
   for (const auto& c : kSubcommands) os << "  " << c.name << "  " << c.summary << "\n";
+  os << "\n\"velmarinex-cli COMMAND --help\" lists the arguments of one command.\n";
+}
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+const Subcommand* Find(std::string_view name) {
+  for (const auto& c : kSubcommands)
+    if (c.name == name) return &c;
+  return nullptr;
 }
 
 }  // namespace
@@ -31,11 +48,20 @@ int main(int argc, char** argv) {
   }
   const std::string_view name = argv[1];
   if (name == "help" || name == "--help" || name == "-h") {
-    PrintCommands(std::cout);
+    const Subcommand* c = argc > 2 ? Find(argv[2]) : nullptr;
+    if (c && !c->usage.empty())
+      std::cout << c->usage;
+    else
+      PrintCommands(std::cout);
     return 0;
   }
-  for (const auto& c : kSubcommands)
-    if (c.name == name) return c.run(argc - 1, argv + 1);
+  if (const Subcommand* c = Find(name)) {
+    if (!c->usage.empty() && AsksForHelp(argc - 1, argv + 1)) {
+      std::cout << c->usage;
+      return 0;
+    }
+    return c->run(argc - 1, argv + 1);
+  }
   std::cerr << "velmarinex-cli: unknown command \"" << vmx::ShortForMessage(name) << "\"\n\n";
   PrintCommands(std::cerr);
   return 2;

@@ -15,6 +15,13 @@
 
 namespace vmx::cli {
 
+const char* MonitorUsage() {
+  return "usage: velmarinex-cli monitor PORT [-debug]\n"
+         "  PORT     the board's serial device, for example /dev/rfcomm0\n"
+         "  -debug   also show every exchange on the line\n"
+         "Shows the log and status lines as the window would, until Ctrl+C.\n";
+}
+
 int MonitorCommand(int argc, char** argv) {
   std::string port;
   bool debug = false;
@@ -28,7 +35,7 @@ int MonitorCommand(int argc, char** argv) {
       port.clear(), i = argc;  // two ports: fall through to the usage text
   }
   if (port.empty()) {
-    std::fprintf(stderr, "usage: velmarinex-cli monitor PORT [-debug]\n");
+    std::fputs(MonitorUsage(), stderr);
     return 2;
   }
 

@@ -4,5 +4,6 @@
 namespace vmx::cli {
 
 int MonitorCommand(int argc, char** argv);  // argv[0] is "monitor"
+const char* MonitorUsage();
 
 }  // namespace vmx::cli

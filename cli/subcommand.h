@@ -13,6 +13,9 @@ struct Subcommand {
   std::string_view name;
   std::string_view summary;
   SubcommandFunction run;
+  // Printed for "COMMAND --help" and "help COMMAND"; without one the
+  // subcommand sees --help itself.
+  std::string_view usage = {};
 };
 
 }  // namespace vmx::cli

@@ -1,9 +1,11 @@
 #include "editor/config_page.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 
 #include "ui/controls.h"
 #include "ui/quiet.h"
@@ -22,21 +24,35 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
   connect(realtime, &QPushButton::clicked, this, &ConfigPage::btnRealtimeClick);
   layout->addLayout(lapse);
 
-  auto* backlight = new QGroupBox(this);
-  backlight->setObjectName("gbxLCDBL");
-  auto* backlightGrid = new QGridLayout(backlight);
-  AddPair(backlightGrid, 0, "LCDBLMax", 51);
-  AddPair(backlightGrid, 1, "LCDBLMin", 51);
-  AddPair(backlightGrid, 2, "LCDBLNight", 51);
-  layout->addWidget(backlight);
+  // Three levels each, highest first: the order the sliders keep.
+  const std::pair<const char*, std::array<const char*, 3>> groups[] = {
+      {"gbxLCDBL", {"LCDBLMax", "LCDBLMin", "LCDBLNight"}},
+      {"gbxFan", {"FanHigh", "FanLow", "FanOff"}}};
+  for (const auto& [name, stems] : groups) {
+    auto* group = new QGroupBox(this);
+    group->setObjectName(name);
+    auto* grid = new QGridLayout(group);
+    for (int row = 0; row < 3; ++row) AddPair(grid, row, stems[static_cast<size_t>(row)], 51);
+    layout->addWidget(group);
+  }
 
-  auto* fan = new QGroupBox(this);
-  fan->setObjectName("gbxFan");
-  auto* fanGrid = new QGridLayout(fan);
-  AddPair(fanGrid, 0, "FanHigh", 51);
-  AddPair(fanGrid, 1, "FanLow", 51);
-  AddPair(fanGrid, 2, "FanOff", 51);
-  layout->addWidget(fan);
+  // The program's own alerts; the window keeps these settings, not the board.
+  auto* alerts = new QGroupBox(this);
+  alerts->setObjectName("gbxAlerts");
+  auto* alertGrid = new QGridLayout(alerts);
+  auto* enabled = new QCheckBox(alerts);
+  enabled->setObjectName("cbxAlerts");
+  auto* water = new QCheckBox(alerts);
+  water->setObjectName("cbxAlertWater");
+  const LabeledEdit low = NewLabeledEdit(alerts, "edtAlertWaterLow");
+  low.label->setMinimumWidth(220);
+  alertGrid->addWidget(enabled, 0, 0, 1, 4);
+  alertGrid->addWidget(water, 1, 0, 1, 4);
+  alertGrid->addWidget(low.label, 2, 0);
+  alertGrid->addWidget(low.edit, 2, 1);
+  alertGrid->addWidget(NewEdit(alerts, "edtAlertWaterHigh"), 2, 2);
+  alertGrid->setColumnStretch(3, 1);
+  layout->addWidget(alerts);
 
   QLabel* board = NewLabel(this, "lblBoard");
   board->setWordWrap(true);

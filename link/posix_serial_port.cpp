@@ -51,7 +51,11 @@ void PosixSerialPort::Open(const std::string& name) {
   Close();
   name_ = name;
   const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw SerialError(name + ": " + ErrorText(errno));
+  if (fd < 0) {
+    const int err = errno;
+    if (err == EACCES || err == EPERM) throw SerialAccessDenied(name + ": " + ErrorText(err));
+    throw SerialError(name + ": " + ErrorText(err));
+  }
   // Another program talking to the same board would garble both conversations.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int err = errno;

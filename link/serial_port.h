@@ -16,6 +16,13 @@ class SerialError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Opening failed because this user may not use the device. Unlike a busy or
+// missing port, no retry helps; the user has to be let in (see AccessHint).
+class SerialAccessDenied : public SerialError {
+ public:
+  using SerialError::SerialError;
+};
+
 class SerialPort {
  public:
   virtual ~SerialPort() = default;

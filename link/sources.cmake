@@ -6,6 +6,7 @@ target_sources(vmxcore PRIVATE
   link/shared_store.cpp
   link/wire_protocol.cpp
   link/posix_serial_port.cpp
+  link/access_hint.cpp
   link/thd_com.cpp
   link/inline_link_host.cpp
 )

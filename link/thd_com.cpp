@@ -3,6 +3,7 @@
 #include <array>
 
 #include "lang/catalogue.h"
+#include "link/access_hint.h"
 #include "link/posix_serial_port.h"
 
 namespace vmx {
@@ -167,6 +168,9 @@ bool TthdCom::Connect() {
       port_->Open(name);
       Status(LangFormat("ConnectedTo", {name}));
       return true;
+    } catch (const SerialAccessDenied& e) {
+      Log(e.what());
+      if (std::optional<std::string> hint = TakeAccessHint()) Log(*hint);
     } catch (const std::exception& e) {
       Log(e.what());
     }

@@ -2,6 +2,7 @@
 # name, the controls' bindings and conversions, temperatures.
 target_sources(vmxcore PRIVATE
   settings/bindings.cpp
+  settings/board_alerts.cpp
   settings/board_status.cpp
   settings/record_access.cpp
   settings/temperature.cpp

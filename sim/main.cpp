@@ -72,8 +72,12 @@ int main(int argc, char** argv) {
     } else if (a == "--quiet") {
       quiet = true;
     } else {
-      std::cerr << (a == "--help" ? "" : "bad argument: " + a + "\n") << kUsage;
-      return a == "--help" ? 0 : 2;
+      if (a == "--help" || a == "-h") {
+        std::cout << kUsage;
+        return 0;
+      }
+      std::cerr << "bad argument: " << a << "\n" << kUsage;
+      return 2;
     }
   }
 

@@ -73,18 +73,6 @@ TEST_F(StartupTest, NothingRememberedNoPortMessagesPageAndNoConnection) {
   EXPECT_EQ(QDir::currentPath() + '/', window->AppDir());
 }
 
-TEST_F(StartupTest, BluetoothItemsOnlyReportThatNothingCanBeDone) {
-  prefs.WritePort(pty);
-  Open({});
-  ASSERT_TRUE(WaitConnected(pty));
-  window->ShowPage(window->PageNamed("tsConfig"));
-  Action("mnuRemove")->trigger();
-  EXPECT_EQ(CurrentPage(), "tsMessages");
-  EXPECT_EQ(Log().last(), "Is Bluetooth available and active?");
-  EXPECT_TRUE(prefs.exists);
-  EXPECT_TRUE(window->Link().WorkerRunning());
-}
-
 TEST_F(StartupTest, DevicePathArgumentWithDebugConnectsAtOnceWithTheTrace) {
   Open({pty, "-debug"});
   EXPECT_EQ(Log()[10], QString::fromStdString("Parameter: " + pty));

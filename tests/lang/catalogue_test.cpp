@@ -81,7 +81,7 @@ TEST(LangText, EnglishTextsComeBackExactly) {
 TEST(LangText, PlaceholderWithoutArgumentStays) {
   UseBuiltIn(0);
   EXPECT_EQ(LangText("ConnectingTo"), "Connecting to %s...");
-  EXPECT_EQ(LangText("WindowsError"), "Windows error %s: \"%s\".");
+  EXPECT_EQ(LangText("WindowsError"), "Bluetooth error %s: \"%s\".");
 }
 
 TEST(LangFormat, FillsPlaceholdersInOrder) {
@@ -89,8 +89,8 @@ TEST(LangFormat, FillsPlaceholdersInOrder) {
   EXPECT_EQ(LangFormat("ConnectingTo", {"COM5"}), "Connecting to COM5...");
   EXPECT_EQ(LangFormat("ConnectedToOn", {"Velmarinex 2.x.4", "COM5"}),
             "Connected to Velmarinex 2.x.4 on COM5");
-  EXPECT_EQ(LangFormat("WindowsError", {"259", "No more data is available"}),
-            "Windows error 259: \"No more data is available\".");
+  EXPECT_EQ(LangFormat("WindowsError", {"org.bluez.Error.NotReady", "Resource Not Ready"}),
+            "Bluetooth error org.bluez.Error.NotReady: \"Resource Not Ready\".");
   UseBuiltIn(1);
   EXPECT_EQ(LangFormat("ConnectingTo", {"COM5"}), "Verbinde mit COM5...");
 }
@@ -99,7 +99,8 @@ TEST(LangFormat, LineBreakEscapesBecomeCrLf) {
   UseBuiltIn(0);
   EXPECT_EQ(LangText("DiscoveryCompleted"),
             "Scan finished. If the device could not be found, try again or use\r\n"
-            "the control panel for manual detection. The pairing code is always 7391");
+            "the desktop's Bluetooth settings or bluetoothctl for manual detection. The pairing "
+            "code is always 7391");
   UseTable("[Messages]\nTwo=a\\nb\\n\\n%s\\n\n");
   EXPECT_EQ(LangFormat("Two", {"c"}), "a\r\nb\r\n\r\nc\r\n");
 }

@@ -58,20 +58,22 @@ TEST(LanguageTables, HaveTheTwoSectionsInOrder) {
 }
 
 TEST(LanguageTables, MessageKeysInTableOrder) {
+  // The board's own 127 keys come first; the program's later texts follow them.
   const std::vector<std::string> keys = Keys(English(), "Messages");
-  ASSERT_EQ(keys.size(), 127u);
+  ASSERT_GE(keys.size(), 127u);
   EXPECT_EQ(keys.front(), "Started");
   EXPECT_EQ(keys[8], "FlashDlgText");
   EXPECT_EQ(keys[76], "ConnectingTo");
   EXPECT_EQ(keys[92], "ParsingError");
   EXPECT_EQ(keys[109], "English");
-  EXPECT_EQ(keys.back(), "ColorDeepRed");
+  EXPECT_EQ(keys[126], "ColorDeepRed");
   EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size());
 }
 
 TEST(LanguageTables, WindowKeysInTableOrder) {
-  const std::vector<std::string> keys = Keys(English(), "frmLantix");
-  ASSERT_EQ(keys.size(), 156u);
+  const std::vector<std::string> all = Keys(English(), "frmLantix");
+  ASSERT_GE(all.size(), 156u);
+  const std::vector<std::string> keys(all.begin(), all.begin() + 156);
   EXPECT_EQ(keys.front(), "mem.Caption");
   EXPECT_EQ(keys[141], "edtChartScale.Caption");
   EXPECT_EQ(keys[142], "edtLat.Hint");
@@ -83,7 +85,7 @@ TEST(LanguageTables, WindowKeysInTableOrder) {
   }
   EXPECT_EQ(captions, 142u);
   EXPECT_EQ(hints, 14u);
-  EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()).size(), keys.size());
+  EXPECT_EQ(std::set<std::string>(all.begin(), all.end()).size(), all.size());
 }
 
 TEST(LanguageTables, GermanHasTheSameKeysPlaceholdersAndLineBreaks) {
@@ -131,7 +133,8 @@ TEST(LanguageTables, QuotedEnglishTextsKeepTheirSpelling) {
   EXPECT_EQ(Value(English(), "Messages", "UninstallSuccessful"), "Uninstall successfull.");
   EXPECT_EQ(Value(English(), "Messages", "RemovalCompleted"),
             "Scan finished. If the device could not be uninstalled, try again or use\\n"
-            "the control panal to uninstall manually. The device needs to be disconnected.");
+            "the desktop's Bluetooth settings or bluetoothctl to uninstall manually. The device "
+            "needs to be disconnected.");
   EXPECT_EQ(Value(English(), "Messages", "Altitude"), "Alt");
   EXPECT_EQ(Value(English(), "Messages", "Storms"), "Thunderstorms");
   EXPECT_EQ(Value(English(), "Messages", "ColorWhite"), "PureWhite");

@@ -1,8 +1,13 @@
 // The real termios port and the wire protocol against the simulated board on a
 // real pseudo-terminal.
 #include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <thread>
 
@@ -153,6 +158,55 @@ TEST(PosixSerialPort, OpenFailuresAndSecondOpenerAreErrors) {
   EXPECT_THROW(second.Open(server.PortPath()), SerialError) << "one program per board";
   first.Close();
   EXPECT_NO_THROW(second.Open(server.PortPath()));
+}
+
+// What opening `path` throws for a user without rights to it. Root may open
+// anything, so root tries as nobody, in a child process of its own.
+enum class Opening { Fine, Denied, OtherError, NoChild };
+Opening OpenAsOrdinaryUser(const std::string& path) {
+  const pid_t child = ::fork();
+  if (child < 0) return Opening::NoChild;
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(int(Opening::NoChild));
+    try {
+      PosixSerialPort port;
+      port.Open(path);
+      ::_exit(int(Opening::Fine));
+    } catch (const SerialAccessDenied&) {
+      ::_exit(int(Opening::Denied));
+    } catch (const SerialError&) {
+      ::_exit(int(Opening::OtherError));
+    }
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return Opening::NoChild;
+  return Opening(WEXITSTATUS(status));
+}
+
+TEST(PosixSerialPort, ADeniedOpeningIsToldApartFromMissingAndBusyPorts) {
+  std::string path = ::testing::TempDir() + "vmx-denied-XXXXXX";
+  const int fd = ::mkstemp(path.data());
+  ASSERT_GE(fd, 0);
+  ::fchmod(fd, 0);
+  ::close(fd);
+  EXPECT_EQ(OpenAsOrdinaryUser(path), Opening::Denied);
+  ::unlink(path.c_str());
+  EXPECT_EQ(OpenAsOrdinaryUser(path), Opening::OtherError) << "gone is not forbidden";
+
+  sim::SimBoard board;
+  sim::PtyServer server(board);
+  server.Start();
+  PosixSerialPort first, second;
+  first.Open(server.PortPath());
+  try {
+    second.Open(server.PortPath());
+    ADD_FAILURE() << "a second opener";
+  } catch (const SerialAccessDenied&) {
+    ADD_FAILURE() << "a busy port is no matter of permission";
+  } catch (const SerialError&) {
+  }
 }
 
 }  // namespace

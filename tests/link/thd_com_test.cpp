@@ -137,6 +137,55 @@ TEST_F(WorkerTest, FiveFailedOpeningsEndTheWorker) {
   EXPECT_TRUE(worker->LinkClosed());
 }
 
+// A device of a group this user is not in.
+class DeniedPort final : public SerialPort {
+ public:
+  void Open(const std::string& name) override {
+    name_ = name;
+    throw SerialAccessDenied(name + ": Permission denied");
+  }
+  void Close() override {}
+  bool IsOpen() const override { return false; }
+  const std::string& Name() const override { return name_; }
+  void Purge() override { throw SerialError("not open"); }
+  void Write(std::span<const uint8_t>, std::chrono::milliseconds) override {
+    throw SerialError("not open");
+  }
+  size_t Read(std::span<uint8_t>, std::chrono::milliseconds) override {
+    throw SerialError("not open");
+  }
+  void Interrupt() override {}
+
+ private:
+  std::string name_;
+};
+
+TEST_F(WorkerTest, DeniedOpeningNamesTheDialoutGroupOnceARun) {
+  port = "/dev/vmx-no-such-port";
+  Start();
+  ASSERT_TRUE(worker->WaitClosed(10s));
+  worker.reset();
+  for (int run = 0; run < 2; ++run) {
+    worker = TthdCom::Create("/dev/ttyUSB7", false, store, host, FastTiming(),
+                             [] { return std::make_unique<DeniedPort>(); });
+    ASSERT_TRUE(worker->WaitClosed(10s));
+    worker.reset();
+  }
+  const auto events = host.Events();
+  std::vector<size_t> denied, hints;
+  for (size_t i = 0; i < events.size(); ++i) {
+    if (events[i] == "log: /dev/ttyUSB7: Permission denied") denied.push_back(i);
+    if (events[i].find("dialout") != std::string::npos) hints.push_back(i);
+  }
+  EXPECT_EQ(denied.size(), 10u) << "every attempt of both workers is logged";
+  ASSERT_EQ(hints.size(), 1u) << "a missing port gets no hint, the denied ones one in all";
+  ASSERT_FALSE(denied.empty());
+  EXPECT_EQ(hints[0], denied[0] + 1) << "right after the first denial";
+  EXPECT_THAT(events[hints[0]], HasSubstr("log: You may not use this serial port. Add your "
+                                          "user to the group dialout (sudo adduser "));
+  EXPECT_THAT(events[hints[0]], ::testing::EndsWith(" dialout), then log out and in again."));
+}
+
 TEST_F(WorkerTest, IdenticalReidentificationChangesNothing) {
   Start();
   ASSERT_TRUE(Connected());

@@ -33,11 +33,7 @@ class ChannelsPageTest : public ::testing::Test {
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
   }
-  uint32_t TakeRequests() {
-    const uint32_t word = context.store.Requests();
-    context.store.SetRequests(0);
-    return word;
-  }
+  uint32_t TakeRequests() { return context.TakeRequests(); }
 
   FakePageContext context;
 };

@@ -47,6 +47,13 @@ class FakePageContext final : public PageContext {
   W* Find(const QString& name) const {
     return window->findChild<W*>(name);
   }
+  // The request word since the last call, which starts a new one.
+  uint32_t TakeRequests() {
+    const uint32_t word = store.Requests();
+    store.SetRequests(0);
+    return word;
+  }
+
   // Brings the control on screen, as a user would before clicking it: its page
   // in front, scrolled into view.
   void Reveal(QWidget* control) {

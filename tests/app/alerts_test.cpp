@@ -1,0 +1,93 @@
+// Desktop alerts from the real window against the simulated board, with a
+// notification server of the test's own (python-dbusmock) on a private bus.
+#include <gtest/gtest.h>
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+
+#include "tests/app/private_bus.h"
+#include "tests/app/window_fixture.h"
+
+namespace vmx::testing {
+namespace {
+
+class NotificationServer {
+ public:
+  NotificationServer() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus_.Address());
+    mock_.setProcessEnvironment(env);
+    mock_.start("/usr/bin/python3",
+                {"-m", "dbusmock", "--session", "--template", "notification_daemon"});
+    QDBusConnection probe = bus_.Connect("probe");
+    ready_ = QTest::qWaitFor(
+        [&] {
+          return probe.isConnected() &&
+                 probe.interface()->isServiceRegistered("org.freedesktop.Notifications").value();
+        },
+        15000);
+  }
+  ~NotificationServer() {
+    mock_.terminate();
+    mock_.waitForFinished(5000);
+  }
+  bool Ready() const { return ready_; }
+  const QString& Address() const { return bus_.Address(); }
+
+  // The bodies of every notification received so far.
+  QStringList Bodies() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+        "org.freedesktop.DBus.Mock", "GetMethodCalls");
+    call << QString("Notify");
+    const QDBusMessage reply = bus_.Connect("probe").call(call);
+    QStringList bodies;
+    if (reply.type() != QDBusMessage::ReplyMessage) return bodies;
+    // a(tav): a time stamp and the call's arguments; the body is the fifth.
+    const QDBusArgument calls = reply.arguments().at(0).value<QDBusArgument>();
+    calls.beginArray();
+    while (!calls.atEnd()) {
+      qulonglong stamp = 0;
+      QVariantList args;
+      calls.beginStructure();
+      calls >> stamp >> args;
+      calls.endStructure();
+      if (args.size() > 4) bodies << args.at(4).toString();
+    }
+    calls.endArray();
+    return bodies;
+  }
+
+ private:
+  PrivateBus bus_;
+  QProcess mock_;
+  bool ready_ = false;
+};
+
+class AlertsTest : public WindowTest {};
+
+TEST_F(AlertsTest, OneNotificationPerOvertemperatureEpisode) {
+  if (!PrivateBus::Available()) GTEST_SKIP() << "no dbus-daemon";
+  NotificationServer server;
+  ASSERT_TRUE(server.Ready());
+  StartOptions options = Options({pty, "-english"});
+  options.desktopBus = server.Address();
+  window = std::make_unique<TfrmLantix>(std::move(options));
+  ASSERT_TRUE(WaitFullRead(pty));
+
+  const QString alarm = "The board reports overtemperature.";
+  board.With([](sim::BoardState& s) { s.info.ErrorFlags = 0x01; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().contains(alarm); }, 5000));
+  QTest::qWait(400);  // several more reads while it lasts
+  EXPECT_EQ(1, server.Bodies().count(alarm));
+  EXPECT_EQ(1, Log().count(alarm)) << "the log has it too";
+
+  board.With([](sim::BoardState& s) { s.info.ErrorFlags = 0; });
+  QTest::qWait(300);
+  board.With([](sim::BoardState& s) { s.info.ErrorFlags = 0x01; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().count(alarm) == 2; }, 5000))
+      << "a new episode after it cleared";
+}
+
+}  // namespace
+}  // namespace vmx::testing
