@@ -6,9 +6,28 @@ namespace vmx {
 
 SharedStore::SharedStore() : chart(EmptyChart()) {}
 
+int SharedStore::AddRequestListener(std::function<void()> listener) {
+  std::lock_guard g(listenerLock_);
+  listeners_.emplace_back(++nextListener_, std::move(listener));
+  return nextListener_;
+}
+
+void SharedStore::RemoveRequestListener(int id) {
+  std::lock_guard g(listenerLock_);
+  std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
+}
+
+void SharedStore::Notify() {
+  std::lock_guard g(listenerLock_);
+  for (const auto& [id, listener] : listeners_) listener();
+}
+
 void SharedStore::Raise(uint32_t bits) {
-  std::lock_guard g(lock_);
-  requests_ |= bits;
+  {
+    std::lock_guard g(lock_);
+    requests_ |= bits;
+  }
+  if (bits) Notify();
 }
 
 void SharedStore::Clear(uint32_t bits) {
@@ -17,13 +36,19 @@ void SharedStore::Clear(uint32_t bits) {
 }
 
 void SharedStore::SetRequests(uint32_t word) {
-  std::lock_guard g(lock_);
-  requests_ = word;
+  {
+    std::lock_guard g(lock_);
+    requests_ = word;
+  }
+  if (word) Notify();
 }
 
 void SharedStore::Change(uint32_t clear, uint32_t raise) {
-  std::lock_guard g(lock_);
-  requests_ = (requests_ & ~clear) | raise;
+  {
+    std::lock_guard g(lock_);
+    requests_ = (requests_ & ~clear) | raise;
+  }
+  if (raise) Notify();
 }
 
 uint32_t SharedStore::Requests() {
@@ -129,6 +154,16 @@ bool SharedStore::PrepareRow(std::span<uint8_t> payload) {
   }
   requests_ &= ~request::WriteSchedule;
   return false;
+}
+
+void SharedStore::RemarkRow(int index) {
+  {
+    std::lock_guard g(lock_);
+    if (index < 0 || index >= static_cast<int>(changedRows.size())) return;
+    changedRows[index] = true;
+    requests_ |= request::WriteSchedule;
+  }
+  Notify();
 }
 
 void SharedStore::ResizeRowTables(size_t rows) {

@@ -60,6 +60,16 @@ class TthdCom {
   void End();
 
   bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile
+  // The end of a pass: sleeps until a request is raised, the periodic refresh
+  // is due, the port changes or the worker is told to end; with work left over
+  // from the pass (more marked rows), one pass pause at most.
+  void Sleep();
+  void WakeUp(bool& reason);
+  std::chrono::steady_clock::duration RefreshPeriod() const;
+  // A write that did not reach the board is raised again once; a second
+  // failure in a row gives it up.
+  bool TakeRetry(uint32_t bit, bool ok);
+  std::string ShownPort() const;  // the port name as messages show it
   bool WaitSteps(int steps);
   // Whether `bit` is set and none of `blockers` is, tested under the lock.
   bool Wanted(uint32_t bit, uint32_t blockers = 0);
@@ -73,7 +83,7 @@ class TthdCom {
   void ReadAndReport(std::string_view command, std::string_view trace, size_t length,
                      void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
   void Write(std::string_view command, std::string_view trace, size_t length,
-             void (SharedStore::*prepare)(std::span<uint8_t>));
+             void (SharedStore::*prepare)(std::span<uint8_t>), uint32_t bit);
   void Trace(std::string_view name);
   // A failed transaction makes the worker identify the device again at once.
   void Check(bool ok);
@@ -104,10 +114,14 @@ class TthdCom {
   bool firmwareState_ = false;
   bool bootloaderState_ = false;
   BootInfo bootInfo_;
-  int passCounter_ = 0;
+  std::chrono::steady_clock::time_point lastRefresh_{};
+  uint32_t retried_ = 0;  // write bits raised again after a failed Set
+  int listener_ = 0;
 
   std::mutex wakeLock_;
-  std::condition_variable wake_;  // termination and the end of the run
+  std::condition_variable wake_;  // termination, new requests, a new port, the end of the run
+  bool raised_ = false;           // a request was raised since the last sleep
+  bool portChanged_ = false;
   std::thread thread_;
 };
 

@@ -137,8 +137,14 @@ void PtyServer::HangUp(std::chrono::milliseconds backAfter) {
 }
 
 bool PtyServer::ServeLine(const std::string& line) {
+  const auto arrived = Clock::now();
   Notify(Direction::In, line);
   const Reply reply = board_.Handle(line);
+  if (const int baud = baud_; baud > 0 && !reply.bytes.empty()) {
+    // The line with its terminator, then the reply, ten bits a byte.
+    const auto bits = 10 * (line.size() + 1 + reply.bytes.size());
+    std::this_thread::sleep_until(arrived + std::chrono::microseconds(bits * 1'000'000 / baud));
+  }
   if (reply.delay.count() > 0) {
     const auto until = Clock::now() + reply.delay;
     while (!stop_ && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -154,8 +160,9 @@ bool PtyServer::ServeLine(const std::string& line) {
     fd = master_;
   }
   if (fd < 0) return false;
-  WriteAll(fd, reply.bytes);
+  // Observed as it leaves: the PC may answer before this thread looks again.
   Notify(Direction::Out, reply.bytes);
+  WriteAll(fd, reply.bytes);
   return true;
 }
 

@@ -41,6 +41,10 @@ class PtyServer {
   void SetHangUpDowntime(std::chrono::milliseconds d) { downtime_ = d; }
 
   void SetTrafficObserver(TrafficFn fn);
+  // Paces the line like a serial line at `baud` (8N1, ten bits a byte): a
+  // reply goes out no sooner than the line that asked for it and the reply
+  // itself would take to travel. 0 (the default): as fast as the pty goes.
+  void SetLineRate(int baud) { baud_ = baud; }
 
  private:
   void Run();
@@ -61,6 +65,7 @@ class PtyServer {
   std::chrono::steady_clock::time_point reopenAt_{};
   bool reopenPending_ = false;
   std::chrono::milliseconds downtime_{1000};
+  std::atomic<int> baud_{0};
   std::mutex trafficLock_;
   TrafficFn traffic_;
 };
