@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -170,10 +171,16 @@ void PtyServer::Run() {
   std::string pending;
   while (!stop_) {
     bool reopen = false;
+    int timeout = -1;  // nothing due: sleep until the PC writes or we are woken
     {
       std::lock_guard g(lock_);
       reopen = reopenPending_ && Clock::now() >= reopenAt_;
       if (reopen) reopenPending_ = false;
+      if (reopenPending_)
+        timeout = static_cast<int>(std::clamp<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(reopenAt_ - Clock::now())
+                    .count() + 1,
+            1, 1000));
     }
     if (reopen) {
       try {
@@ -189,7 +196,7 @@ void PtyServer::Run() {
     }
     if (fd < 0) pending.clear();
     std::array<pollfd, 2> fds{{{wake_[0], POLLIN, 0}, {fd, POLLIN, 0}}};
-    const int r = ::poll(fds.data(), fd >= 0 ? 2 : 1, 20);
+    const int r = ::poll(fds.data(), fd >= 0 ? 2 : 1, timeout);
     if (r <= 0) continue;
     if (fds[0].revents & POLLIN) {
       char buf[16];
