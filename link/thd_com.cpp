@@ -101,8 +101,8 @@ void TthdCom::Sleep() {
   constexpr uint32_t kRequests = (1u << 18) - 1;
   const bool more = (store_.Requests() & kRequests) != 0;
   std::unique_lock g(wakeLock_);
-  const auto until = more ? std::chrono::steady_clock::now() + timing_.pass
-                          : lastRefresh_ + RefreshPeriod();
+  const auto until =
+      more ? std::chrono::steady_clock::now() + timing_.pass : lastRefresh_ + RefreshPeriod();
   wake_.wait_until(g, until, [this] { return terminated_ || raised_ || portChanged_; });
   raised_ = portChanged_ = false;
 }
@@ -366,8 +366,7 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadHealth))  // o.
     ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, PageUpdate::Health);
   if (Wanted(WriteWeather))  // p.
-    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather,
-          WriteWeather);
+    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather, WriteWeather);
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);

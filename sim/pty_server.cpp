@@ -176,11 +176,11 @@ void PtyServer::Run() {
       std::lock_guard g(lock_);
       reopen = reopenPending_ && Clock::now() >= reopenAt_;
       if (reopen) reopenPending_ = false;
-      if (reopenPending_)
-        timeout = static_cast<int>(std::clamp<long long>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(reopenAt_ - Clock::now())
-                    .count() + 1,
-            1, 1000));
+      if (reopenPending_) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(reopenAt_ - Clock::now());
+        timeout = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1000));
+      }
     }
     if (reopen) {
       try {
