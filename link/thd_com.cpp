@@ -1,6 +1,7 @@
 #include "link/thd_com.h"
 
 #include <array>
+#include <bit>
 
 #include "lang/catalogue.h"
 #include "link/access_hint.h"
@@ -108,9 +109,16 @@ void TthdCom::Sleep() {
 }
 
 bool TthdCom::TakeRetry(uint32_t bit, bool ok) {
-  const bool again = !ok && !(retried_ & bit);
-  retried_ = again ? retried_ | bit : retried_ & ~bit;
-  return again;
+  uint8_t& failed = failedWrites_[std::countr_zero(bit)];
+  if (ok) {
+    failed = 0;
+    return false;
+  }
+  // A burst of lost lines is ridden out; a board that never takes this write
+  // does not hold up every pass for ever.
+  if (++failed < kWriteAttempts) return true;
+  failed = 0;
+  return false;
 }
 
 bool TthdCom::WaitSteps(int steps) {
@@ -196,6 +204,7 @@ void TthdCom::Run() {
 
 bool TthdCom::Connect() {
   store_.SetRequests(0);
+  failedWrites_.fill(0);
   deviceType_ = firmwareVersion_ = kNoDevice;
   firmwareState_ = bootloaderState_ = false;
   const std::string name = PortName();
@@ -243,6 +252,7 @@ void TthdCom::Identify() {
     firmwareVersion_ = version;
     firmwareState_ = bootloaderState_ = false;
     store_.SetRequests(0);
+    failedWrites_.fill(0);
     const std::string port = ShownPort();
     if (type == kThisBoard) {
       if (version == kExpectedFirmware) {

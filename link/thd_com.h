@@ -3,6 +3,7 @@
 // received record and every message to the UI thread.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -66,8 +67,8 @@ class TthdCom {
   void Sleep();
   void WakeUp(bool& reason);
   std::chrono::steady_clock::duration RefreshPeriod() const;
-  // A write that did not reach the board is raised again once; a second
-  // failure in a row gives it up.
+  // A write that did not reach the board is raised again, while the same
+  // board answers, until it has failed kWriteAttempts times in a row.
   bool TakeRetry(uint32_t bit, bool ok);
   std::string ShownPort() const;  // the port name as messages show it
   bool WaitSteps(int steps);
@@ -115,7 +116,8 @@ class TthdCom {
   bool bootloaderState_ = false;
   BootInfo bootInfo_;
   std::chrono::steady_clock::time_point lastRefresh_{};
-  uint32_t retried_ = 0;  // write bits raised again after a failed Set
+  static constexpr int kWriteAttempts = 5;
+  std::array<uint8_t, 32> failedWrites_{};  // failures in a row, by request bit
   int listener_ = 0;
 
   std::mutex wakeLock_;

@@ -265,14 +265,14 @@ TEST_F(WorkerTest, EachKindOfFailedTransactionIsFollowedByGetDevice) {
   EXPECT_EQ(host.Count("state: 0"), 0u) << "the board answered again: still connected";
 }
 
-TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainOnceAndThenGivenUp) {
+TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) {
   Start();
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
-  // One SetSchedule and one SetExpert never reach the board; nothing
-  // acknowledges them, the board answers GetDevice as before.
+  // A SetSchedule and, twice in a row, a SetExpert never reach the board;
+  // nothing acknowledges them, the board answers GetDevice as before.
   board.InjectFault(Fault::Deaf, 1, "03");
-  board.InjectFault(Fault::Deaf, 1, "05");
+  board.InjectFault(Fault::Deaf, 2, "05");
   host.RunOnUi([&] {
     store.schedule[2].Minute = 42;
     store.changedRows[2] = true;
@@ -284,8 +284,8 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainOnceAndThenGivenUp) {
   EXPECT_EQ(board.With([](sim::BoardState& s) { return s.expert.RandomInit; }), 9);
   EXPECT_EQ(host.Count("state: 0"), 0u) << "the same board all along";
 
-  // A board that loses the write twice in a row: the second loss gives it up.
-  board.InjectFault(Fault::Deaf, 2, "05");
+  // A board that never takes the write: the fifth loss in a row gives it up.
+  board.InjectFault(Fault::Deaf, 5, "05");
   host.RunOnUi([&] {
     store.expert.RandomInit = 10;
     store.Raise(request::WriteExpert);
