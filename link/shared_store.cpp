@@ -105,6 +105,10 @@ bool SharedStore::AcceptRow(std::span<const uint8_t> message) {
   const int index = static_cast<int8_t>(message[0]);
   std::lock_guard g(lock_);
   if (index < 0 || index >= static_cast<int>(schedule.size())) return false;
+  // Edited while the schedule was being read: the PC's row is the newer one,
+  // as a pending write bit protects a record. A mark left behind after the
+  // requests were dropped protects nothing.
+  if (changedRows[index] && (requests_ & request::WriteSchedule)) return false;
   schedule[index] = Decode<ScheduleRow>(message.subspan(1));
   return true;
 }

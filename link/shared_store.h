@@ -55,7 +55,8 @@ class SharedStore {
   void AcceptChart(std::span<const uint8_t> payload);
   void AcceptHealth(std::span<const uint8_t> payload);
   // `message` is the index byte followed by the row; an index that is negative
-  // or outside the table drops the row. Returns whether it was stored.
+  // or outside the table drops the row, and so does a row edited on the PC
+  // that is still waiting to be written. Returns whether it was stored.
   bool AcceptRow(std::span<const uint8_t> message);
 
   // Prepare steps: fill `payload` with what goes on the wire and clear the bit.
