@@ -38,9 +38,11 @@
 #include "app/page_control.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
+#include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
+#include "editor/options_menu.h"
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
@@ -90,7 +92,9 @@ TfrmLantix::TfrmLantix(StartOptions options)
       *ports, *prefs,
       Connection::Hooks{
           [this](const std::string& text) { AddLogLine(text); },
-          {},
+          [this](const std::string& port) {
+            if (settingsMenu_) settingsMenu_->Backup(port);
+          },
           [this](const std::string& port, bool debug) { return StartWorker(port, debug); }});
   bluetooth_ = std::make_unique<BluetoothRuns>(
       handOffs_, reaper_,
@@ -115,6 +119,8 @@ void TfrmLantix::BuildWindow() {
   pc_ = new PageControl(*this, this);
   setCentralWidget(pc_);
   messages_ = pc_->findChild<MessagesPage*>();
+  settingsMenu_ = new SettingsMenu(*this, this);
+  settingsMenu_->configurationShown = [this] { ApplyExpertWeather(); };
   sb_ = new StatusBar(this);
   setStatusBar(sb_);
   linkStates_ = std::make_unique<LinkStateView>(*this);
@@ -132,6 +138,7 @@ void TfrmLantix::WireHandlers() {
       {"mnuDiscover", &TfrmLantix::mnuDiscoverClick},
       {"mnuRemove", &TfrmLantix::mnuRemoveClick},
       {"mnuDebug", &TfrmLantix::mnuDebugClick},
+      {"mnuFirmwareUpdate", &TfrmLantix::mnuFirmwareUpdateClick},
   };
   for (const auto& [name, handler] : handlers)
     connect(Action(name), &QAction::triggered, this, handler);
@@ -145,6 +152,7 @@ void TfrmLantix::WireHandlers() {
     });
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
+  new OptionsMenu(*this, this);  // the Options menu and the trigger buttons
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
@@ -220,7 +228,8 @@ void TfrmLantix::ScaleForScreen() {
 void TfrmLantix::ChooseAppDir() {
   // An installed program cannot write beside itself; its backups then go to
   // the user's data directory.
-  QString dir = QCoreApplication::applicationDirPath();
+  QString dir = options_.appDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                          : options_.appDir;
   if (!QFileInfo(dir).isWritable()) {
     dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dir);
@@ -371,6 +380,7 @@ void TfrmLantix::ApplyLinkStateTable() {
   facts.tempSlave = store_.info.TempSlave;
   const auto* led = findChild<QRadioButton*>("rbtFMOLED");
   facts.fanModeLedSelected = led && led->isChecked();
+  facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
   linkStates_->Apply(facts);
 }
 
@@ -427,10 +437,12 @@ void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) 
 }
 
 void TfrmLantix::LinkState(bool connected) {
+  settingsMenu_->LinkState(connected);
   SetLinkState(connected);
 }
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
+  settingsMenu_->RecordShown(page);
   ApplyRecord(page);
   // Alerts also watch a board whose window is minimised or hidden.
   if (page == PageUpdate::Info) alerts_->InfoRead();

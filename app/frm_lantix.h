@@ -24,6 +24,7 @@ class HandOffQueue;
 class LinkStateView;
 class MessagesPage;
 class PageControl;
+class SettingsMenu;
 class StatusBar;
 class StatusDisplay;
 class DesktopAlerts;
@@ -43,6 +44,8 @@ struct StartOptions {
   std::function<std::unique_ptr<RfcommBinder>()> rfcommBinder;  // default: the kernel's
   DiscoverTiming discoverTiming;
   bool logToStderr = true;
+  // Where backups go; empty: beside the program, else the user's data folder.
+  QString appDir;
 };
 
 class TfrmLantix final : public QMainWindow, public LinkReports, public PageContext {
@@ -95,6 +98,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
   void UpdatePage(PageUpdate page) override;
+  std::string ChooseFirmwareFile() override;  // these two in firmware_menu.cpp
+  void FirmwareFinished(const FirmwareResult& result) override;
 
   // Menu and log handlers.
   void mnuConnectionClick();
@@ -104,6 +109,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void mnuRemoveClick();
   void mnuDebugClick();
   void mnuFileClick();
+  void mnuFirmwareUpdateClick();
   void memDblClick();
   void DeviceArrived();
   void SystemSuspending();
@@ -149,6 +155,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;
   MessagesPage* messages_ = nullptr;
+  SettingsMenu* settingsMenu_ = nullptr;
 
   QString appDir_;
   QString caption_;

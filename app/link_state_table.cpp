@@ -12,11 +12,11 @@ constexpr int16_t kNoSensor = 0x7FFF;
 const std::vector<LinkStateRow>& LinkStateTable() {
   using C = LinkCondition;
   static const std::vector<LinkStateRow> table = {
+      {C::SettingsRead, {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport"}},
       {C::Connected,
-       {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport", "mnuModeManual",
-        "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash", "mnuRefresh",
-        "mnuSaveEEPROM", "mnuStepBig", "mnuIRLearn", "mnuHealth", "mnuLoadReef", "mnuAllOff",
-        "mnuAll20", "mnuAllOn", "mnuSetTimeDate"}},
+       {"mnuModeManual", "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash",
+        "mnuRefresh", "mnuSaveEEPROM", "mnuStepBig", "mnuIRLearn", "mnuHealth", "mnuLoadReef",
+        "mnuAllOff", "mnuAll20", "mnuAllOn", "mnuSetTimeDate"}},
       {C::Connected, {"lblName<n>", "cmbName<n>"}},
       {C::ManualMode, {"trb<n>", "edt<n>", "btnOff<n>", "btnOn<n>"}},
       {C::Connected,
@@ -94,6 +94,8 @@ bool ConditionHolds(LinkCondition condition, const LinkFacts& facts) {
       return facts.tempSlave != kNoSensor;
     case LinkCondition::WaterLimits:
       return facts.tempWater != kNoSensor && !facts.fanModeLedSelected;
+    case LinkCondition::SettingsRead:
+      return facts.settingsRead;
   }
   return false;
 }

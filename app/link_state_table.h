@@ -18,6 +18,7 @@ enum class LinkCondition {
   WaterSensor,    // connected and a water sensor reports
   SlaveSensor,    // connected and a slave board reports its temperature
   WaterLimits,    // water sensor group enabled and rbtFMOLED not selected
+  SettingsRead,   // connected and every record of the link read (settings files)
 };
 
 struct LinkStateRow {
@@ -33,6 +34,7 @@ struct LinkFacts {
   int16_t tempWater = 0x7FFF;
   int16_t tempSlave = 0x7FFF;
   bool fanModeLedSelected = false;  // rbtFMOLED checked
+  bool settingsRead = false;        // every record of the current link has been read
 };
 
 const std::vector<LinkStateRow>& LinkStateTable();

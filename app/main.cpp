@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <QTemporaryDir>
+
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/demo_board.h"
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
   // the port the user's next start connects to.
   std::unique_ptr<vmx::DemoBoard> demo;
   vmx::MemoryPreferences demoPreferences;
+  // Nor may its backups (named after a pty) land among the user's own files.
+  QTemporaryDir demoFolder;
   if (vmx::ParseCommandLine(options.arguments).demo) {
     demo = std::make_unique<vmx::DemoBoard>();
     try {
@@ -41,6 +45,7 @@ int main(int argc, char** argv) {
     }
     options.demoPort = demo->PortPath();
     options.preferences = &demoPreferences;
+    if (demoFolder.isValid()) options.appDir = demoFolder.path();
   }
 
   vmx::StopSignals stop;

@@ -1,5 +1,9 @@
 #include "app/qt_link_host.h"
 
+#include <QFile>
+
+#include "app/file_info_text.h"
+
 namespace vmx {
 
 QtLinkHost::QtLinkHost(std::shared_ptr<HandOffQueue> queue, LinkReports& reports)
@@ -27,6 +31,19 @@ void QtLinkHost::LinkState(bool connected) {
 
 void QtLinkHost::UpdatePage(PageUpdate page) {
   reports_.UpdatePage(page);
+}
+
+// A worker on its way out asks the user nothing.
+std::string QtLinkHost::ChooseFirmwareFile() {
+  return current_ ? reports_.ChooseFirmwareFile() : std::string();
+}
+
+std::string QtLinkHost::FileInfoText(const std::string& path) {
+  return vmx::FileInfoText(QFile::decodeName(QByteArray::fromStdString(path))).toStdString();
+}
+
+void QtLinkHost::FirmwareFinished(const FirmwareResult& result) {
+  reports_.FirmwareFinished(result);
 }
 
 }  // namespace vmx

@@ -23,6 +23,9 @@ class QtLinkHost final : public LinkHost {
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
   void UpdatePage(PageUpdate page) override;
+  std::string ChooseFirmwareFile() override;
+  std::string FileInfoText(const std::string& path) override;
+  void FirmwareFinished(const FirmwareResult& result) override;
 
   void Retire() { current_ = false; }
 

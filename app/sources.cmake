@@ -7,5 +7,4 @@ target_sources(vmxcore PRIVATE
   ${CMAKE_SOURCE_DIR}/app/serial_port_list.cpp
   ${CMAKE_SOURCE_DIR}/app/sysfs_port_source.cpp
   ${CMAKE_SOURCE_DIR}/app/worker_reaper.cpp
-  ${CMAKE_SOURCE_DIR}/persist/port_memory.cpp
 )

@@ -15,11 +15,17 @@ void ConsoleHost::Print(const std::string& text) {
   std::fflush(out_);
 }
 
-void ConsoleHost::LogLine(const std::string& text) { Print(text); }
+void ConsoleHost::LogLine(const std::string& text) {
+  Print(text);
+}
 
-void ConsoleHost::StatusLine(const std::string& text) { Print(text); }
+void ConsoleHost::StatusLine(const std::string& text) {
+  Print(text);
+}
 
-void ConsoleHost::Progress(const std::string& text, int64_t, int64_t) { Print(text); }
+void ConsoleHost::Progress(const std::string& text, int64_t, int64_t) {
+  Print(text);
+}
 
 void ConsoleHost::LinkState(bool connected) {
   Print(connected ? "link state 1" : "link state 0");

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/catalogue.h"
 #include "astro/fixed_time_zone.h"
 #include "astro/geo_text.h"
 #include "cli/json_writer.h"
+#include "lang/catalogue.h"
 
 namespace vmx::cli {
 
@@ -202,7 +202,9 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 }  // namespace
 
-const char* GeoUsage() { return kUsage; }
+const char* GeoUsage() {
+  return kUsage;
+}
 
 int GeoCommand(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);

@@ -3,8 +3,15 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/action_command.h"
+#include "cli/dump_command.h"
+#include "cli/firmware_command.h"
 #include "cli/geo_command.h"
+#include "cli/mode_command.h"
 #include "cli/monitor_command.h"
+#include "cli/schedule_command.h"
+#include "cli/set_command.h"
+#include "cli/settings_command.h"
 #include "cli/subcommand.h"
 #include "link/port_name.h"
 
@@ -17,6 +24,19 @@ const Subcommand kSubcommands[] = {
      vmx::cli::GeoUsage()},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand,
      vmx::cli::MonitorUsage()},
+    {"mode", "set the board's operating mode", vmx::cli::ModeCommand, vmx::cli::ModeUsage()},
+    {"action", "save, refresh, reef defaults, clock, cloud, storm, health", vmx::cli::ActionCommand,
+     vmx::cli::ActionUsage()},
+    {"schedule", "print or edit the board's schedule", vmx::cli::ScheduleCommand,
+     vmx::cli::ScheduleUsage()},
+    {"firmware", "write a firmware image through the board's bootloader", vmx::cli::FirmwareCommand,
+     vmx::cli::FirmwareUsage()},
+    {"settings", "export, import or back up a board's settings file", vmx::cli::SettingsCommand,
+     vmx::cli::SettingsUsage()},
+    {"dump", "every setting of a board by its settings-file keys", vmx::cli::DumpCommand,
+     vmx::cli::DumpUsage()},
+    {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand,
+     vmx::cli::SetUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

@@ -1,6 +1,8 @@
-// The White balance page: each channel's share of the balanced sum.
+// The White balance page: each channel's share in percent, the common sum
+// and the sum's daily ramp.
 #pragma once
 
+#include "editor/channel_rows.h"
 #include "ui/page.h"
 
 namespace vmx {
@@ -10,6 +12,17 @@ class BalancePage final : public Page {
 
  public:
   explicit BalancePage(PageContext& context);
+
+  void Apply(PageUpdate record) override;
+  void ChannelColorsChanged() override;
+  void LanguageApplied() override { ChannelColorsChanged(); }
+
+ private:
+  void ShowBalanceSum();
+
+  ChannelRows rows_;
+  QSlider* sumSlider_ = nullptr;
+  QLineEdit* sumEdit_ = nullptr;
 };
 
 }  // namespace vmx

@@ -7,13 +7,14 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "graphics/health_view.h"
 #include "ui/controls.h"
 #include "ui/quiet.h"
 
 namespace vmx {
 
 ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
-  Subscribe({PageUpdate::Config, PageUpdate::Expert});
+  Subscribe({PageUpdate::Config, PageUpdate::Expert, PageUpdate::Health});
   auto* layout = new QVBoxLayout(this);
 
   auto* lapse = new QGridLayout;
@@ -58,6 +59,7 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, "tsConfig") {
   board->setWordWrap(true);
   layout->addWidget(board);
   layout->addStretch(1);
+  layout->addWidget(new HealthView(context, this));
 }
 
 void ConfigPage::AddPair(QGridLayout* grid, int row, const QString& stem, int tickInterval) {
@@ -84,6 +86,7 @@ void ConfigPage::Apply(PageUpdate record) {
   if (record == PageUpdate::Config && Context().WindowVisible())
     Bindings().Apply(RecordKind::Config);
   if (record == PageUpdate::Expert) Bindings().Apply(RecordKind::Expert);
+  if (record == PageUpdate::Health) findChild<HealthView*>()->DrawHealth();
 }
 
 }  // namespace vmx

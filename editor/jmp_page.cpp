@@ -8,7 +8,6 @@
 #include "ui/controls.h"
 
 namespace vmx {
-
 JmpPage::JmpPage(PageContext& context)
     : Page(context, "tsJMP"), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
   Subscribe({PageUpdate::Expert});

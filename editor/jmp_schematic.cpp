@@ -6,7 +6,7 @@
 namespace vmx {
 
 JmpSchematic::JmpSchematic(QWidget* parent) : QWidget(parent) {
-  setObjectName("imgJMPSchematic");
+  setObjectName("imgJMP");
   setMinimumSize(sizeHint());
 }
 

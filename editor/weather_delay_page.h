@@ -1,6 +1,8 @@
-// The Delays page: how long each channel lags behind the weather.
+// The Delays page: how long each channel waits before a cloud or storm
+// reaches it (255: no weather on that channel).
 #pragma once
 
+#include "editor/channel_rows.h"
 #include "ui/page.h"
 
 namespace vmx {
@@ -10,6 +12,13 @@ class WeatherDelayPage final : public Page {
 
  public:
   explicit WeatherDelayPage(PageContext& context);
+
+  void Apply(PageUpdate record) override;
+  void ChannelColorsChanged() override;
+  void LanguageApplied() override { ChannelColorsChanged(); }
+
+ private:
+  ChannelRows rows_;
 };
 
 }  // namespace vmx

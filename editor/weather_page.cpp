@@ -1,7 +1,169 @@
 #include "editor/weather_page.h"
 
-namespace vmx {
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {}
+#include "lang/number_text.h"
+#include "settings/weather_counts.h"
+#include "ui/controls.h"
+#include "ui/quiet.h"
+
+namespace vmx {
+namespace {
+
+struct QuantityControls {
+  const char* stem;
+  SliderRange range;
+  int tickInterval;
+};
+
+constexpr QuantityControls kQuantityControls[] = {
+    {"CloudCount", kCloudCountRange, 100},
+    {"CloudSeconds", kCloudSecondsRange, 60},
+    {"StormCount", kStormCountRange, 100},
+    {"StormMinutes", kStormMinutesRange, 60},
+};
+
+// Tick spacing of the plain pairs, by stem.
+int PlainTicks(const QString& stem) {
+  if (stem.endsWith("Alpha")) return 10;
+  return 1000;
+}
+
+}  // namespace
+
+WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {
+  Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(BuildGroup("gbxCloud", {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
+                               "btnCloud", "lblCloudRatio"));
+  layout->addWidget(BuildGroup("gbxStorm", {"StormAlpha", "StormStep", "LightningP"}, StormCount,
+                               StormMinutes, "btnStorm", "lblStormRatio"));
+  layout->addStretch(1);
+  cloudRatio_ = findChild<QLabel*>("lblCloudRatio");
+  stormRatio_ = findChild<QLabel*>("lblStormRatio");
+}
+
+QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const char*> plainPairs,
+                                   Quantity count, Quantity duration, const char* button,
+                                   const char* ratio) {
+  auto* box = new QGroupBox(this);
+  box->setObjectName(name);
+  auto* grid = new QGridLayout(box);
+  int row = 0;
+  AddQuantity(grid, row++, count);
+  AddQuantity(grid, row++, duration);
+  for (const char* stem : plainPairs) AddPlainPair(grid, row++, stem, PlainTicks(stem));
+  // The buttons' clicks are served with the other board actions.
+  auto* trigger = new QPushButton(box);
+  trigger->setObjectName(button);
+  grid->addWidget(trigger, row, 0);
+  grid->addWidget(NewLabel(box, ratio), row, 1, 1, 2);
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
+void WeatherPage::AddQuantity(QGridLayout* grid, int row, Quantity quantity) {
+  const QuantityControls& c = kQuantityControls[quantity];
+  QWidget* parent = grid->parentWidget();
+  const LabeledEdit edit = NewLabeledEdit(parent, QString("edt") + c.stem);
+  QSlider* slider = NewSlider(parent, QString("trb") + c.stem, c.tickInterval);
+  slider->setRange(c.range.minimum, c.range.maximum);
+  slider->setMinimumWidth(300);
+  grid->addWidget(edit.label, row, 0);
+  grid->addWidget(slider, row, 1);
+  grid->addWidget(edit.edit, row, 2);
+  pairs_[quantity] = {slider, edit.edit};
+  OnUserText(edit.edit, this, [this, quantity] { EditChanged(quantity); });
+  OnUserSlide(slider, this, [this, quantity] { SliderMoved(quantity); });
+}
+
+void WeatherPage::AddPlainPair(QGridLayout* grid, int row, const QString& stem, int tickInterval) {
+  QWidget* parent = grid->parentWidget();
+  const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
+  QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
+  slider->setMinimumWidth(300);
+  grid->addWidget(edit.label, row, 0);
+  grid->addWidget(slider, row, 1);
+  grid->addWidget(edit.edit, row, 2);
+  Bindings().Bind(slider);
+  Bindings().Bind(edit.edit);
+}
+
+void WeatherPage::EditChanged(Quantity quantity) {
+  // The edit only moves its slider, clamped to the slider's range, and keeps
+  // what was typed; the record is computed from the slider.
+  const Pair& pair = pairs_[quantity];
+  const std::optional<int64_t> typed = ParseInteger(pair.edit->text().toStdString());
+  if (!typed) return;
+  SetValueQuietly(pair.slider, *typed);
+  StoreQuantity(quantity);
+}
+
+void WeatherPage::SliderMoved(Quantity quantity) {
+  const Pair& pair = pairs_[quantity];
+  if (!pair.edit->hasFocus()) SetTextQuietly(pair.edit, QString::number(pair.slider->value()));
+  StoreQuantity(quantity);
+}
+
+void WeatherPage::StoreQuantity(Quantity quantity) {
+  // Only the changed quantity is converted again: the shown values are
+  // truncated, so converting all four back would drift the untouched ones.
+  Config& config = Context().Store().config;
+  const int position = pairs_[quantity].slider->value();
+  switch (quantity) {
+    case CloudCount:
+      config.CloudP = CloudPFromCount(position);
+      break;
+    case CloudSeconds:
+      if (const auto d = CloudDFromSeconds(position)) config.CloudD = *d;
+      break;
+    case StormCount:
+      config.StormP = StormPFromCount(position);
+      break;
+    case StormMinutes:
+      if (const auto d = StormDFromMinutes(position)) config.StormD = *d;
+      break;
+    case kQuantities:
+      return;
+  }
+  UpdateWeatherRatios();
+  Context().Raise(request::WriteConfig);
+}
+
+void WeatherPage::ApplyWeatherCounts() {
+  const Config& config = Context().Store().config;
+  const std::optional<int64_t> positions[kQuantities] = {
+      CloudCountOf(config.CloudP), CloudSecondsOf(config.CloudD), StormCountOf(config.StormP),
+      StormMinutesOf(config.StormD)};
+  for (int q = 0; q < kQuantities; ++q) {
+    const Pair& pair = pairs_[static_cast<size_t>(q)];
+    if (positions[q] && !pair.slider->hasFocus()) SetValueQuietly(pair.slider, *positions[q]);
+    // The edit shows where the slider stands, after its clamping.
+    if (!pair.edit->hasFocus()) SetTextQuietly(pair.edit, QString::number(pair.slider->value()));
+  }
+}
+
+void WeatherPage::UpdateWeatherRatios() {
+  SharedStore& store = Context().Store();
+  const std::string separator = DecimalSeparator();
+  cloudRatio_->setText(
+      QString::fromStdString(CloudRatioText(store.config, store.info.ActivityFlags, separator)));
+  stormRatio_->setText(
+      QString::fromStdString(StormRatioText(store.config, store.info.ActivityFlags, separator)));
+}
+
+void WeatherPage::Apply(PageUpdate record) {
+  if (record == PageUpdate::Config) {
+    if (!Context().WindowVisible()) return;
+    ApplyWeatherCounts();
+    UpdateWeatherRatios();
+  } else if (record == PageUpdate::ExpertWeather) {
+    Bindings().Apply(RecordKind::ExpertWeather);
+  }
+}
 
 }  // namespace vmx

@@ -2,11 +2,15 @@
 // chart-source pop-up menu pumChart.
 #pragma once
 
+#include <QImage>
+
 #include "ui/page.h"
 
 class QMenu;
 
 namespace vmx {
+
+class PictureView;
 
 class ChartPage final : public Page {
   Q_OBJECT
@@ -14,12 +18,22 @@ class ChartPage final : public Page {
  public:
   explicit ChartPage(PageContext& context);
 
+  void Apply(PageUpdate record) override;
+
   QMenu* pumChart() const { return pumChart_; }
+  // Draws the last chart read; a page out of sight is drawn when it comes into view.
+  void DrawChart();
+  // The bitmap as last drawn.
+  const QImage& Picture() const;
 
  private:
   void mnuCHMClick(int chartMode);
+  void pumChartPopup();
+  void imgTempClick();
 
+  PictureView* imgTemp_;
   QMenu* pumChart_;
+  bool pressed_ = false;
 };
 
 }  // namespace vmx

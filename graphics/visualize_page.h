@@ -1,15 +1,72 @@
-// The Visualization page: the schedule drawn as curves and dragged with the mouse.
+// The Visualization page: the schedule drawn as twelve curves over the day or
+// the sun's path, one channel's points dragged with the mouse.
 #pragma once
 
+#include <memory>
+
+#include "graphics/schedule_geometry.h"
 #include "ui/page.h"
 
+class QCheckBox;
+class QComboBox;
+class QMouseEvent;
+class QTimer;
+class QWheelEvent;
+
 namespace vmx {
+
+class PictureView;
+class SchedulePainter;
 
 class VisualizePage final : public Page {
   Q_OBJECT
 
  public:
   explicit VisualizePage(PageContext& context);
+  ~VisualizePage() override;
+
+  void Apply(PageUpdate record) override;
+  void ChannelColorsChanged() override;
+  void LanguageApplied() override;
+  void Activated() override;
+
+  // Draws the schedule as the shared table now holds it; a page out of sight
+  // is drawn when it comes into view.
+  void RefreshVisualization();
+
+  int SelectedChannel() const { return selectedChannel_; }
+  int SelectedRow() const { return selectedRow_; }
+  // The bitmap as last drawn.
+  const QImage& Picture() const;
+
+ protected:
+  // The wheel anywhere in the window chooses the channel while this page is in front.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void imgMouseDown(const QMouseEvent* event);
+  void imgMouseMove(const QMouseEvent* event);
+  void imgMouseUp();
+  void tmrVisualizeTimer();
+  void cmbVisualizeChange(int index);
+  bool FormMouseWheel(const QWheelEvent* event);
+  void FillChannelBox();
+  void SelectChannel(int channel);
+  void CancelDrag();
+  bool RowExists(int row) const;
+  ScheduleView View() const;
+
+  PictureView* img_;
+  QComboBox* cmbVisualize_;
+  QCheckBox* cbxTimeLock_;
+  QTimer* tmrVisualize_;
+  std::unique_ptr<SchedulePainter> painter_;
+  ScheduleScene shown_;
+  bool drawn_ = false;
+  int selectedChannel_ = 0;
+  int selectedRow_ = -1;
+  int drawnRows_ = 0;  // rows whose positions the last drawing stored
+  int wheelRest_ = 0;  // a high-resolution wheel's delta short of a whole step
 };
 
 }  // namespace vmx

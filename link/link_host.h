@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "link/firmware_image.h"
+#include "link/firmware_update.h"
+
 namespace vmx {
 
 // The record-to-page routine a hand-off runs after an accepted record.
@@ -28,6 +31,14 @@ class LinkHost {
   virtual void UpdatePage(PageUpdate page) = 0;
   // Firmware update: the file the user picks, or empty when none was chosen.
   virtual std::string ChooseFirmwareFile() { return {}; }
+  // The log's line about a firmware file.
+  virtual std::string FileInfoText(const std::string& path) { return FileInfoLine(path); }
+  // How a firmware update ended, once the board has been identified after it.
+  virtual void FirmwareFinished(const FirmwareResult&) {}
+  // Every identification's result, changed or not: DeviceType and
+  // FirmwareVersion, 0xFF each when nothing answered. Comes after the worker
+  // has acted on it.
+  virtual void Identified(uint8_t /*type*/, uint8_t /*version*/) {}
 };
 
 }  // namespace vmx

@@ -12,8 +12,9 @@ struct LinkTiming {
   int waitSteps = 10;                               // steps of the 1 s waits (openings, no device)
   int openAttempts = 5;
   int identifyAttempts = 5;
-  std::chrono::milliseconds serialTimeout{5000};    // every read and write on the line
-  std::chrono::milliseconds bootloaderRestart{500}; // after StartBootloader
+  std::chrono::milliseconds serialTimeout{5000};     // every read and write on the line
+  std::chrono::milliseconds bootloaderRestart{500};  // after StartBootloader
+  std::chrono::milliseconds blockRetry{500};         // after a firmware block that failed
 };
 
 }  // namespace vmx

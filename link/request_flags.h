@@ -25,6 +25,10 @@ constexpr uint32_t SaveEEPROM = 1u << 15;
 constexpr uint32_t ToggleCloud = 1u << 16;
 constexpr uint32_t ToggleStorm = 1u << 17;
 
+// Every write of a record or of schedule rows: what must reach the board
+// before it saves its settings or loads the reef defaults.
+constexpr uint32_t WriteBits = WriteConfig | WriteSchedule | WriteExpert | WriteWeather;
+
 // Every record the board holds, read again.
 constexpr uint32_t ReadAllSet = ReadInfo | ReadConfig | ReadSchedule | ReadExpert | ReadWeather;
 // What a fresh connection to the expected firmware reads.
@@ -32,5 +36,6 @@ constexpr uint32_t InitialSet = ReadAllSet | ReadChart;
 
 static_assert(ReadAllSet == 0x2A9);
 static_assert(InitialSet == 0xAA9);
+static_assert(WriteBits == 0x550);
 
 }  // namespace vmx::request

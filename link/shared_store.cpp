@@ -46,9 +46,15 @@ void SharedStore::SetRequests(uint32_t word) {
 void SharedStore::Change(uint32_t clear, uint32_t raise) {
   {
     std::lock_guard g(lock_);
+    if (requests_ & clear & request::LoadReef) ++reefLoads_;
     requests_ = (requests_ & ~clear) | raise;
   }
   if (raise) Notify();
+}
+
+uint64_t SharedStore::ReefLoads() {
+  std::lock_guard g(lock_);
+  return reefLoads_;
 }
 
 uint32_t SharedStore::Requests() {
@@ -56,7 +62,9 @@ uint32_t SharedStore::Requests() {
   return requests_;
 }
 
-bool SharedStore::Pending(uint32_t bits) { return (Requests() & bits) != 0; }
+bool SharedStore::Pending(uint32_t bits) {
+  return (Requests() & bits) != 0;
+}
 
 int SharedStore::RowCount() {
   std::lock_guard g(lock_);
@@ -105,9 +113,8 @@ bool SharedStore::AcceptRow(std::span<const uint8_t> message) {
   const int index = static_cast<int8_t>(message[0]);
   std::lock_guard g(lock_);
   if (index < 0 || index >= static_cast<int>(schedule.size())) return false;
-  // Edited while the schedule was being read: the PC's row is the newer one,
-  // as a pending write bit protects a record. A mark left behind after the
-  // requests were dropped protects nothing.
+  // A mark without WriteSchedule is left from a request word that was reset
+  // (a new identification): the board's row wins then.
   if (changedRows[index] && (requests_ & request::WriteSchedule)) return false;
   schedule[index] = Decode<ScheduleRow>(message.subspan(1));
   return true;
@@ -139,6 +146,11 @@ void SharedStore::PrepareConfig(std::span<uint8_t> payload) {
 
 void SharedStore::PrepareExpert(std::span<uint8_t> payload) {
   Prepare(expert, payload, request::WriteExpert);
+  std::lock_guard g(lock_);
+  if (!pairingWrite_) return;
+  pairingWrite_ = false;
+  rc5Stale_ = true;
+  pairingSent_ = expert;
 }
 
 void SharedStore::PrepareExpertWeather(std::span<uint8_t> payload) {
@@ -168,6 +180,52 @@ void SharedStore::RemarkRow(int index) {
     requests_ |= request::WriteSchedule;
   }
   Notify();
+}
+
+void SharedStore::MarkRows(size_t first, size_t count, uint32_t bits) {
+  {
+    std::lock_guard g(lock_);
+    for (size_t i = first; i < changedRows.size() && i - first < count; ++i) changedRows[i] = true;
+    requests_ |= bits;
+  }
+  if (bits) Notify();
+}
+
+bool SharedStore::WritesPending() {
+  std::lock_guard g(lock_);
+  if (requests_ & request::WriteBits) return true;
+  return std::find(changedRows.begin(), changedRows.end(), true) != changedRows.end();
+}
+
+void SharedStore::RaiseIrPairing() {
+  {
+    std::lock_guard g(lock_);
+    pairingWrite_ = true;
+    requests_ |= request::WriteExpert;
+  }
+  Notify();
+}
+
+bool SharedStore::Rc5ReadDue() {
+  std::lock_guard g(lock_);
+  return rc5Stale_ && !pairingWrite_;
+}
+
+void SharedStore::AcceptRc5Codes(std::span<const uint8_t> payload) {
+  const Expert board = Decode<Expert>(payload);
+  std::lock_guard g(lock_);
+  rc5Stale_ = false;
+  auto take = [](uint16_t& code, uint16_t sent, uint16_t fresh) {
+    if (code == sent) code = fresh;
+  };
+  take(expert.Up, pairingSent_.Up, board.Up);
+  take(expert.Down, pairingSent_.Down, board.Down);
+  take(expert.Left, pairingSent_.Left, board.Left);
+  take(expert.Right, pairingSent_.Right, board.Right);
+  take(expert.Previous, pairingSent_.Previous, board.Previous);
+  take(expert.Next, pairingSent_.Next, board.Next);
+  take(expert.Settings, pairingSent_.Settings, board.Settings);
+  take(expert.Step, pairingSent_.Step, board.Step);
 }
 
 void SharedStore::ResizeRowTables(size_t rows) {

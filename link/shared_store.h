@@ -46,6 +46,9 @@ class SharedStore {
   void Change(uint32_t clear, uint32_t raise);
   uint32_t Requests();
   bool Pending(uint32_t bits);  // true when any of `bits` is set
+  // How often the worker has taken LoadReef: the board's settings changed
+  // under the PC's copy, which is stale until everything is read again.
+  uint64_t ReefLoads();
 
   // Accept steps: `payload` holds the received record bytes.
   void AcceptInfo(std::span<const uint8_t> payload);
@@ -55,8 +58,9 @@ class SharedStore {
   void AcceptChart(std::span<const uint8_t> payload);
   void AcceptHealth(std::span<const uint8_t> payload);
   // `message` is the index byte followed by the row; an index that is negative
-  // or outside the table drops the row, and so does a row edited on the PC
-  // that is still waiting to be written. Returns whether it was stored.
+  // or outside the table drops the row. A row edited on the PC and still to be
+  // written is newer than the one on the wire and is kept, as a pending write
+  // keeps a record. Returns whether the row was stored.
   bool AcceptRow(std::span<const uint8_t> message);
 
   // Prepare steps: fill `payload` with what goes on the wire and clear the bit.
@@ -70,8 +74,26 @@ class SharedStore {
   // Takes the lowest marked row into `payload` (index byte + row) and clears its
   // mark. With no row marked it clears WriteSchedule and returns false.
   bool PrepareRow(std::span<uint8_t> payload);
-  // A row that did not reach the board is marked again, WriteSchedule raised.
+  // A row the board did not acknowledge is marked again and WriteSchedule raised.
   void RemarkRow(int index);
+
+  // Marks `count` rows from `first` (those within the table) as edited and
+  // raises `bits`, in one critical section.
+  void MarkRows(size_t first, size_t count, uint32_t bits);
+  // Whether a record or row write is still to reach the board.
+  bool WritesPending();
+
+  // IR pairing: the PC inverts the RC-5 codes and writes Expert; the board
+  // then learns new codes and saves them itself, so the PC's codes are stale
+  // until Expert is read again. RaiseIrPairing marks the next Expert write as
+  // the pairing write.
+  void RaiseIrPairing();
+  // True when the next Expert write is not a pairing write and a pairing write
+  // went out since: the board's codes are to be read first.
+  bool Rc5ReadDue();
+  // Takes the board's codes from a freshly read Expert record, except a code
+  // changed on the PC since the pairing write (it is newer); ends the staleness.
+  void AcceptRc5Codes(std::span<const uint8_t> payload);
 
   // Number of schedule rows of the last accepted Info.
   int RowCount();
@@ -103,6 +125,10 @@ class SharedStore {
   std::mutex listenerLock_;
   std::vector<std::pair<int, std::function<void()>>> listeners_;
   int nextListener_ = 0;
+  bool pairingWrite_ = false;  // the pending Expert write starts or aborts a pairing
+  bool rc5Stale_ = false;
+  Expert pairingSent_;  // the record as the last pairing write sent it
+  uint64_t reefLoads_ = 0;
 };
 
 }  // namespace vmx

@@ -8,5 +8,8 @@ target_sources(vmxcore PRIVATE
   link/posix_serial_port.cpp
   link/access_hint.cpp
   link/thd_com.cpp
+  link/thd_com_bootloader.cpp
+  link/firmware_image.cpp
+  link/firmware_update.cpp
   link/inline_link_host.cpp
 )

@@ -246,39 +246,42 @@ void TthdCom::Identify() {
       type = version = kNoDevice;
       if (terminated_ || !port_->IsOpen() || attempt >= timing_.identifyAttempts) break;
     }
-    if (type == deviceType_ && version == firmwareVersion_) return;
-
-    deviceType_ = type;
-    firmwareVersion_ = version;
-    firmwareState_ = bootloaderState_ = false;
-    store_.SetRequests(0);
-    failedWrites_.fill(0);
-    const std::string port = ShownPort();
-    if (type == kThisBoard) {
-      if (version == kExpectedFirmware) {
-        State(true);
-        store_.SetRequests(request::InitialSet);
-        Status(LangFormat("ConnectedToOn", {kProduct, port}));
-        firmwareState_ = true;
-      } else {
-        State(false);
-        Status(LangFormat("DetectedWrongVersionOn",
-                          {"Velmarinex 2.x." + std::to_string(version), port}));
-      }
-      return;
-    }
-    State(false);
-    if (type == kThisBootloader) {
-      Status(LangFormat("ConnectedToBootloaderOn", {"Velmarinex", port}));
-      bootloaderState_ = true;
-    } else if (type != kNoDevice) {
-      const std::string name =
-          type / 2 < kOtherHardware.size() ? kOtherHardware[type / 2] : std::to_string(type);
-      Status(LangFormat("OtherHardware", {name}));
-      Terminate();
-    }
+    if (type != deviceType_ || version != firmwareVersion_) TakeIdentity(type, version);
+    OnUi([&] { host_.Identified(type, version); });
   } catch (const std::exception& e) {
     Log(e.what());
+  }
+}
+
+void TthdCom::TakeIdentity(uint8_t type, uint8_t version) {
+  deviceType_ = type;
+  firmwareVersion_ = version;
+  firmwareState_ = bootloaderState_ = false;
+  store_.SetRequests(0);
+  failedWrites_.fill(0);
+  const std::string port = ShownPort();
+  if (type == kThisBoard) {
+    if (version == kExpectedFirmware) {
+      State(true);
+      store_.SetRequests(request::InitialSet);
+      Status(LangFormat("ConnectedToOn", {kProduct, port}));
+      firmwareState_ = true;
+    } else {
+      State(false);
+      Status(LangFormat("DetectedWrongVersionOn",
+                        {"Velmarinex 2.x." + std::to_string(version), port}));
+    }
+    return;
+  }
+  State(false);
+  if (type == kThisBootloader) {
+    Status(LangFormat("ConnectedToBootloaderOn", {"Velmarinex", port}));
+    bootloaderState_ = true;
+  } else if (type != kNoDevice) {
+    const std::string name =
+        type / 2 < kOtherHardware.size() ? kOtherHardware[type / 2] : std::to_string(type);
+    Status(LangFormat("OtherHardware", {name}));
+    Terminate();
   }
 }
 
@@ -336,7 +339,10 @@ TthdCom::Next TthdCom::ServeRequests() {
   using namespace request;
   using S = SharedStore;
 
-  if (Wanted(LoadReef)) {  // d.
+  // Saving and the reef defaults wait until every edit has reached the board:
+  // a save would store a half-written schedule, the defaults would be
+  // overwritten by the writes still pending.
+  if (Wanted(LoadReef) && !store_.WritesPending()) {  // d.
     Trace("LoadReef");
     store_.Change(LoadReef, ReadAllSet);
     proto_->SetDebug(debug_);
@@ -353,17 +359,18 @@ TthdCom::Next TthdCom::ServeRequests() {
     Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels, WriteInfoChannels);
   if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
     Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
-  if (Wanted(WriteExpert))  // j.
+  if (Wanted(WriteExpert) && FreshRc5Codes())  // j.
     Write("05", "SetExpert", Expert::Size, &S::PrepareExpert, WriteExpert);
-  if (Wanted(ReadExpert, WriteExpert))                                                 // k.
+  if (Wanted(ReadExpert, WriteExpert))  // k.
     Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
     bool found = false;
     OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
     if (found) {
-      const int row = proto_->Buffer().payload[0];
+      const int index = proto_->Buffer().payload[0];
       const bool ok = Set("03", "SetSchedule", kScheduleMessageSize);
-      if (TakeRetry(WriteSchedule, ok)) store_.RemarkRow(row);
+      // An unacknowledged row may not have arrived: it goes out again.
+      if (TakeRetry(WriteSchedule, ok)) store_.RemarkRow(index);
       Check(ok);
     }
   }
@@ -380,11 +387,24 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);
-  if (Wanted(SaveEEPROM)) Action("SaveEEPROM", 1, SaveEEPROM);      // r.
+  if (Wanted(SaveEEPROM) && !store_.WritesPending())  // r.
+    Action("SaveEEPROM", 1, SaveEEPROM);
   if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
   if (Wanted(ToggleStorm)) Action("ToggleStorm", 3, ToggleStorm);  // t.
   if (Wanted(Bootloader)) ServeBootloader();                        // u.
   return Next::Stay;
+}
+
+bool TthdCom::FreshRc5Codes() {
+  // After an IR pairing the board holds codes the PC has not seen; writing the
+  // old ones back would start or abort a pairing.
+  if (!store_.Rc5ReadDue()) return true;
+  if (!Get("85", "GetExpert", Expert::Size)) {
+    Identify();
+    return false;  // the write waits for a later pass
+  }
+  OnUi([&] { store_.AcceptRc5Codes(proto_->Payload(Expert::Size)); });
+  return true;
 }
 
 void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,
@@ -414,30 +434,6 @@ TthdCom::Next TthdCom::ServeSchedule() {
   store_.Clear(request::ReadSchedule);
   Check(ok);
   return Next::Stay;
-}
-
-void TthdCom::ServeBootloader() {
-  if (bootloaderState_ && Get("81", "GetBootInfo", BootInfo::Size)) {
-    bootInfo_ = Decode<BootInfo>(proto_->Payload(BootInfo::Size));
-    RunFirmwareUpdate();
-  } else {
-    Trace("StartBootloader");
-    proto_->StartBootloader();
-    Wait(timing_.bootloaderRestart);
-    Identify();
-  }
-  Identify();
-  store_.Clear(request::Bootloader);
-}
-
-void TthdCom::RunFirmwareUpdate() {
-  std::string file;
-  OnUi([&] { file = host_.ChooseFirmwareFile(); });
-  // Without a chosen file the board is sent back to its application.
-  Log(LangText("Resetting"));
-  const std::array<uint8_t, 6> reset{};
-  proto_->SetDebug(debug_);
-  proto_->Set("01", reset);
 }
 
 void TthdCom::End() {

@@ -53,11 +53,17 @@ class TthdCom {
   void Run();
   bool Connect();  // reconnect and open; false when the worker is to end
   void Identify();
+  void TakeIdentity(uint8_t type, uint8_t version);  // acts on a changed identification
   Next Pass();
   Next ServeRequests();
   Next ServeSchedule();
+  // Reads the board's RC-5 codes when an IR pairing made the PC's stale;
+  // false when that read failed and the Expert write is to wait.
+  bool FreshRc5Codes();
+  // Step u: into the bootloader, or, already there, the firmware update. Lives
+  // in thd_com_bootloader.cpp with the worker's side of the update.
   void ServeBootloader();
-  void RunFirmwareUpdate();
+  friend class WorkerFirmwareLink;
   void End();
 
   bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile

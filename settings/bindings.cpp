@@ -5,6 +5,7 @@
 
 #include "lang/number_text.h"
 #include "settings/temperature.h"
+#include "settings/weather_counts.h"
 
 namespace vmx {
 namespace {
@@ -19,6 +20,16 @@ constexpr Binding Edit(std::string_view edit, K record, std::string_view field, 
   b.record = record;
   b.field = field;
   b.shown = shown;
+  return b;
+}
+
+// A slider with its edit, on a field the slider shows raw.
+constexpr Binding Pair(std::string_view edit, std::string_view slider, K record,
+                       std::string_view field, S shown, int minimum, int maximum) {
+  Binding b = Edit(edit, record, field, shown);
+  b.slider = slider;
+  b.minimum = minimum;
+  b.maximum = maximum;
   return b;
 }
 
@@ -51,6 +62,18 @@ constexpr std::array kBindings = {
     Edit("edtTempCoolHigh", K::Expert, "TempCoolHigh", S::Temperature),
     Edit("edtTempHeatLow", K::Expert, "TempHeatLow", S::Temperature),
     Edit("edtTempHeatHigh", K::Expert, "TempHeatHigh", S::Temperature),
+    // Weather, delay, moon and white balance pages (the cloud and storm counts
+    // and durations are not plain fields: the weather page handles them itself)
+    Pair("edtCloudAlpha", "trbCloudAlpha", K::ExpertWeather, "CloudAlpha", S::Integer, 0, 100),
+    Pair("edtStormAlpha", "trbStormAlpha", K::ExpertWeather, "StormAlpha", S::Integer, 0, 100),
+    Pair("edtCloudStep", "trbCloudStep", K::ExpertWeather, "CloudStep", S::Integer, 1, 5000),
+    Pair("edtStormStep", "trbStormStep", K::ExpertWeather, "StormStep", S::Integer, 1, 5000),
+    Pair("edtLightningP", "trbLightningP", K::ExpertWeather, "LightningP", S::Integer, 0, 5000),
+    Pair("edtWeatherDelay#", "trbWeatherDelay#", K::ExpertWeather, "WeatherDelay#", S::Integer, 0, 255),
+    Pair("edtMoon#", "trbMoon#", K::ExpertWeather, "MoonColor16#", S::MoonPercent, 0, 255),
+    Pair("edtBalance#", "trbBalance#", K::ExpertWeather, "Balance#", S::Integer, 0, 100),
+    Pair("edtBalanceSum", "trbBalanceSum", K::ExpertWeather, "BalanceSum", S::Integer, 0, 100),
+    Edit("edtBalanceSumRamp", K::Expert, "BalanceSumRamp", S::Integer),
 };
 // clang-format on
 
@@ -114,6 +137,8 @@ std::string FormatShown(Shown shown, int64_t value, uint8_t configFlag,
       return FormatDecimal(v / 10.0, 1, 1, separator);
     case S::TenthsShort:
       return FormatDecimal(v / 10.0, 0, 1, separator);
+    case S::MoonPercent:
+      return MoonPercentText(value, separator);
     case S::Temperature:
       break;
   }
@@ -124,6 +149,7 @@ std::optional<int64_t> ParseShown(Shown shown, std::string_view text, uint8_t co
                                   std::string_view separator) {
   if (shown == S::Integer) return ParseInteger(text);
   if (shown == S::Temperature) return ParseTemperature(text, configFlag, separator);
+  if (shown == S::MoonPercent) return MoonLevelFromPercent(text, separator);
   const std::optional<double> x = ParseDecimal(text, separator);
   if (!x) return std::nullopt;
   switch (shown) {

@@ -21,6 +21,7 @@ enum class Shown : uint8_t {
   Tenths,       // tenths shown with one decimal, "0.0" (always Celsius where a temperature)
   TenthsShort,  // tenths shown as "0.#"
   Temperature,  // tenths of a degree Celsius, shown in the unit the Config flag chooses
+  MoonPercent,  // a byte of 1/4096 intensity shown as percent, "0.##"
 };
 
 // One edit and/or slider on one record field. In names, a trailing "#" stands

@@ -4,7 +4,10 @@ target_sources(vmxcore PRIVATE
   settings/bindings.cpp
   settings/board_alerts.cpp
   settings/board_status.cpp
+  settings/device_actions.cpp
   settings/record_access.cpp
+  settings/schedule_grid.cpp
   settings/temperature.cpp
+  settings/weather_counts.cpp
   settings/zone_fields.cpp
 )

@@ -9,11 +9,14 @@ const char* const kControlHelp =
     "commands:\n"
     "  fault NAME [COUNT] [COMMAND]  next COUNT replies (0: all; to COMMAND only) get the fault\n"
     "                                silence short wrong-echo bad-hex lower-case crlf zero-ack hangup\n"
-    "                                deaf (the line never reaches the board)\n"
+    "                                lost"
     "  delay MS [COUNT] [COMMAND]    next COUNT replies come MS late\n"
     "  clear                         drop every pending fault\n"
     "  identity TYPE VERSION         answer GetDevice with another identity\n"
     "  hangup [MS]                   the device vanishes, back after MS (default 1000; -1 never)\n"
+    "  geometry PAGE FLASH           PageSize and FlashSize the bootloader reports\n"
+    "  jumper on|off                 set or remove the bootloader jumper\n"
+    "  baud N                        pace the line at N baud (0: as fast as the pty)\n"
     "  help                          this text\n";
 
 namespace {
@@ -45,6 +48,19 @@ std::string RunControlCommand(std::string_view line, SimBoard& board, PtyServer&
   if (verb == "identity" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b)) {
     board.SetIdentity(static_cast<uint8_t>(a), static_cast<uint8_t>(b));
     return "identity " + w[1] + " " + w[2];
+  }
+  if (verb == "geometry" && w.size() == 3 && ToInt(w[1], a) && ToInt(w[2], b) && a >= 0 &&
+      a <= 0xFFFF && b >= 0 && b <= 0xFFFFFFFFL) {
+    board.SetGeometry(static_cast<uint16_t>(a), static_cast<uint32_t>(b));
+    return "geometry " + w[1] + " " + w[2];
+  }
+  if (verb == "jumper" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
+    board.SetJumper(w[1] == "on");
+    return "jumper " + w[1];
+  }
+  if (verb == "baud" && w.size() == 2 && ToInt(w[1], a) && a >= 0 && a <= 4000000) {
+    server.SetLineRate(static_cast<int>(a));
+    return "baud " + w[1];
   }
   if (verb == "hangup" && w.size() <= 2) {
     a = 1000;

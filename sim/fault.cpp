@@ -16,7 +16,7 @@ constexpr std::array<std::pair<Fault, std::string_view>, 10> kNames{{
     {Fault::ZeroAck, "zero-ack"},
     {Fault::Delay, "delay"},
     {Fault::HangUp, "hangup"},
-    {Fault::Deaf, "deaf"},
+    {Fault::Lost, "lost"},
 }};
 
 }  // namespace

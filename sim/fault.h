@@ -17,7 +17,7 @@ enum class Fault {
   ZeroAck,       // a Set is acknowledged with 0x00
   Delay,         // the reply comes late
   HangUp,        // the device vanishes instead of replying
-  Deaf,          // the line is lost on its way in: the board neither acts nor replies
+  Lost,          // the line never reaches the board: no action, no reply
 };
 
 std::optional<Fault> ParseFault(std::string_view name);

@@ -24,11 +24,19 @@ namespace {
 
 const char* const kUsage =
     "usage: velmarinex-sim [--rows N] [--type T] [--version V] [--link PATH] [--quiet]\n"
+    "                      [--bootloader] [--jumper] [--page-size N] [--flash-size N]\n"
+    "                      [--version-after-update V] [--baud N]\n"
     "  --rows N     schedule rows the board holds (default 12)\n"
     "  --type T     DeviceType it reports (default 5)\n"
     "  --version V  FirmwareVersion it reports (default 4)\n"
     "  --link PATH  keep PATH as a symbolic link to the board's pty\n"
-    "  --quiet      do not show the traffic\n";
+    "  --quiet      do not show the traffic\n"
+    "  --bootloader           start in the bootloader\n"
+    "  --jumper               the bootloader jumper is set: every reset comes back into it\n"
+    "  --page-size N          PageSize the bootloader reports (default 128)\n"
+    "  --flash-size N         FlashSize the bootloader reports (default 32768)\n"
+    "  --version-after-update V  FirmwareVersion once an image has been written\n"
+    "  --baud N               pace the line at N baud 8N1 (default: as fast as the pty)\n";
 
 std::string Stamp() {
   const auto now = std::chrono::system_clock::now();
@@ -55,6 +63,7 @@ int main(int argc, char** argv) {
   vmx::sim::BoardOptions options;
   std::string link;
   bool quiet = false;
+  int baud = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     long v = 0;
@@ -68,6 +77,22 @@ int main(int argc, char** argv) {
     } else if (a == "--version" && hasValue && ParseNumber(argv[i + 1], 0, 255, v)) {
       options.version = static_cast<uint8_t>(v);
       ++i;
+    } else if (a == "--page-size" && hasValue && ParseNumber(argv[i + 1], 0, 65535, v)) {
+      options.pageSize = static_cast<uint16_t>(v);
+      ++i;
+    } else if (a == "--flash-size" && hasValue && ParseNumber(argv[i + 1], 0, 0xFFFFFFFFL, v)) {
+      options.flashSize = static_cast<uint32_t>(v);
+      ++i;
+    } else if (a == "--version-after-update" && hasValue && ParseNumber(argv[i + 1], 1, 255, v)) {
+      options.versionAfterUpdate = static_cast<uint8_t>(v);
+      ++i;
+    } else if (a == "--baud" && hasValue && ParseNumber(argv[i + 1], 0, 4000000, v)) {
+      baud = static_cast<int>(v);
+      ++i;
+    } else if (a == "--bootloader") {
+      options.inBootloader = true;
+    } else if (a == "--jumper") {
+      options.jumper = true;
     } else if (a == "--link" && hasValue) {
       link = argv[++i];
     } else if (a == "--quiet") {
@@ -88,6 +113,7 @@ int main(int argc, char** argv) {
 
   vmx::sim::SimBoard board(options);
   vmx::sim::PtyServer server(board, link);
+  server.SetLineRate(baud);
   if (!quiet) {
     server.SetTrafficObserver([](vmx::sim::PtyServer::Direction d, std::string_view bytes) {
       const bool in = d == vmx::sim::PtyServer::Direction::In;

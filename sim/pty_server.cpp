@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -137,14 +138,17 @@ void PtyServer::HangUp(std::chrono::milliseconds backAfter) {
   [[maybe_unused]] auto n = ::write(wake_[1], &c, 1);
 }
 
-bool PtyServer::ServeLine(const std::string& line) {
-  const auto arrived = Clock::now();
+bool PtyServer::ServeLine(const std::string& line, Clock::time_point begun) {
   Notify(Direction::In, line);
   const Reply reply = board_.Handle(line);
-  if (const int baud = baud_; baud > 0 && !reply.bytes.empty()) {
-    // The line with its terminator, then the reply, ten bits a byte.
-    const auto bits = 10 * (line.size() + 1 + reply.bytes.size());
-    std::this_thread::sleep_until(arrived + std::chrono::microseconds(bits * 1'000'000 / baud));
+  if (const int baud = baud_; baud > 0) {
+    // Ten bit times a byte: the line with its terminator, then the reply.
+    const auto bytes = static_cast<double>(line.size() + 1 + reply.bytes.size());
+    const auto onLine = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(bytes * 10.0 / baud));
+    const auto done = std::max(begun, lineFree_) + onLine;
+    std::this_thread::sleep_until(done);
+    lineFree_ = done;
   }
   if (reply.delay.count() > 0) {
     const auto until = Clock::now() + reply.delay;
@@ -168,7 +172,11 @@ bool PtyServer::ServeLine(const std::string& line) {
 }
 
 void PtyServer::Run() {
+  // A paced line sleeps to the microsecond; the default slack of 50 us a sleep
+  // would add up over a firmware transfer.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::string pending;
+  Clock::time_point lineBegun{};
   while (!stop_) {
     bool reopen = false;
     int timeout = -1;  // nothing due: sleep until the PC writes or we are woken
@@ -211,10 +219,12 @@ void PtyServer::Run() {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
+    const auto readAt = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
       const char c = buf[i];
+      if (pending.empty()) lineBegun = readAt;
       if (c == '\n' || c == '\r') {
-        if (!pending.empty() && !ServeLine(pending)) {
+        if (!pending.empty() && !ServeLine(pending, lineBegun)) {
           pending.clear();
           break;  // hung up: what followed went with the device
         }

@@ -41,16 +41,18 @@ class PtyServer {
   void SetHangUpDowntime(std::chrono::milliseconds d) { downtime_ = d; }
 
   void SetTrafficObserver(TrafficFn fn);
-  // Paces the line like a serial line at `baud` (8N1, ten bits a byte): a
-  // reply goes out no sooner than the line that asked for it and the reply
-  // itself would take to travel. 0 (the default): as fast as the pty goes.
+
+  // Paces the line as a serial line of `baud` 8N1 would (0: as fast as the pty
+  // goes): a line counts as received once all its bytes could have arrived, and
+  // the reply arrives after the time its bytes take.
   void SetLineRate(int baud) { baud_ = baud; }
 
  private:
   void Run();
   void OpenPty();
   void ClosePty();
-  bool ServeLine(const std::string& line);  // false once the device hung up
+  // `begun`: when the line's first byte was read. False once the device hung up.
+  bool ServeLine(const std::string& line, std::chrono::steady_clock::time_point begun);
   void Notify(Direction d, std::string_view bytes);
 
   SimBoard& board_;
@@ -66,6 +68,7 @@ class PtyServer {
   bool reopenPending_ = false;
   std::chrono::milliseconds downtime_{1000};
   std::atomic<int> baud_{0};
+  std::chrono::steady_clock::time_point lineFree_{};  // the paced line is busy until then
   std::mutex trafficLock_;
   TrafficFn traffic_;
 };

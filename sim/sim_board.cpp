@@ -49,7 +49,11 @@ bool IsGet(std::string_view command) { return command.size() == 2 && command[0] 
 
 }  // namespace
 
-SimBoard::SimBoard(BoardOptions options) : options_(options), state_(options.rows) {}
+SimBoard::SimBoard(BoardOptions options)
+    : options_(options), state_(options.rows), bootloader_(options.inBootloader || options.jumper) {
+  state_.bootInfo.PageSize = options.pageSize;
+  state_.bootInfo.FlashSize = options.flashSize;
+}
 
 void SimBoard::InjectFault(Fault fault, int count, std::string command,
                            std::chrono::milliseconds delay) {
@@ -71,6 +75,27 @@ void SimBoard::SetIdentity(uint8_t type, uint8_t version) {
 bool SimBoard::InBootloader() const {
   std::lock_guard g(lock_);
   return bootloader_;
+}
+
+void SimBoard::SetJumper(bool set) {
+  std::lock_guard g(lock_);
+  options_.jumper = set;
+}
+
+void SimBoard::SetGeometry(uint16_t pageSize, uint32_t flashSize) {
+  std::lock_guard g(lock_);
+  state_.bootInfo.PageSize = pageSize;
+  state_.bootInfo.FlashSize = flashSize;
+}
+
+std::vector<uint8_t> SimBoard::Flash() const {
+  std::lock_guard g(lock_);
+  return state_.flash;
+}
+
+int SimBoard::BlocksIntoBootloader() const {
+  std::lock_guard g(lock_);
+  return blocksIntoBootloader_;
 }
 
 std::vector<std::string> SimBoard::Lines() const {
@@ -96,18 +121,13 @@ bool SimBoard::WaitFor(const std::function<bool(const std::vector<std::string>&)
 
 Reply SimBoard::Handle(std::string_view line) {
   std::lock_guard g(lock_);
-  // A line lost on its way in: the board never knows it was sent.
-  const auto first = std::find_if(faults_.begin(), faults_.end(), [&](const PendingFault& f) {
-    return f.command.empty() || line.starts_with(f.command);
-  });
-  if (first != faults_.end() && first->fault == Fault::Deaf) {
-    if (first->count > 0 && --first->count == 0) faults_.erase(first);
-    return {};
-  }
   lines_.emplace_back(line);
   lineArrived_.notify_all();
+  const std::optional<PendingFault> fault = TakeFault(line);
+  if (fault && fault->fault == Fault::Lost) return {};
   Reply reply = Serve(line);
-  return ApplyFaults(line, std::move(reply), IsGet(line.substr(0, 2)) && line.size() == 2);
+  if (!fault) return reply;
+  return ApplyFaults(*fault, std::move(reply), IsGet(line.substr(0, 2)) && line.size() == 2);
 }
 
 Reply SimBoard::Serve(std::string_view line) {
@@ -181,6 +201,7 @@ Reply SimBoard::ServeApplication(std::string_view command, std::string_view hex)
     switch (p[0]) {
       case 0:  // restart into the bootloader; the restart leaves no time to answer
         bootloader_ = true;
+        written_ = false;
         return {};
       case 1:
         state_.savingUntil = std::chrono::steady_clock::now() + std::chrono::seconds(1);
@@ -211,24 +232,37 @@ Reply SimBoard::ServeBootloader(std::string_view command, std::string_view hex) 
   if (!payload) return {};
   if (command == "02" && payload->size() == 66) {
     const size_t address = (*payload)[0] | (*payload)[1] << 8;
-    for (size_t i = 0; i < 64 && address + i < state_.flash.size(); ++i)
+    // The bootloader never overwrites itself, nor flash the chip does not have.
+    const size_t own = state_.bootInfo.FlashSize >= 1024 ? state_.bootInfo.FlashSize - 1024 : 0;
+    const size_t limit = std::min(own, state_.flash.size());
+    if (address >= own) ++blocksIntoBootloader_;
+    for (size_t i = 0; i < 64 && address + i < limit; ++i)
       state_.flash[address + i] = (*payload)[2 + i];
+    written_ = true;
     return Ack();
   }
   if (command == "01" && payload->size() == 6) {
-    bootloader_ = false;
+    // The acknowledgement goes out before the restart; a set jumper brings the
+    // board straight back into its bootloader.
+    if (written_ && options_.versionAfterUpdate) options_.version = options_.versionAfterUpdate;
+    bootloader_ = options_.jumper;
+    written_ = false;
     return Ack();
   }
   return {};
 }
 
-Reply SimBoard::ApplyFaults(std::string_view line, Reply reply, bool isGet) {
+std::optional<SimBoard::PendingFault> SimBoard::TakeFault(std::string_view line) {
   auto it = std::find_if(faults_.begin(), faults_.end(), [&](const PendingFault& f) {
     return f.command.empty() || line.starts_with(f.command);
   });
-  if (it == faults_.end()) return reply;
+  if (it == faults_.end()) return std::nullopt;
   const PendingFault fault = *it;
   if (it->count > 0 && --it->count == 0) faults_.erase(it);
+  return fault;
+}
+
+Reply SimBoard::ApplyFaults(const PendingFault& fault, Reply reply, bool isGet) {
 
   std::string& b = reply.bytes;
   switch (fault.fault) {
@@ -262,8 +296,8 @@ Reply SimBoard::ApplyFaults(std::string_view line, Reply reply, bool isGet) {
       reply.hangUp = true;
       b.clear();
       break;
-    case Fault::Deaf:  // taken before the line was served
-      break;
+    case Fault::Lost:
+      break;  // dealt with before the line is served
   }
   return reply;
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,13 @@ struct BoardOptions {
   int rows = 12;
   uint8_t type = 5;
   uint8_t version = 4;
+  // The bootloader's flash geometry; the last 1024 bytes hold the bootloader.
+  uint16_t pageSize = 128;
+  uint32_t flashSize = 32768;
+  bool inBootloader = false;  // starts in its bootloader, as after a broken update
+  bool jumper = false;        // the bootloader jumper is set: a reset comes back into it
+  // The application version an image brings once written (0: it keeps `version`).
+  uint8_t versionAfterUpdate = 0;
 };
 
 // What goes back for one received line.
@@ -44,6 +52,12 @@ class SimBoard {
   // GetDevice answers with this identity from now on.
   void SetIdentity(uint8_t type, uint8_t version);
   bool InBootloader() const;
+  void SetJumper(bool set);
+  void SetGeometry(uint16_t pageSize, uint32_t flashSize);
+  // The 64 KiB the bootloader writes into; erased flash reads 0xFF.
+  std::vector<uint8_t> Flash() const;
+  // Blocks the bootloader was asked to write at or past its own first byte.
+  int BlocksIntoBootloader() const;
 
   // Every line received so far, in order.
   std::vector<std::string> Lines() const;
@@ -71,13 +85,17 @@ class SimBoard {
   Reply Serve(std::string_view line);
   Reply ServeApplication(std::string_view command, std::string_view hex);
   Reply ServeBootloader(std::string_view command, std::string_view hex);
-  Reply ApplyFaults(std::string_view line, Reply reply, bool isGet);
+  // The first pending fault for `line`, its count taken; nullopt when none.
+  std::optional<PendingFault> TakeFault(std::string_view line);
+  Reply ApplyFaults(const PendingFault& fault, Reply reply, bool isGet);
 
   mutable std::mutex lock_;
   mutable std::condition_variable lineArrived_;
   BoardOptions options_;
   BoardState state_;
   bool bootloader_ = false;
+  bool written_ = false;  // a block has been written since the bootloader started
+  int blocksIntoBootloader_ = 0;
   size_t scheduleCursor_ = 0;  // the row the next GetSchedule brings
   std::deque<PendingFault> faults_;
   std::vector<std::string> lines_;

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "link/shared_store.h"
+#include "persist/ini_document.h"
+#include "persist/settings_file.h"
 #include "sim/sim_board.h"
 
 namespace {
@@ -70,6 +73,20 @@ int main(int argc, char** argv) {
   Append(boot, 0, board.Handle("80").bytes);
   Append(boot, 8, board.Handle("81").bytes);
   Write(dir, "bootloader", boot);
-  std::printf("seeds written to %s\n", dir.c_str());
+
+  // A settings file as the program exports it, from the board's records.
+  vmx::SettingsRecords records = board.With([](vmx::sim::BoardState& st) {
+    vmx::SettingsRecords r;
+    r.config = st.config;
+    r.expert = st.expert;
+    r.weather = st.weather;
+    r.schedule = st.schedule;
+    return r;
+  });
+  vmx::IniDocument doc;
+  vmx::PutSettings(doc, records);
+  const std::string settings = argc > 2 ? argv[2] : "tests/fuzz/corpus/settings_file";
+  Write(settings, "exported", doc.Text());
+  std::printf("seeds written to %s and %s\n", dir.c_str(), settings.c_str());
   return 0;
 }

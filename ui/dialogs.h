@@ -15,6 +15,7 @@ class Dialogs {
   struct FileRequest {
     QString title;
     QString directory;      // where the chooser opens
+    QString fileName;       // proposed there, if any
     QString filter;         // Qt filter text, e.g. "Settings (*.ini);;All files (*)"
     QString defaultSuffix;  // appended to a name typed without one ("ini")
   };

@@ -1,73 +1,15 @@
 // The monitor as a user runs it: the simulated board program on a pty, the
 // monitor program on that pty, a signal to end it.
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <string>
-#include <thread>
 
-extern char** environ;
+#include "tests/cli/child_process.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// A child program whose standard output is read line by line.
-class Child {
- public:
-  explicit Child(std::vector<std::string> args) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    out_ = fdopen(fds[0], "r");
-  }
-  ~Child() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (out_) fclose(out_);
-  }
-  // Reads lines until one contains `text`; returns it, or "" at end of output.
-  std::string ReadUntil(const std::string& text) {
-    char buf[4096];
-    while (out_ && fgets(buf, sizeof buf, out_)) {
-      const std::string line = buf;
-      all += line;
-      if (line.find(text) != std::string::npos) return line;
-    }
-    return {};
-  }
-  int Stop(int sig) {
-    kill(pid_, sig);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  bool Running() const { return pid_ > 0; }
-  std::string all;
-
- private:
-  pid_t pid_ = -1;
-  FILE* out_ = nullptr;
-};
+using vmx::testing::Child;
 
 TEST(Monitor, WatchesTheSimulatedBoardAndEndsCleanlyOnASignal) {
   Child sim({VMX_SIM_PROGRAM, "--quiet", "--rows", "3"});

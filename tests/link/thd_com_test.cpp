@@ -271,8 +271,8 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) 
   ASSERT_TRUE(WaitIdle());
   // A SetSchedule and, twice in a row, a SetExpert never reach the board;
   // nothing acknowledges them, the board answers GetDevice as before.
-  board.InjectFault(Fault::Deaf, 1, "03");
-  board.InjectFault(Fault::Deaf, 2, "05");
+  board.InjectFault(Fault::Lost, 1, "03");
+  board.InjectFault(Fault::Lost, 2, "05");
   host.RunOnUi([&] {
     store.schedule[2].Minute = 42;
     store.changedRows[2] = true;
@@ -285,7 +285,7 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) 
   EXPECT_EQ(host.Count("state: 0"), 0u) << "the same board all along";
 
   // A board that never takes the write: the fifth loss in a row gives it up.
-  board.InjectFault(Fault::Deaf, 5, "05");
+  board.InjectFault(Fault::Lost, 5, "05");
   host.RunOnUi([&] {
     store.expert.RandomInit = 10;
     store.Raise(request::WriteExpert);
@@ -504,7 +504,7 @@ TEST_F(WorkerTest, StressRandomRequestsAndEdits) {
       if (!store.schedule.empty()) {
         const size_t i = rng() % store.schedule.size();
         store.schedule[i].Minute = static_cast<int8_t>(rng() % 60);
-        store.changedRows[i] = true;
+        store.MarkRows(i, 1, 0);  // under the lock, as the editors mark rows
       }
       store.Raise(bits);
     });

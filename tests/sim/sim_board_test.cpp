@@ -113,6 +113,31 @@ TEST(SimBoard, BootloaderTakesBlocksAndResets) {
   EXPECT_EQ(board.Handle("80").bytes, "800504\r");
 }
 
+TEST(SimBoard, BootloaderGuardsItselfAndFollowsItsJumper) {
+  SimBoard board(
+      {.pageSize = 256, .flashSize = 16384, .inBootloader = true, .versionAfterUpdate = 5});
+  ASSERT_TRUE(board.InBootloader());
+  EXPECT_EQ(board.Handle("81").bytes, "81000100400000\r");
+  // 0x3C00 is the bootloader's first byte: a block there changes nothing.
+  std::vector<uint8_t> block{0x00, 0x3C};
+  block.resize(66, 0x11);
+  board.Handle("02" + Hex(block));
+  EXPECT_EQ(board.BlocksIntoBootloader(), 1);
+  EXPECT_EQ(board.Flash()[0x3C00], 0xFF);
+  block[1] = 0x3B;
+  board.Handle("02" + Hex(block));
+  EXPECT_EQ(board.Flash()[0x3B3F], 0x11);
+  board.SetJumper(true);
+  EXPECT_EQ(board.Handle("01000000000000").bytes, "K");
+  EXPECT_TRUE(board.InBootloader()) << "the jumper brings it back";
+  board.SetJumper(false);
+  board.Handle("01000000000000");
+  EXPECT_EQ(board.Handle("80").bytes, "800505\r") << "the written image's version";
+  board.SetGeometry(64, 8192);
+  board.Handle("7F00");
+  EXPECT_EQ(board.Handle("81").bytes, "81400000200000\r");
+}
+
 TEST(SimBoard, FaultsApplyToTheirCountAndCommand) {
   SimBoard board;
   board.InjectFault(Fault::ShortReply, 2, "81");
@@ -134,6 +159,9 @@ TEST(SimBoard, FaultsApplyToTheirCountAndCommand) {
   EXPECT_NE(board.Handle("80").bytes.find('G'), std::string::npos);
   board.InjectFault(Fault::HangUp);
   EXPECT_TRUE(board.Handle("80").hangUp);
+  board.InjectFault(Fault::Lost, 1, "7F00");
+  EXPECT_TRUE(board.Handle("7F00").bytes.empty());
+  EXPECT_FALSE(board.InBootloader()) << "a lost line does nothing";
   board.InjectFault(Fault::Silence, 0);
   EXPECT_TRUE(board.Handle("80").bytes.empty());
   EXPECT_TRUE(board.Handle("80").bytes.empty()) << "count 0 lasts until cleared";
@@ -141,17 +169,6 @@ TEST(SimBoard, FaultsApplyToTheirCountAndCommand) {
   EXPECT_FALSE(board.Handle("80").bytes.empty());
   board.SetIdentity(12, 1);
   EXPECT_EQ(board.Handle("80").bytes, "800C01\r");
-}
-
-TEST(SimBoard, ALineLostOnItsWayInIsNeitherKeptNorAnswered) {
-  SimBoard board({.rows = 1});
-  board.InjectFault(Fault::Deaf, 1, "02");
-  const std::string config = "02" + std::string(62, '1');
-  EXPECT_TRUE(board.Handle(config).bytes.empty());
-  EXPECT_EQ(board.With([](BoardState& s) { return s.config.FanLow; }), 77) << "not stored";
-  EXPECT_TRUE(board.Lines().empty()) << "never received";
-  EXPECT_EQ(board.Handle(config).bytes, "K");
-  EXPECT_EQ(board.With([](BoardState& s) { return s.config.FanLow; }), 0x11);
 }
 
 TEST(SimBoard, LiveChannelsFollowTheScheduleInAuto) {

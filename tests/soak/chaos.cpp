@@ -68,7 +68,7 @@ void Chaos::Strike() {
   static constexpr sim::Fault kFaults[] = {
       sim::Fault::Silence,   sim::Fault::ShortReply, sim::Fault::WrongEcho, sim::Fault::InvalidHex,
       sim::Fault::LowerCase, sim::Fault::CrLf,       sim::Fault::ZeroAck,   sim::Fault::Delay,
-      sim::Fault::HangUp,    sim::Fault::Deaf};
+      sim::Fault::HangUp,    sim::Fault::Lost};
   static constexpr const char* kCommands[] = {"", "", "", "8", "0", "80", "81", "83", "02", "03"};
   const int what = between(0, 99);
   // Mostly faults the worker rides out on the same connection; now and then

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "ui/dialogs.h"
 
@@ -14,6 +15,7 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<QString> fileNames;  // both choosers, in order; cancelled when empty
   QStringList questions;          // the texts asked
   std::vector<FileRequest> fileRequests;
+  std::function<void()> whileOpen;  // runs while a chooser is open, as its event loop would
 
   bool AskYesNo(const QString&, const QString& text, Icon, bool) override {
     questions.append(text);
@@ -28,6 +30,7 @@ class ScriptedDialogs final : public Dialogs {
  private:
   QString Next(const FileRequest& request) {
     fileRequests.push_back(request);
+    if (whileOpen) whileOpen();
     if (fileNames.empty()) return {};
     QString name = fileNames.front();
     fileNames.pop_front();

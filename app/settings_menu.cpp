@@ -1,0 +1,129 @@
+#include "app/settings_menu.h"
+
+#include <QAction>
+
+#include "lang/catalogue.h"
+#include "link/request_flags.h"
+#include "persist/auto_backup.h"
+#include "persist/settings_file.h"
+#include "ui/page_context.h"
+
+namespace vmx {
+namespace {
+
+constexpr const char* kProduct = "Velmarinex 2.x.4";
+
+}  // namespace
+
+SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
+    : QObject(parent), context_(context) {
+  const std::pair<const char*, void (SettingsMenu::*)()> items[] = {
+      {"mnuScheduleConfigExport", &SettingsMenu::mnuScheduleConfigExportClick},
+      {"mnuConfigImport", &SettingsMenu::mnuConfigImportClick},
+      {"mnuScheduleImport", &SettingsMenu::mnuScheduleImportClick},
+  };
+  for (const auto& [name, handler] : items)
+    if (auto* action = qobject_cast<QAction*>(context_.Control(name)))
+      connect(action, &QAction::triggered, this, handler);
+}
+
+void SettingsMenu::LinkState(bool connected) {
+  records_.LinkState(connected);
+}
+
+void SettingsMenu::RecordShown(PageUpdate record) {
+  records_.Shown(record, context_.Store());
+}
+
+bool SettingsMenu::RecordsComplete() {
+  return records_.Complete(context_.Store());
+}
+
+void SettingsMenu::Backup(const std::string& port) {
+  WriteBackup(context_.AppDir().toStdString(), port, context_.Store(), records_,
+              [this](const std::string& line) { context_.AddLogLine(line); });
+}
+
+Dialogs::FileRequest SettingsMenu::Request(const char* titleKey) const {
+  Dialogs::FileRequest request;
+  request.title = QString::fromStdString(LangText(titleKey));
+  request.directory = context_.AppDir();
+  request.filter = QString::fromStdString(LangFormat("LantixConfig", {kProduct})) + " (*.ini)";
+  request.defaultSuffix = "ini";
+  return request;
+}
+
+bool SettingsMenu::StillComplete() {
+  // The link may have ended or started over while a dialog was open.
+  if (context_.Connected() && RecordsComplete()) return true;
+  context_.AddLogLine(LangText(context_.Connected() ? "RecordsIncomplete" : "ImportLinkLost"));
+  return false;
+}
+
+void SettingsMenu::LogIgnored(const std::string& path, const ImportReport& report) {
+  if (report.ignored.empty()) return;
+  std::string list;
+  for (const std::string& item : report.ignored) list += (list.empty() ? "" : ", ") + item;
+  context_.AddLogLine(LangFormat("ValuesIgnored", {path, list}));
+}
+
+void SettingsMenu::mnuScheduleConfigExportClick() {
+  if (!RecordsComplete()) {
+    context_.AddLogLine(LangText("RecordsIncomplete"));
+    return;
+  }
+  // The board is read again in the background; the file gets what the PC
+  // holds when the user has chosen it.
+  context_.Raise(request::ReadAllSet);
+  const QString path = context_.Ask().SaveFileName(Request("ExportScheduleConfig"));
+  if (path.isEmpty()) return;
+  const SettingsRecords records = TakeSettings(context_.Store());
+  const std::string error = WriteSettingsFile(path.toStdString(), records);
+  if (!error.empty()) context_.AddLogLine(error);
+}
+
+void SettingsMenu::mnuConfigImportClick() {
+  if (!RecordsComplete()) {
+    context_.AddLogLine(LangText("RecordsIncomplete"));
+    return;
+  }
+  const QString chosen = context_.Ask().OpenFileName(Request("ImportConfig"));
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  const SettingsText file = LoadSettingsFile(path);
+  if (!file.doc) {
+    context_.AddLogLine(file.error);
+    return;
+  }
+  if (!StillComplete()) return;
+  const ImportReport report = ImportConfiguration(*file.doc, context_.Store());
+  LogIgnored(path, report);
+  for (PageUpdate record :
+       {PageUpdate::Info, PageUpdate::Config, PageUpdate::Expert, PageUpdate::ExpertWeather})
+    context_.ApplyRecord(record);
+  if (configurationShown) configurationShown();
+  context_.ApplyRecord(PageUpdate::Schedule);
+}
+
+void SettingsMenu::mnuScheduleImportClick() {
+  // A download on its way would overwrite the imported rows.
+  if (context_.Store().Pending(request::ReadSchedule)) return;
+  if (!RecordsComplete()) {
+    context_.AddLogLine(LangText("RecordsIncomplete"));
+    return;
+  }
+  const QString chosen = context_.Ask().OpenFileName(Request("ImportSchedule"));
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  const SettingsText file = LoadSettingsFile(path);
+  if (!file.doc) {
+    context_.AddLogLine(file.error);
+    return;
+  }
+  if (!StillComplete() || context_.Store().Pending(request::ReadSchedule)) return;
+  const ImportReport report = ImportSchedule(*file.doc, context_.Store());
+  LogIgnored(path, report);
+  context_.ApplyRecord(PageUpdate::Schedule);
+}
+
+}  // namespace vmx

@@ -1,0 +1,45 @@
+// The handlers of the Options menu and of the Weather page's trigger buttons:
+// modes, big step size, expert pages, refresh, save, IR pairing, reef
+// defaults, health data, the board clock, clouds and thunderstorms. The menu
+// items and buttons are found by name in the window; each handler only
+// changes records and raises request bits (settings/device_actions.h).
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+
+class QAction;
+
+namespace vmx {
+
+class PageContext;
+
+class OptionsMenu final : public QObject {
+  Q_OBJECT
+
+ public:
+  OptionsMenu(PageContext& context, QObject* parent);
+
+  void mnuOptionsClick();
+  void ModeClick(uint8_t mode);
+  void mnuStepBigClick();
+  void mnuShowExpertClick();
+  void mnuRefreshClick();
+  void mnuSaveEEPROMClick();
+  void mnuIRLearnClick();
+  void mnuLoadReefClick();
+  void mnuHealthClick();
+  void mnuSetTimeDateClick();
+  void btnCloudClick();
+  void btnStormClick();
+
+ private:
+  QAction* Item(const char* name) const;
+  void ShowPage(const char* name);
+  // Mode was changed on the PC: the grid's first column and the enabling follow.
+  void SetMode(uint8_t mode);
+
+  PageContext& context_;
+};
+
+}  // namespace vmx

@@ -1,0 +1,6 @@
+# What the drawn views compute without drawing: positions, ranges, texts.
+target_sources(vmxcore PRIVATE
+  graphics/chart_geometry.cpp
+  graphics/health_geometry.cpp
+  graphics/schedule_geometry.cpp
+)

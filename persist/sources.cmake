@@ -1,0 +1,11 @@
+# Settings files, the automatic backup and the remembered port.
+target_sources(vmxcore PRIVATE
+  ${CMAKE_SOURCE_DIR}/persist/auto_backup.cpp
+  ${CMAKE_SOURCE_DIR}/persist/ini_document.cpp
+  ${CMAKE_SOURCE_DIR}/persist/port_memory.cpp
+  ${CMAKE_SOURCE_DIR}/persist/records_complete.cpp
+  ${CMAKE_SOURCE_DIR}/persist/settings_assign.cpp
+  ${CMAKE_SOURCE_DIR}/persist/settings_file.cpp
+  ${CMAKE_SOURCE_DIR}/persist/settings_keys.cpp
+  ${CMAKE_SOURCE_DIR}/persist/text_file.cpp
+)

@@ -1,0 +1,161 @@
+// Edits against the link worker and the simulated board on a real pty: what
+// reaches the board, and in which order, when edits, saves and reads meet.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "link/thd_com.h"
+#include "settings/device_actions.h"
+#include "sim/pty_server.h"
+#include "sim/sim_board.h"
+#include "tests/link/ui_thread_host.h"
+
+namespace vmx {
+namespace {
+
+using namespace std::chrono_literals;
+
+class WriteOrderTest : public ::testing::Test {
+ protected:
+  WriteOrderTest() : board({.rows = 4}), server(board) {
+    server.Start();
+    LinkTiming t;
+    t.pass = 2ms;
+    t.terminationCheck = 5ms;
+    t.serialTimeout = 250ms;
+    worker = TthdCom::Create(server.PortPath(), false, store, host, t);
+  }
+  ~WriteOrderTest() override {
+    host.ShutDown();
+    worker.reset();
+  }
+  void SetUp() override {
+    ASSERT_TRUE(
+        host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + server.PortPath(), 5s));
+    ASSERT_TRUE(Idle());
+    board.ClearLines();
+  }
+  bool Idle() {
+    for (int i = 0; i < 2000; ++i) {
+      if (store.Requests() == 0) return true;
+      std::this_thread::sleep_for(5ms);
+    }
+    return false;
+  }
+  // The Set lines of the given commands, e.g. {"03", "7F"}, cut to `width` characters.
+  std::vector<std::string> Sets(std::initializer_list<const char*> commands, size_t width = 4) {
+    std::vector<std::string> out;
+    for (const auto& line : board.Lines())
+      for (const char* c : commands)
+        if (line.starts_with(c) && line.size() > 2) out.push_back(line.substr(0, width));
+    return out;
+  }
+  template <class F>
+  auto OnBoard(F f) {
+    return board.With(f);
+  }
+
+  sim::SimBoard board;
+  sim::PtyServer server;
+  SharedStore store;
+  testing::UiThreadHost host;
+  std::unique_ptr<TthdCom> worker;
+};
+
+TEST_F(WriteOrderTest, SaveWaitsUntilEveryMarkedRowIsOnTheBoard) {
+  host.RunOnUi([&] {
+    for (int i = 0; i < 4; ++i)
+      store.schedule[static_cast<size_t>(i)].Hour = static_cast<int8_t>(10 + i);
+    store.MarkRows(0, 4, request::WriteSchedule);
+    SaveSettings(store);
+  });
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(Sets({"03", "7F"}), (std::vector<std::string>{"0300", "0301", "0302", "0303", "7F01"}));
+}
+
+TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten) {
+  host.RunOnUi([&] {
+    store.config.FanHigh = 11;
+    store.expert.PWMPrescaler = 99;
+    store.schedule[1].Hour = 3;
+    store.MarkRows(1, 1, request::WriteConfig | request::WriteExpert | request::WriteSchedule);
+    LoadReefDefaults(store);
+  });
+  ASSERT_TRUE(
+      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F04"); }, 5s));
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(Sets({"02", "05", "03", "7F"}, 2), (std::vector<std::string>{"02", "05", "03", "7F"}));
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.FanHigh; }), 200);
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.PWMPrescaler; }), 5);
+  EXPECT_EQ(store.config.FanHigh, 200) << "the defaults are read back";
+  EXPECT_NE(store.schedule[1].Hour, 3);
+}
+
+TEST_F(WriteOrderTest, ARowEditedDuringTheDownloadIsKeptAndSent) {
+  // The edit lands once the download has begun, before row 3 arrives.
+  std::function<void()> editOnceDownloading = [&] {
+    const auto events = host.Events();
+    if (events.empty() || events.back() != "status: Downloading schedule...") {
+      host.AfterNextHandOff(editOnceDownloading);
+      return;
+    }
+    store.schedule[3].Hour = 23;
+    store.schedule[3].Minute = 5;
+    store.MarkRows(3, 1, request::WriteSchedule);
+  };
+  host.AfterNextHandOff(editOnceDownloading);
+  store.Raise(request::ReadSchedule);
+  ASSERT_TRUE(host.WaitForEvent("status: Done.", 5s));
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(store.schedule[3].Hour, 23);
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[3].Hour; }), 23);
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[3].Minute; }), 5);
+}
+
+TEST_F(WriteOrderTest, ARowTheBoardDidNotAcknowledgeGoesOutAgain) {
+  board.InjectFault(sim::Fault::Silence, 1, "03");
+  host.RunOnUi([&] {
+    store.schedule[2].Hour = 21;
+    store.MarkRows(2, 1, request::WriteSchedule);
+  });
+  ASSERT_TRUE(
+      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "80") >= 1; }, 5s));
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(Sets({"03"}), (std::vector<std::string>{"0302", "0302"}));
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[2].Hour; }), 21);
+}
+
+TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
+  host.RunOnUi([&] { PairIrRemote(store); });
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.Up; }), 0x1000) << "pairing starts";
+  // The board learns the remote's codes and saves them itself.
+  board.With([](sim::BoardState& s) {
+    s.expert.Up = 0x0ABC;
+    s.expert.Step = 0x0123;
+    return 0;
+  });
+  board.ClearLines();
+  host.RunOnUi([&] {
+    store.expert.JMPMode = 5;
+    store.Raise(request::WriteExpert);
+  });
+  ASSERT_TRUE(Idle());
+  const auto lines = board.Lines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "85");
+  EXPECT_TRUE(lines[1].starts_with("05"));
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.Up; }), 0x0ABC);
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.Step; }), 0x0123);
+  EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.JMPMode; }), 5);
+  EXPECT_EQ(store.expert.Up, 0x0ABC);
+
+  // Once read, the codes are fresh: the next write reads nothing first.
+  board.ClearLines();
+  host.RunOnUi([&] { store.Raise(request::WriteExpert); });
+  ASSERT_TRUE(Idle());
+  EXPECT_TRUE(board.Lines().at(0).starts_with("05"));
+}
+
+}  // namespace
+}  // namespace vmx
