@@ -24,9 +24,14 @@ QSettings Open() {
 
 DesktopAlerts::DesktopAlerts(PageContext& context, QString busAddress, QObject* parent)
     : QObject(parent), context_(context), busAddress_(std::move(busAddress)) {
+  // A coarse timer may fire a little early; the tick then finds the grace not
+  // yet over and arms the timer again for the rest.
   linkTimer_.setSingleShot(true);
-  connect(&linkTimer_, &QTimer::timeout, this,
-          [this] { Report(alerts_.OnTick(BoardAlerts::Clock::now(), context_.PortName())); });
+  linkTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&linkTimer_, &QTimer::timeout, this, [this] {
+    Report(alerts_.OnTick(BoardAlerts::Clock::now(), context_.PortName()));
+    ArmTimer();
+  });
   LoadSettings();
   enabled_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlerts"));
   water_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlertWater"));

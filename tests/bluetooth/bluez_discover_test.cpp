@@ -151,9 +151,9 @@ TEST_F(BluezDiscoverTest, NameThatArrivesLateIsWaitedFor) {
   timing.retryWait = 300ms;
   BluezBluetooth bluetooth(bluez->Address());
   FakeBinder binder(binderState);
+  host.Watch("No name was transmitted. Trying again...");
   auto worker = TthdDiscover::Create(true, bluetooth, binder, host, timing);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return Count(host.Lines(), "No name was transmitted. Trying again...") >= 2; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.Seen() >= 2; }, 10000));
   ASSERT_TRUE(bluez->SendName(kBoardPath, "Velmarinex2"));
   ASSERT_TRUE(worker->WaitFinished(30s));
   const auto log = host.Lines();
@@ -311,13 +311,9 @@ TEST_F(BluezDiscoverTest, TerminateWhilePairingIsPendingEndsWithinASecond) {
   ASSERT_TRUE(bluez->HangingPairing(kBoardPath));
   BluezBluetooth bluetooth(bluez->Address());
   FakeBinder binder(binderState);
+  host.Watch(kAdding);
   auto worker = TthdDiscover::Create(true, bluetooth, binder, host, timing);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        const auto log = host.Lines();
-        return std::find(log.begin(), log.end(), kAdding) != log.end();
-      },
-      10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.Seen() >= 1; }, 10000));
   std::this_thread::sleep_for(200ms);  // Pair is on its way to the board
   const auto asked = std::chrono::steady_clock::now();
   worker->Terminate();

@@ -19,7 +19,15 @@ class RecordingHost final : public DiscoverHost {
     job();
     return true;
   }
-  void LogLine(const std::string& text) override { lines_.push_back(text); }
+  void LogLine(const std::string& text) override {
+    lines_.push_back(text);
+    if (text == watched_) ++seen_;
+  }
+
+  // A line to count while the worker runs; set before the worker starts. The
+  // count is atomic: a test polls it without sharing the lines themselves.
+  void Watch(std::string text) { watched_ = std::move(text); }
+  int Seen() const { return seen_; }
   void BringToFront() override { ++fronts_; }
 
   // From now on hand-offs return at once without running, as a closing window's do.
@@ -41,6 +49,8 @@ class RecordingHost final : public DiscoverHost {
   bool closed_ = false;
   std::vector<std::string> lines_;
   int fronts_ = 0;
+  std::string watched_;
+  std::atomic<int> seen_{0};
 };
 
 }  // namespace vmx::testing
