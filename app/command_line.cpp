@@ -11,11 +11,6 @@ bool IsSwitchArgument(const std::string& arg) {
   return arg[0] == '/' && arg.find('/', 1) == std::string::npos;
 }
 
-std::string PortFromArgument(const std::string& arg) {
-  if (arg.empty() || arg.find('/') != std::string::npos) return arg;
-  return "/dev/" + arg;
-}
-
 const char* UsageText() {
   return "usage: velmarinex [PORT] [-expert] [-debug] [-english | -german] [--demo]\n"
          "\n"

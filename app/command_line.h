@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "link/port_name.h"
+
 namespace vmx {
 
 struct CommandLine {
@@ -22,10 +24,6 @@ const char* UsageText();
 // A "/word" counts as a switch only while it holds no further "/", so that
 // device paths such as /dev/ttyUSB0 stay ports.
 bool IsSwitchArgument(const std::string& arg);
-
-// The device path a port argument names: paths keep their letter case, a bare
-// name (no "/") means that device under /dev.
-std::string PortFromArgument(const std::string& arg);
 
 // Reads the arguments (without the program name) in order; later words win.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -29,6 +29,7 @@
 #include "app/desktop_alerts.h"
 #include "app/device_watcher.h"
 #include "app/file_info_text.h"
+#include "app/first_frame_probe.h"
 #include "app/hand_off_queue.h"
 #include "app/help_pages.h"
 #include "app/link_state_view.h"
@@ -44,6 +45,7 @@
 #include "editor/options_menu.h"
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
+#include "link/port_name.h"
 #include "ui/page.h"
 #include "ui/status_display.h"
 
@@ -154,15 +156,25 @@ void TfrmLantix::WireHandlers() {
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
-  auto* sleep = new SleepWatcher(options_.sleepBus, this);
-  connect(sleep, &SleepWatcher::suspending, this, &TfrmLantix::SystemSuspending);
-  connect(sleep, &SleepWatcher::resuming, this, &TfrmLantix::SystemResuming);
+  // The system's buses may be slow or absent; the window shows first. A bus
+  // given by address (a private one) is taken at once.
+  if (options_.sleepBus.isEmpty() && options_.desktopBus.isEmpty())
+    AfterFirstFrame(*this, [this] { WatchBuses(); });
+  else
+    WatchBuses();
   if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))
     app->SetExceptionHandler([this](const std::string& m) { ApplicationEventsException(m); });
 }
 
-void TfrmLantix::FormCreate() {
+void TfrmLantix::WatchBuses() {
+  auto* sleep = new SleepWatcher(options_.sleepBus, this);
+  connect(sleep, &SleepWatcher::suspending, this, &TfrmLantix::SystemSuspending);
+  connect(sleep, &SleepWatcher::resuming, this, &TfrmLantix::SystemResuming);
   taskbar_ = TaskbarProgress::Create(options_.desktopBus);
+  if (shown_) FormShow();
+}
+
+void TfrmLantix::FormCreate() {
   connection_->portList.clear();
   ScaleForScreen();
   ChooseAppDir();
@@ -185,7 +197,8 @@ void TfrmLantix::FormCreate() {
   caption_ = kApplicationTitle;
 
   if (readFromRegistry) AddLogLine(*readFromRegistry);
-  for (const std::string& arg : options_.arguments) AddLogLine("Parameter: " + arg);
+  for (const std::string& arg : options_.arguments)
+    AddLogLine("Parameter: " + ShortForMessage(arg));
   AddLogLine(LangText("Started") + " " + kApplicationTitle);
   AddLogLine(FileInfoText(QCoreApplication::applicationFilePath()).toStdString());
 

@@ -126,6 +126,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void WireHandlers();
   void FormCreate();
   void FormShow();
+  // Sleep notices and the launcher's progress, over D-Bus.
+  void WatchBuses();
   void FormClose();
   void FormDestroy();
   void ScaleForScreen();

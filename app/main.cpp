@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/demo_board.h"
+#include "app/first_frame_probe.h"
 #include "app/frm_lantix.h"
 #include "app/stop_signals.h"
 #include "persist/memory_preferences.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
   vmx::StopSignals stop;
   vmx::TfrmLantix window(std::move(options));
   QObject::connect(&stop, &vmx::StopSignals::stopRequested, &window, &QWidget::close);
+  vmx::ReportFirstFrame(window);
   window.show();
   return app.exec();
 }

@@ -14,6 +14,7 @@
 #include "cli/set_command.h"
 #include "cli/settings_command.h"
 #include "cli/subcommand.h"
+#include "link/port_name.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
     }
     return c->run(argc - 1, argv + 1);
   }
-  std::cerr << "velmarinex-cli: unknown command \"" << name << "\"\n\n";
+  std::cerr << "velmarinex-cli: unknown command \"" << vmx::ShortForMessage(name) << "\"\n\n";
   PrintCommands(std::cerr);
   return 2;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/console_host.h"
+#include "link/port_name.h"
 #include "link/shared_store.h"
 #include "link/thd_com.h"
 #include "platform/stop_signals.h"
@@ -29,7 +30,7 @@ int MonitorCommand(int argc, char** argv) {
     if (a == "-debug" || a == "--debug" || a == "/debug")
       debug = true;
     else if (port.empty())
-      port = a;
+      port = PortFromArgument(a);  // a bare name means /dev/NAME, as in the window
     else
       port.clear(), i = argc;  // two ports: fall through to the usage text
   }

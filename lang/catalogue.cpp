@@ -35,6 +35,7 @@ LanguageTable LanguageTable::Parse(std::string_view text) {
   LanguageTable table;
   // A UTF-8 byte order mark would otherwise become part of the first section name.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  size_t current = 0;  // the section entries go to
   while (!text.empty()) {
     const size_t end = text.find('\n');
     const std::string_view raw = text.substr(0, end);
@@ -42,12 +43,18 @@ LanguageTable LanguageTable::Parse(std::string_view text) {
     const std::string_view line = Trim(raw);
     if (line.empty()) continue;
     if (line.front() == '[' && line.back() == ']') {
-      table.sections_.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
+      // A section named again goes on where its first part left off, so none
+      // of its entries is hidden behind the first part of the same name.
+      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      const Section* earlier = table.FindSection(name);
+      current =
+          earlier ? static_cast<size_t>(earlier - table.sections_.data()) : table.sections_.size();
+      if (!earlier) table.sections_.push_back({std::string(name), {}});
       continue;
     }
     const size_t eq = raw.find('=');
     if (eq == std::string_view::npos || table.sections_.empty()) continue;
-    table.sections_.back().entries.push_back(
+    table.sections_[current].entries.push_back(
         {std::string(Trim(raw.substr(0, eq))), std::string(StripLineEnd(raw.substr(eq + 1)))});
   }
   return table;

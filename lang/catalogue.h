@@ -26,7 +26,8 @@ class LanguageTable {
 
   // Section headers in brackets, entries split at the first "=" (the key trimmed,
   // the value kept as it stands); blank lines, lines of neither kind and entries
-  // before the first section are skipped.
+  // before the first section are skipped. A section named again (in any case)
+  // continues the first of that name.
   static LanguageTable Parse(std::string_view text);
 
   // Section and key matched without regard to case; nullptr when absent.

@@ -6,9 +6,28 @@ namespace vmx {
 
 SharedStore::SharedStore() : chart(EmptyChart()) {}
 
+int SharedStore::AddRequestListener(std::function<void()> listener) {
+  std::lock_guard g(listenerLock_);
+  listeners_.emplace_back(++nextListener_, std::move(listener));
+  return nextListener_;
+}
+
+void SharedStore::RemoveRequestListener(int id) {
+  std::lock_guard g(listenerLock_);
+  std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
+}
+
+void SharedStore::Notify() {
+  std::lock_guard g(listenerLock_);
+  for (const auto& [id, listener] : listeners_) listener();
+}
+
 void SharedStore::Raise(uint32_t bits) {
-  std::lock_guard g(lock_);
-  requests_ |= bits;
+  {
+    std::lock_guard g(lock_);
+    requests_ |= bits;
+  }
+  if (bits) Notify();
 }
 
 void SharedStore::Clear(uint32_t bits) {
@@ -17,14 +36,20 @@ void SharedStore::Clear(uint32_t bits) {
 }
 
 void SharedStore::SetRequests(uint32_t word) {
-  std::lock_guard g(lock_);
-  requests_ = word;
+  {
+    std::lock_guard g(lock_);
+    requests_ = word;
+  }
+  if (word) Notify();
 }
 
 void SharedStore::Change(uint32_t clear, uint32_t raise) {
-  std::lock_guard g(lock_);
-  if (requests_ & clear & request::LoadReef) ++reefLoads_;
-  requests_ = (requests_ & ~clear) | raise;
+  {
+    std::lock_guard g(lock_);
+    if (requests_ & clear & request::LoadReef) ++reefLoads_;
+    requests_ = (requests_ & ~clear) | raise;
+  }
+  if (raise) Notify();
 }
 
 uint64_t SharedStore::ReefLoads() {
@@ -148,16 +173,22 @@ bool SharedStore::PrepareRow(std::span<uint8_t> payload) {
 }
 
 void SharedStore::RemarkRow(int index) {
-  std::lock_guard g(lock_);
-  if (index < 0 || index >= static_cast<int>(changedRows.size())) return;
-  changedRows[index] = true;
-  requests_ |= request::WriteSchedule;
+  {
+    std::lock_guard g(lock_);
+    if (index < 0 || index >= static_cast<int>(changedRows.size())) return;
+    changedRows[index] = true;
+    requests_ |= request::WriteSchedule;
+  }
+  Notify();
 }
 
 void SharedStore::MarkRows(size_t first, size_t count, uint32_t bits) {
-  std::lock_guard g(lock_);
-  for (size_t i = first; i < changedRows.size() && i - first < count; ++i) changedRows[i] = true;
-  requests_ |= bits;
+  {
+    std::lock_guard g(lock_);
+    for (size_t i = first; i < changedRows.size() && i - first < count; ++i) changedRows[i] = true;
+    requests_ |= bits;
+  }
+  if (bits) Notify();
 }
 
 bool SharedStore::WritesPending() {
@@ -167,9 +198,12 @@ bool SharedStore::WritesPending() {
 }
 
 void SharedStore::RaiseIrPairing() {
-  std::lock_guard g(lock_);
-  pairingWrite_ = true;
-  requests_ |= request::WriteExpert;
+  {
+    std::lock_guard g(lock_);
+    pairingWrite_ = true;
+    requests_ |= request::WriteExpert;
+  }
+  Notify();
 }
 
 bool SharedStore::Rc5ReadDue() {

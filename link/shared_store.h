@@ -9,8 +9,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "link/records.h"
@@ -29,6 +31,12 @@ class SharedStore {
   SharedStore();
 
   std::mutex& Lock() { return lock_; }
+
+  // Runs `listener` after every raise of request bits, outside the lock: the
+  // link worker sleeps until there is work instead of looking every pass.
+  int AddRequestListener(std::function<void()> listener);
+  // Once it returns, the listener is not running and never runs again.
+  void RemoveRequestListener(int id);
 
   // The request word; each call is one critical section.
   void Raise(uint32_t bits);
@@ -110,8 +118,13 @@ class SharedStore {
   void Prepare(const R& source, std::span<uint8_t> payload, uint32_t writeBit);
   void ResizeRowTables(size_t rows);
 
+  void Notify();
+
   std::mutex lock_;
   uint32_t requests_ = 0;
+  std::mutex listenerLock_;
+  std::vector<std::pair<int, std::function<void()>>> listeners_;
+  int nextListener_ = 0;
   bool pairingWrite_ = false;  // the pending Expert write starts or aborts a pairing
   bool rc5Stale_ = false;
   Expert pairingSent_;  // the record as the last pairing write sent it

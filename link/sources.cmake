@@ -2,6 +2,7 @@ target_sources(vmxcore PRIVATE
   link/field_table.cpp
   link/records.cpp
   link/hex.cpp
+  link/port_name.cpp
   link/shared_store.cpp
   link/wire_protocol.cpp
   link/posix_serial_port.cpp

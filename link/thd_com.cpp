@@ -1,9 +1,11 @@
 #include "link/thd_com.h"
 
 #include <array>
+#include <bit>
 
 #include "lang/catalogue.h"
 #include "link/access_hint.h"
+#include "link/port_name.h"
 #include "link/posix_serial_port.h"
 
 namespace vmx {
@@ -15,8 +17,6 @@ constexpr const char* kProduct = "Velmarinex 2.x.4";
 constexpr std::array<const char*, 5> kOtherHardware{"Velmarinex 1.x", "Ostrana 1.x",
                                                     "Velmarinex 2.x", "Ostrana 2.x",
                                                     "Pirolux 1.x"};
-
-std::string CutAtBlank(const std::string& text) { return text.substr(0, text.find(' ')); }
 
 }  // namespace
 
@@ -34,18 +34,35 @@ TthdCom::TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFact
   port_ = makePort_ ? makePort_() : std::make_unique<PosixSerialPort>();
   proto_ = std::make_unique<WireProtocol>(
       *port_, [this](const std::string& text) { Log(text); }, timing_.serialTimeout);
+  listener_ = store_.AddRequestListener([this] { WakeUp(raised_); });
 }
 
 TthdCom::~TthdCom() {
+  store_.RemoveRequestListener(listener_);
   Abort();
   if (thread_.joinable()) thread_.join();
 }
 
 void TthdCom::SetPort(const std::string& port, bool debug) {
   debug_ = debug;
-  std::lock_guard g(nameLock_);
-  portName_ = CutAtBlank(port);
+  {
+    // Only a port-list entry loses its description; a path given explicitly
+    // stays whole, blanks and all.
+    std::lock_guard g(nameLock_);
+    portName_ = PortOfText(port);
+  }
+  WakeUp(portChanged_);
 }
+
+void TthdCom::WakeUp(bool& reason) {
+  {
+    std::lock_guard g(wakeLock_);
+    reason = true;
+  }
+  wake_.notify_all();
+}
+
+std::string TthdCom::ShownPort() const { return ShortForMessage(PortName()); }
 
 std::string TthdCom::PortName() const {
   std::lock_guard g(nameLock_);
@@ -74,6 +91,34 @@ bool TthdCom::WaitClosed(std::chrono::milliseconds timeout) {
 bool TthdCom::Wait(std::chrono::milliseconds d) {
   std::unique_lock g(wakeLock_);
   return !wake_.wait_for(g, d, [this] { return terminated_.load(); });
+}
+
+std::chrono::steady_clock::duration TthdCom::RefreshPeriod() const {
+  return timing_.pass * timing_.refreshPasses;
+}
+
+void TthdCom::Sleep() {
+  // Bits 18 and up ask for nothing; they must not keep the worker awake.
+  constexpr uint32_t kRequests = (1u << 18) - 1;
+  const bool more = (store_.Requests() & kRequests) != 0;
+  std::unique_lock g(wakeLock_);
+  const auto until =
+      more ? std::chrono::steady_clock::now() + timing_.pass : lastRefresh_ + RefreshPeriod();
+  wake_.wait_until(g, until, [this] { return terminated_ || raised_ || portChanged_; });
+  raised_ = portChanged_ = false;
+}
+
+bool TthdCom::TakeRetry(uint32_t bit, bool ok) {
+  uint8_t& failed = failedWrites_[std::countr_zero(bit)];
+  if (ok) {
+    failed = 0;
+    return false;
+  }
+  // A burst of lost lines is ridden out; a board that never takes this write
+  // does not hold up every pass for ever.
+  if (++failed < kWriteAttempts) return true;
+  failed = 0;
+  return false;
 }
 
 bool TthdCom::WaitSteps(int steps) {
@@ -146,7 +191,7 @@ void TthdCom::Run() {
   try {
     while (Connect()) {
       Identify();
-      passCounter_ = 0;
+      lastRefresh_ = std::chrono::steady_clock::now();
       Next next = Next::Stay;
       while (!terminated_ && next == Next::Stay) next = Pass();
       if (next != Next::Reconnect || terminated_) break;
@@ -159,14 +204,16 @@ void TthdCom::Run() {
 
 bool TthdCom::Connect() {
   store_.SetRequests(0);
+  failedWrites_.fill(0);
   deviceType_ = firmwareVersion_ = kNoDevice;
   firmwareState_ = bootloaderState_ = false;
   const std::string name = PortName();
-  Status(LangFormat("ConnectingTo", {name}));
+  const std::string shown = ShortForMessage(name);
+  Status(LangFormat("ConnectingTo", {shown}));
   for (int attempt = 1;; ++attempt) {
     try {
       port_->Open(name);
-      Status(LangFormat("ConnectedTo", {name}));
+      Status(LangFormat("ConnectedTo", {shown}));
       return true;
     } catch (const SerialAccessDenied& e) {
       Log(e.what());
@@ -176,7 +223,7 @@ bool TthdCom::Connect() {
     }
     if (!WaitSteps(timing_.waitSteps)) return false;
     if (attempt >= timing_.openAttempts) {
-      Status(LangFormat("ErrorConnectingTo", {name}));
+      Status(LangFormat("ErrorConnectingTo", {shown}));
       return false;
     }
     Status(LangText("TryingAgain"));
@@ -211,7 +258,8 @@ void TthdCom::TakeIdentity(uint8_t type, uint8_t version) {
   firmwareVersion_ = version;
   firmwareState_ = bootloaderState_ = false;
   store_.SetRequests(0);
-  const std::string port = PortName();
+  failedWrites_.fill(0);
+  const std::string port = ShownPort();
   if (type == kThisBoard) {
     if (version == kExpectedFirmware) {
       State(true);
@@ -251,9 +299,9 @@ TthdCom::Next TthdCom::Pass() {
     port_->Close();
     return terminated_ ? Next::End : Next::Reconnect;
   }
-  // c. The periodic refresh.
-  if (++passCounter_ >= timing_.refreshPasses) {
-    passCounter_ = 0;
+  // c. The periodic refresh, every refreshPasses pass pauses' time (about 0.5 s).
+  if (const auto now = std::chrono::steady_clock::now(); now - lastRefresh_ >= RefreshPeriod()) {
+    lastRefresh_ = now;
     if (firmwareState_)
       store_.Raise(request::ReadInfo | request::ReadConfig);
     else if (bootloaderState_)
@@ -264,7 +312,7 @@ TthdCom::Next TthdCom::Pass() {
   const Next next = ServeRequests();
   if (next != Next::Stay) return next;
   // v.
-  Wait(timing_.pass);
+  Sleep();
   return Next::Stay;
 }
 
@@ -277,10 +325,14 @@ void TthdCom::Read(std::string_view command, std::string_view trace, size_t leng
 }
 
 void TthdCom::Write(std::string_view command, std::string_view trace, size_t length,
-                    void (SharedStore::*prepare)(std::span<uint8_t>)) {
+                    void (SharedStore::*prepare)(std::span<uint8_t>), uint32_t bit) {
   // A window that is closing prepares nothing, and nothing half-prepared goes out.
   if (!OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); })) return;
-  Check(Set(command, trace, length));
+  const bool ok = Set(command, trace, length);
+  // The edit is still the PC's newest; a later pass sends it again, unless
+  // the identification finds another board and drops every request.
+  if (TakeRetry(bit, ok)) store_.Raise(bit);
+  Check(ok);
 }
 
 TthdCom::Next TthdCom::ServeRequests() {
@@ -297,16 +349,18 @@ TthdCom::Next TthdCom::ServeRequests() {
     const uint8_t payload[] = {4};
     Check(proto_->Set("7F", payload));
   }
-  if (Wanted(WriteConfig)) Write("02", "SetConfig", Config::Size, &S::PrepareConfig);  // e.
+  if (Wanted(WriteConfig))  // e.
+    Write("02", "SetConfig", Config::Size, &S::PrepareConfig, WriteConfig);
   if (Wanted(ReadConfig, WriteConfig))                                                // f.
     Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
-  if (Wanted(WriteInfoTime)) Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime);  // g.
+  if (Wanted(WriteInfoTime))  // g.
+    Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime, WriteInfoTime);
   if (Wanted(WriteInfoChannels))                                                       // h.
-    Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels);
+    Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels, WriteInfoChannels);
   if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
     Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
   if (Wanted(WriteExpert) && FreshRc5Codes())  // j.
-    Write("05", "SetExpert", Expert::Size, &S::PrepareExpert);
+    Write("05", "SetExpert", Expert::Size, &S::PrepareExpert, WriteExpert);
   if (Wanted(ReadExpert, WriteExpert))  // k.
     Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
@@ -316,7 +370,7 @@ TthdCom::Next TthdCom::ServeRequests() {
       const int index = proto_->Buffer().payload[0];
       const bool ok = Set("03", "SetSchedule", kScheduleMessageSize);
       // An unacknowledged row may not have arrived: it goes out again.
-      if (!ok) store_.RemarkRow(index);
+      if (TakeRetry(WriteSchedule, ok)) store_.RemarkRow(index);
       Check(ok);
     }
   }
@@ -329,7 +383,7 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadHealth))  // o.
     ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, PageUpdate::Health);
   if (Wanted(WriteWeather))  // p.
-    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather);
+    Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather, WriteWeather);
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
          PageUpdate::ExpertWeather);
@@ -383,7 +437,7 @@ TthdCom::Next TthdCom::ServeSchedule() {
 }
 
 void TthdCom::End() {
-  const std::string name = PortName();
+  const std::string name = ShownPort();
   {
     std::lock_guard g(portLock_);
     proto_.reset();

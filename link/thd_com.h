@@ -3,6 +3,7 @@
 // received record and every message to the UI thread.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -66,6 +67,16 @@ class TthdCom {
   void End();
 
   bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile
+  // The end of a pass: sleeps until a request is raised, the periodic refresh
+  // is due, the port changes or the worker is told to end; with work left over
+  // from the pass (more marked rows), one pass pause at most.
+  void Sleep();
+  void WakeUp(bool& reason);
+  std::chrono::steady_clock::duration RefreshPeriod() const;
+  // A write that did not reach the board is raised again, while the same
+  // board answers, until it has failed kWriteAttempts times in a row.
+  bool TakeRetry(uint32_t bit, bool ok);
+  std::string ShownPort() const;  // the port name as messages show it
   bool WaitSteps(int steps);
   // Whether `bit` is set and none of `blockers` is, tested under the lock.
   bool Wanted(uint32_t bit, uint32_t blockers = 0);
@@ -79,7 +90,7 @@ class TthdCom {
   void ReadAndReport(std::string_view command, std::string_view trace, size_t length,
                      void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
   void Write(std::string_view command, std::string_view trace, size_t length,
-             void (SharedStore::*prepare)(std::span<uint8_t>));
+             void (SharedStore::*prepare)(std::span<uint8_t>), uint32_t bit);
   void Trace(std::string_view name);
   // A failed transaction makes the worker identify the device again at once.
   void Check(bool ok);
@@ -110,10 +121,15 @@ class TthdCom {
   bool firmwareState_ = false;
   bool bootloaderState_ = false;
   BootInfo bootInfo_;
-  int passCounter_ = 0;
+  std::chrono::steady_clock::time_point lastRefresh_{};
+  static constexpr int kWriteAttempts = 5;
+  std::array<uint8_t, 32> failedWrites_{};  // failures in a row, by request bit
+  int listener_ = 0;
 
   std::mutex wakeLock_;
-  std::condition_variable wake_;  // termination and the end of the run
+  std::condition_variable wake_;  // termination, new requests, a new port, the end of the run
+  bool raised_ = false;           // a request was raised since the last sleep
+  bool portChanged_ = false;
   std::thread thread_;
 };
 

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <string>
 
+#include "link/port_name.h"
 #include "platform/stop_signals.h"
 #include "sim/control_command.h"
 #include "sim/pty_server.h"
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
       }
-      std::cerr << "bad argument: " << a << "\n" << kUsage;
+      std::cerr << "bad argument: " << vmx::ShortForMessage(a) << "\n" << kUsage;
       return 2;
     }
   }

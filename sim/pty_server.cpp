@@ -165,8 +165,9 @@ bool PtyServer::ServeLine(const std::string& line, Clock::time_point begun) {
     fd = master_;
   }
   if (fd < 0) return false;
-  WriteAll(fd, reply.bytes);
+  // Observed as it leaves: the PC may answer before this thread looks again.
   Notify(Direction::Out, reply.bytes);
+  WriteAll(fd, reply.bytes);
   return true;
 }
 
@@ -178,10 +179,16 @@ void PtyServer::Run() {
   Clock::time_point lineBegun{};
   while (!stop_) {
     bool reopen = false;
+    int timeout = -1;  // nothing due: sleep until the PC writes or we are woken
     {
       std::lock_guard g(lock_);
       reopen = reopenPending_ && Clock::now() >= reopenAt_;
       if (reopen) reopenPending_ = false;
+      if (reopenPending_) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(reopenAt_ - Clock::now());
+        timeout = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1000));
+      }
     }
     if (reopen) {
       try {
@@ -197,7 +204,7 @@ void PtyServer::Run() {
     }
     if (fd < 0) pending.clear();
     std::array<pollfd, 2> fds{{{wake_[0], POLLIN, 0}, {fd, POLLIN, 0}}};
-    const int r = ::poll(fds.data(), fd >= 0 ? 2 : 1, 20);
+    const int r = ::poll(fds.data(), fd >= 0 ? 2 : 1, timeout);
     if (r <= 0) continue;
     if (fds[0].revents & POLLIN) {
       char buf[16];

@@ -185,7 +185,7 @@ TEST_F(SettingsWindowTest, ConfigurationImportGoesOnTheWire) {
   board.ClearLines();
   dialogs.fileNames = {Write("fan.ini", "[Config]\r\nFanLow=300\r\n")};
   Action("mnuConfigImport")->trigger();
-  ASSERT_TRUE(WaitForWire("06"));
+  ASSERT_TRUE(WaitForWire("02") && WaitForWire("05") && WaitForWire("06"));
   EXPECT_THAT(LinesStarting("02"), Contains(kConfigWithFanLow44));
   EXPECT_EQ(LinesStarting("05").size(), 1u);
   EXPECT_EQ(board.With([](sim::BoardState& s) { return s.config.FanLow; }), 44);
@@ -202,7 +202,7 @@ TEST_F(SettingsWindowTest, IndicesBeyondTheTablesAreSentAndShownSafely) {
                              "[Names]\nColorName0=20\n[Config]\nMode=9\nJMPMode=50\n"
                              "Language=7\n")};
   Action("mnuConfigImport")->trigger();
-  ASSERT_TRUE(WaitForWire("06"));
+  ASSERT_TRUE(WaitForWire("02") && WaitForWire("05") && WaitForWire("06"));
   ASSERT_EQ(LinesStarting("02").size(), 1u);
   EXPECT_THAT(LinesStarting("02")[0], StartsWith("020902")) << "Mode 9 as the file says";
   EXPECT_EQ(LinesStarting("02")[0].substr(16, 2), "14") << "ColorName0 20";

@@ -32,7 +32,8 @@ TEST(Monitor, WatchesTheSimulatedBoardAndEndsCleanlyOnASignal) {
 }
 
 TEST(Monitor, AMissingPortEndsTheWorkerAndFails) {
-  Child monitor({VMX_CLI_PROGRAM, "monitor", "/dev/vmx-none", "-debug"});
+  // A bare name means that device under /dev, as in the window.
+  Child monitor({VMX_CLI_PROGRAM, "monitor", "vmx-none", "-debug"});
   // Five openings a second apart.
   EXPECT_NE(monitor.ReadUntil("Error while connecting to /dev/vmx-none"), "");
   EXPECT_NE(monitor.ReadUntil("Disconnected from /dev/vmx-none"), "");

@@ -54,6 +54,16 @@ TEST(LanguageTableParse, EntriesBeforeAnySectionAreDropped) {
   EXPECT_EQ(*table.Find("Messages", "Kept"), "2");
 }
 
+TEST(LanguageTableParse, ASectionNamedAgainKeepsEveryEntryReachable) {
+  const auto table = LanguageTable::Parse(
+      "[Messages]\nStarted=started\n[frmLantix]\nedtLat.Caption=Lat\n[MESSAGES]\nBytes=bytes\n");
+  ASSERT_EQ(table.Sections().size(), 2u);
+  ASSERT_NE(table.Find("Messages", "Bytes"), nullptr);
+  EXPECT_EQ(*table.Find("Messages", "Bytes"), "bytes");
+  EXPECT_EQ(*table.Find("Messages", "Started"), "started");
+  EXPECT_EQ(table.Find("frmLantix", "Bytes"), nullptr);
+}
+
 TEST(LangText, MissingKeyGivesTheKey) {
   UseBuiltIn(0);
   EXPECT_EQ(LangText("NoSuchKeyAnywhere"), "NoSuchKeyAnywhere");

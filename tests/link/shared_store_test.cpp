@@ -127,6 +127,22 @@ TEST(SharedStore, RowsWithNegativeOrTooLargeIndexAreDropped) {
   for (const auto& row : s.schedule) EXPECT_NE(row.Hour, 5);
 }
 
+TEST(SharedStore, ARowEditedDuringTheScheduleReadKeepsTheEdit) {
+  SharedStore s;
+  s.AcceptInfo(InfoImage(4, 0));
+  s.schedule[2].Hour = 9;
+  s.changedRows[2] = true;
+  s.Raise(request::WriteSchedule);
+  EXPECT_FALSE(s.AcceptRow(RowMessage(2, 17)));
+  EXPECT_EQ(s.schedule[2].Hour, 9) << "the edit waits to be written";
+  EXPECT_TRUE(s.AcceptRow(RowMessage(1, 17))) << "unmarked rows still arrive";
+
+  // Requests dropped at a new connection: a mark left behind keeps nothing.
+  s.SetRequests(0);
+  EXPECT_TRUE(s.AcceptRow(RowMessage(2, 17)));
+  EXPECT_EQ(s.schedule[2].Hour, 17);
+}
+
 TEST(SharedStore, PreparedInfoIsMaskedOnTheWireOnly) {
   SharedStore s;
   s.info.Minute = 42;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -262,6 +263,52 @@ TEST_F(WorkerTest, EachKindOfFailedTransactionIsFollowedByGetDevice) {
   ASSERT_TRUE(board.WaitFor([](const auto& l) { return l.size() >= 2; }, 5s));
   EXPECT_EQ(Commands(board.Lines())[1], "80");
   EXPECT_EQ(host.Count("state: 0"), 0u) << "the board answered again: still connected";
+}
+
+TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) {
+  Start();
+  ASSERT_TRUE(Connected());
+  ASSERT_TRUE(WaitIdle());
+  // A SetSchedule and, twice in a row, a SetExpert never reach the board;
+  // nothing acknowledges them, the board answers GetDevice as before.
+  board.InjectFault(Fault::Lost, 1, "03");
+  board.InjectFault(Fault::Lost, 2, "05");
+  host.RunOnUi([&] {
+    store.schedule[2].Minute = 42;
+    store.changedRows[2] = true;
+    store.expert.RandomInit = 9;
+    store.Raise(request::WriteSchedule | request::WriteExpert);
+  });
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(board.With([](sim::BoardState& s) { return s.schedule[2].Minute; }), 42);
+  EXPECT_EQ(board.With([](sim::BoardState& s) { return s.expert.RandomInit; }), 9);
+  EXPECT_EQ(host.Count("state: 0"), 0u) << "the same board all along";
+
+  // A board that never takes the write: the fifth loss in a row gives it up.
+  board.InjectFault(Fault::Lost, 5, "05");
+  host.RunOnUi([&] {
+    store.expert.RandomInit = 10;
+    store.Raise(request::WriteExpert);
+  });
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(board.With([](sim::BoardState& s) { return s.expert.RandomInit; }), 9);
+}
+
+TEST_F(WorkerTest, AnExplicitPathWithABlankIsOpenedWhole) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("thd com test " + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  sim::SimBoard other({.rows = 1});
+  sim::PtyServer linked(other, (dir / "my board").string());
+  linked.Start();
+  port = linked.PortPath();
+  Start();
+  EXPECT_TRUE(Connected());
+  EXPECT_EQ(worker->PortName(), port);
+  host.ShutDown();
+  worker.reset();
+  linked.Stop();
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(WorkerTest, NoDataClosesThePortAndStartsAConnectionCycle) {

@@ -59,7 +59,8 @@ class TempFile {
 
   void Write(const std::vector<uint8_t>& bytes) {
     if (std::FILE* f = std::fopen(path_.c_str(), "wb")) {
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      // An empty vector's data() may be null, which fwrite must not be given.
+      if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
       std::fclose(f);
     }
   }

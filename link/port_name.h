@@ -1,0 +1,26 @@
+// Port names as people give them and as the port list shows them, the same
+// in every program: a bare name means that device under /dev, a path stays as
+// it is, and only a port-list entry carries a description to cut off.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vmx {
+
+// The device a port argument names: a bare name (no "/") means /dev/NAME;
+// paths keep their letter case and their blanks.
+std::string PortFromArgument(std::string_view arg);
+
+// The device of a port text as the worker is given it: a port-list entry
+// "PATH (DESCRIPTION)" gives PATH, anything else, an explicit path with
+// blanks included, is the device as it stands.
+std::string PortOfText(std::string_view text);
+
+// Text for a message: an overlong one keeps its start and its end around an
+// ellipsis, so a runaway argument cannot flood the log; never cut inside a
+// UTF-8 character.
+std::string ShortForMessage(std::string_view text, size_t limit = 160);
+
+}  // namespace vmx

@@ -1,0 +1,75 @@
+// Settings files of any content through the reader and both imports, and
+// settings given one by one on the command line ("Key=Value").
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/shared_store.h"
+#include "persist/ini_document.h"
+#include "persist/settings_assign.h"
+#include "persist/settings_file.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+// Rows an import may fill: a few say as much as a board's 32, at a fraction of the time.
+constexpr size_t kRows = 4;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vmx;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  IniDocument doc = IniDocument::Parse(text);
+
+  // Read twice, the same values: reading changes nothing.
+  SettingsRecords once;
+  once.schedule.resize(kRows);
+  ReadConfiguration(doc, once);
+  ReadSchedule(doc, once);
+  SettingsRecords twice = once;
+  ReadConfiguration(doc, twice);
+  ReadSchedule(doc, twice);
+  FUZZ_CHECK(once == twice);
+
+  // What is written into the file reads back as written, whatever else the
+  // file holds; and the text written parses to the same values again.
+  SettingsRecords written;
+  written.schedule.resize(kRows);
+  for (size_t i = 0; i < kRows; ++i) written.schedule[i].Timer = static_cast<int16_t>(i * 37);
+  written.config.FanLow = 201;
+  written.expert.Bias = -120;
+  PutSettings(doc, written);
+  SettingsRecords back;
+  back.schedule.resize(kRows);
+  ReadConfiguration(doc, back);
+  ReadSchedule(doc, back);
+  FUZZ_CHECK(back == written);
+  SettingsRecords reparsed;
+  reparsed.schedule.resize(kRows);
+  const IniDocument again = IniDocument::Parse(doc.Text());
+  ReadConfiguration(again, reparsed);
+  ReadSchedule(again, reparsed);
+  FUZZ_CHECK(reparsed == written);
+
+  // Both imports into the shared records, as the window runs them.
+  SharedStore store;
+  store.schedule.resize(kRows);
+  store.changedRows.resize(kRows);
+  store.pointPositions.resize(kRows);
+  const IniDocument original = IniDocument::Parse(text);
+  ImportConfiguration(original, store);
+  ImportSchedule(original, store);
+
+  // Each line as a command-line setting.
+  std::string error;
+  std::vector<SettingsAssignment> assignments;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    if (auto a = ParseAssignment(text.substr(start, end - start), error)) assignments.push_back(*a);
+    start = end + 1;
+  }
+  AssignSettings(store, assignments, error);
+  return 0;
+}
