@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "lang/log_stamp.h"
+#include "link/port_name.h"
 #include "link/posix_serial_port.h"
 #include "persist/settings_file.h"
 
@@ -90,6 +91,7 @@ std::optional<BoardArguments> ParseBoardArguments(int argc, char** argv, std::st
 
 BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
     : arguments_(arguments), listener_(listener) {
+  arguments_.port = PortFromArgument(arguments_.port);  // a bare name means /dev/NAME, as in the window
   StartWorker();
 }
 

@@ -15,6 +15,7 @@
 #include "cli/console_host.h"
 #include "lang/catalogue.h"
 #include "link/firmware_image.h"
+#include "link/port_name.h"
 #include "link/shared_store.h"
 #include "link/thd_com.h"
 #include "platform/stop_signals.h"
@@ -115,7 +116,7 @@ int FirmwareCommand(int argc, char** argv) {
     if (a == "-debug" || a == "--debug" || a == "/debug")
       debug = true;
     else if (port.empty())
-      port = a;
+      port = PortFromArgument(a);
     else if (file.empty())
       file = a;
     else

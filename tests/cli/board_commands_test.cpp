@@ -205,6 +205,16 @@ TEST_F(BoardCommandsTest, ASilentBoardFailsWithoutClaimingSuccess) {
   EXPECT_TRUE(Sets().empty());
 }
 
+TEST(BoardCommands, ABareNameMeansThatDeviceUnderDevInEveryCommand) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"mode", "vmx-none", "auto", "--timeout", "1"},
+        std::vector<std::string>{"dump", "vmx-none"}}) {
+    const CliRun run = Cli(args);
+    EXPECT_NE(run.exitCode, 0) << args[0];
+    EXPECT_NE(run.err.find("/dev/vmx-none"), std::string::npos) << args[0] << ": " << run.err;
+  }
+}
+
 TEST_F(BoardCommandsTest, AnUnacknowledgedSetIsSentAgainAndThenSucceeds) {
   // The worker sends an unacknowledged write again while the board answers;
   // the command reports what the board finally acknowledged.
