@@ -11,6 +11,7 @@
 #include "link/thd_com.h"
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
+#include "tests/link/link_idle.h"
 #include "tests/link/ui_thread_host.h"
 
 namespace vmx {
@@ -57,13 +58,7 @@ class WorkerTest : public ::testing::Test {
   bool WaitLines(size_t count) {
     return board.WaitFor([&](const auto& l) { return l.size() >= count; }, 5s);
   }
-  bool WaitIdle() {  // every request served
-    for (int i = 0; i < 2000; ++i) {
-      if (store.Requests() == 0) return true;
-      std::this_thread::sleep_for(5ms);
-    }
-    return false;
-  }
+  bool WaitIdle() { return testing::WaitLinkIdle(store, board); }
 
   sim::SimBoard board;
   sim::PtyServer server;

@@ -8,6 +8,7 @@
 #include "settings/device_actions.h"
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
+#include "tests/link/link_idle.h"
 #include "tests/link/ui_thread_host.h"
 
 namespace vmx {
@@ -35,13 +36,7 @@ class WriteOrderTest : public ::testing::Test {
     ASSERT_TRUE(Idle());
     board.ClearLines();
   }
-  bool Idle() {
-    for (int i = 0; i < 2000; ++i) {
-      if (store.Requests() == 0) return true;
-      std::this_thread::sleep_for(5ms);
-    }
-    return false;
-  }
+  bool Idle() { return testing::WaitLinkIdle(store, board); }
   // The Set lines of the given commands, e.g. {"03", "7F"}, cut to `width` characters.
   std::vector<std::string> Sets(std::initializer_list<const char*> commands, size_t width = 4) {
     std::vector<std::string> out;
