@@ -339,7 +339,9 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
     if (page->Shows(record)) page->Apply(record);
   if (record == PageUpdate::Config && visible) {
     status_->UpdateModePanel();
-    UpdateChannelColors();
+    // The Config record is read again and again; repainting every tinted
+    // control each time would keep an idle window busy.
+    if (store_.config.ColorName != spreadColors_) UpdateChannelColors();
   }
   ApplyLinkStateTable();
 }
@@ -348,6 +350,7 @@ void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
   if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
+  spreadColors_ = store_.config.ColorName;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,9 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
   DesktopAlerts* alerts_ = nullptr;
+  // The colour names the pages were last given; none at first, so the first
+  // Config read spreads them.
+  std::optional<decltype(Config::ColorName)> spreadColors_;
 
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;

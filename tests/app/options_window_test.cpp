@@ -8,6 +8,7 @@
 
 #include "editor/schedule_grid.h"
 #include "link/request_flags.h"
+#include "settings/schedule_grid.h"
 #include "tests/app/window_fixture.h"
 #include "tests/ui/scripted_dialogs.h"
 
@@ -204,6 +205,19 @@ TEST_F(OptionsWindowTest, GridEditsReachTheBoard) {
   for (const auto& l : Lines("03")) rows.push_back(l.substr(0, 4));
   EXPECT_EQ(rows, (std::vector<std::string>{"0300", "0301", "0302"}));
   EXPECT_EQ(times(), (std::vector<int>{before[1], before[2], before[0], before[3]}));
+}
+
+TEST_F(OptionsWindowTest, AColourNameChangedOnTheBoardReachesTheGridWithTheNextRead) {
+  const auto heading = [&] {
+    return Grid()->horizontalHeaderItem(grid::kFirstChannel)->text().toStdString();
+  };
+  const std::string before = heading();
+  const uint8_t other = board.With([](sim::BoardState& s) {
+    s.config.ColorName[0] = static_cast<uint8_t>((s.config.ColorName[0] + 1) % 16);
+    return s.config.ColorName[0];
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return heading() != before; }, 5000)) << heading();
+  EXPECT_EQ(window->Store().config.ColorName[0], other);
 }
 
 }  // namespace
