@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include "app/control_index.h"
 #include "lang/catalogue.h"
 #include "lang/channel_text.h"
 #include "lang/form_texts.h"
@@ -31,15 +32,12 @@ QTabWidget* TabOwner(const QWidget* widget) {
   return nullptr;
 }
 
-QLabel* BuddyLabel(const QWidget* edit) {
+QLabel* BuddyLabel(const QWidget* edit, const ControlIndex* index) {
+  if (index) return index->Buddy(edit);
   const QWidget* window = edit->window();
   for (QLabel* label : window->findChildren<QLabel*>())
     if (label->buddy() == edit) return label;
   return nullptr;
-}
-
-QObject* Control(QWidget& form, const QString& name) {
-  return form.findChild<QObject*>(name);
 }
 
 void SetHint(QObject* control, const QString& hint) {
@@ -55,7 +53,7 @@ std::string Std(const QString& s) {
 
 }  // namespace
 
-QString ControlCaption(const QObject* control) {
+QString ControlCaption(const QObject* control, const ControlIndex* index) {
   if (!control) return {};
   if (auto* a = qobject_cast<const QAction*>(control)) return a->text();
   if (auto* m = qobject_cast<const QMenu*>(control)) return m->title();
@@ -66,12 +64,12 @@ QString ControlCaption(const QObject* control) {
   if (auto* t = qobject_cast<const QTextEdit*>(control)) return t->toPlainText();
   if (auto* w = qobject_cast<const QWidget*>(control)) {
     if (QTabWidget* tabs = TabOwner(w)) return tabs->tabText(tabs->indexOf(w));
-    if (QLabel* label = BuddyLabel(w)) return label->text();
+    if (QLabel* label = BuddyLabel(w, index)) return label->text();
   }
   return {};
 }
 
-void SetControlCaption(QObject* control, const QString& caption) {
+void SetControlCaption(QObject* control, const QString& caption, const ControlIndex* index) {
   if (!control) return;
   if (auto* a = qobject_cast<QAction*>(control)) {
     a->setText(caption);
@@ -91,7 +89,7 @@ void SetControlCaption(QObject* control, const QString& caption) {
   } else if (auto* w = qobject_cast<QWidget*>(control)) {
     if (QTabWidget* tabs = TabOwner(w))
       tabs->setTabText(tabs->indexOf(w), caption);
-    else if (QLabel* label = BuddyLabel(w))
+    else if (QLabel* label = BuddyLabel(w, index))
       label->setText(caption);
   }
 }
@@ -99,13 +97,14 @@ void SetControlCaption(QObject* control, const QString& caption) {
 int ApplyLanguage(QWidget& form, int language) {
   language = LoadLanguage(language);
   const auto table = CurrentTable();
+  const ControlIndex index(form);
   for (const FormText& t : FormTexts(*table)) {
-    QObject* control = Control(form, QString::fromStdString(t.control));
+    QObject* control = index.Find(QString::fromStdString(t.control));
     if (!control) continue;
     if (t.hint)
       SetHint(control, FromTable(t.text));
     else
-      SetControlCaption(control, FromTable(t.text));
+      SetControlCaption(control, FromTable(t.text), &index);
   }
 
   if (auto* box = form.findChild<QComboBox*>("cmbLanguage")) {
@@ -116,30 +115,32 @@ int ApplyLanguage(QWidget& form, int language) {
   }
 
   // Channel 0's controls hold the templates, so they are overwritten last.
-  const QString on = ControlCaption(Control(form, "btnOn0"));
-  const QString off = ControlCaption(Control(form, "btnOff0"));
-  const std::string name = Std(ControlCaption(Control(form, "lblName0")));
+  const QString on = ControlCaption(index.Find("btnOn0"), &index);
+  const QString off = ControlCaption(index.Find("btnOff0"), &index);
+  const std::string name = Std(ControlCaption(index.Find("lblName0"), &index));
   for (int n = kChannelCount - 1; n >= 0; --n) {
-    const QString index = QString::number(n);
-    SetControlCaption(Control(form, "btnOn" + index), on);
-    SetControlCaption(Control(form, "btnOff" + index), off);
-    SetControlCaption(Control(form, "lblName" + index),
-                      QString::fromStdString(FormatText(name, {ChannelLetter(n)})));
+    const QString number = QString::number(n);
+    SetControlCaption(index.Find("btnOn" + number), on, &index);
+    SetControlCaption(index.Find("btnOff" + number), off, &index);
+    SetControlCaption(index.Find("lblName" + number),
+                      QString::fromStdString(FormatText(name, {ChannelLetter(n)})), &index);
   }
 
-  QObject* channels = Control(form, "tsChannels");
-  const std::string pages = Std(ControlCaption(channels));
-  SetControlCaption(Control(form, "tsChannelsGL"),
-                    QString::fromStdString(FormatText(pages, {"G-L"})));
-  SetControlCaption(channels, QString::fromStdString(FormatText(pages, {"A-F"})));
+  QObject* channels = index.Find("tsChannels");
+  const std::string pages = Std(ControlCaption(channels, &index));
+  SetControlCaption(index.Find("tsChannelsGL"), QString::fromStdString(FormatText(pages, {"G-L"})),
+                    &index);
+  SetControlCaption(channels, QString::fromStdString(FormatText(pages, {"A-F"})), &index);
 
   for (const char* source : {"TempWater", "TempBoard", "Voltage", "TempSlave"}) {
-    if (QObject* radio = Control(form, QString("rbtCHM") + source))
-      SetControlCaption(Control(form, QString("mnuCHM") + source), ControlCaption(radio));
+    if (QObject* radio = index.Find(QString("rbtCHM") + source))
+      SetControlCaption(index.Find(QString("mnuCHM") + source), ControlCaption(radio, &index),
+                        &index);
   }
   for (const char* sensor : {"TempWater", "TempBoard"}) {
-    if (QObject* radio = Control(form, QString("rbtCHM") + sensor))
-      SetControlCaption(Control(form, QString("edtCloud") + sensor), ControlCaption(radio));
+    if (QObject* radio = index.Find(QString("rbtCHM") + sensor))
+      SetControlCaption(index.Find(QString("edtCloud") + sensor), ControlCaption(radio, &index),
+                        &index);
   }
   return language;
 }

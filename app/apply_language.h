@@ -16,8 +16,12 @@ namespace vmx {
 // it to `form` and returns the language taken.
 int ApplyLanguage(QWidget& form, int language);
 
-// The visible caption of a control, as ApplyLanguage sets it.
-QString ControlCaption(const QObject* control);
-void SetControlCaption(QObject* control, const QString& caption);
+class ControlIndex;
+
+// The visible caption of a control, as ApplyLanguage sets it; `index`, when
+// given, finds a line edit's label.
+QString ControlCaption(const QObject* control, const ControlIndex* index = nullptr);
+void SetControlCaption(QObject* control, const QString& caption,
+                       const ControlIndex* index = nullptr);
 
 }  // namespace vmx

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "app/control_index.h"
+
 namespace vmx {
 namespace {
 
@@ -19,12 +21,13 @@ void SetEnabled(QObject* control, bool enabled) {
 }  // namespace
 
 LinkStateView::LinkStateView(QWidget& form) {
+  const ControlIndex index(form);
   for (const LinkStateRow& row : LinkStateTable()) {
     Row resolved{row.condition, {}};
     for (std::string_view pattern : row.names) {
       for (const std::string& name : ExpandControlName(pattern)) {
         const QString qname = QString::fromStdString(name);
-        if (QObject* control = form.findChild<QObject*>(qname))
+        if (QObject* control = index.Find(qname))
           resolved.controls.emplace_back(control);
         else
           missing_.append(qname);

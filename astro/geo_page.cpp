@@ -152,7 +152,9 @@ void GeoPage::ShowTimeControls() {
 void GeoPage::RefreshGeo() {
   try {
     const Config& config = Context().Store().config;
-    imgGeo_->update(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
+    // The map is drawn for the page in front only; Activated draws it anew.
+    if (Context().ActivePage() == this)
+      imgGeo_->update(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
 
     const std::optional<BoardMoment> moment = BoardClockMoment(Context().Store().info);
     if (!moment) return;

@@ -34,6 +34,10 @@ QImage LoadWorldMap() {
   return map.convertToFormat(kFormat);
 }
 
+GeoPicture::GeoPicture() : moon_(kMoonSize, kMoonSize, kFormat) {
+  moon_.fill(Qt::transparent);
+}
+
 GeoPicture::GeoPicture(const QImage& map)
     : pristine_(map.convertToFormat(kFormat)),
       map_(pristine_.copy()),
@@ -42,6 +46,11 @@ GeoPicture::GeoPicture(const QImage& map)
 }
 
 QRegion GeoPicture::DrawMap(MapPixel marker) {
+  if (pristine_.isNull()) {
+    pristine_ = LoadWorldMap();
+    map_ = pristine_.copy();
+    drawn_.reset();
+  }
   QRegion changed = drawn_ ? QRegion() : QRegion(map_.rect());
   QPainter painter(&map_);
   painter.setClipRect(map_.rect());

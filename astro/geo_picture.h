@@ -16,7 +16,10 @@ QImage LoadWorldMap();
 
 class GeoPicture {
  public:
-  explicit GeoPicture(const QImage& map = LoadWorldMap());
+  // The world map, decoded when it is first drawn: most sessions start on
+  // another page, and the window shows sooner without it.
+  GeoPicture();
+  explicit GeoPicture(const QImage& map);
 
   const QImage& Map() const { return map_; }
   const QImage& Moon() const { return moon_; }

@@ -191,6 +191,14 @@ TEST_F(GeoPageTest, RecordsWaitForAnInactivePageUntilItIsShown) {
   EXPECT_EQ(GeoText(), QString(kBerlinSun) + "\n" + kBerlinMoon);
 }
 
+TEST_F(GeoPageTest, NowOnAHiddenPageLeavesTheMapUndrawnUntilThePageIsShown) {
+  ctx.active = ctx.pages.front();
+  Control<QPushButton>("btnNow")->click();
+  EXPECT_TRUE(page->Picture().Map().isNull()) << "the map is not even decoded";
+  ctx.ShowPage(page);
+  EXPECT_EQ(page->Picture().Map().pixel(537, 104), kRed);
+}
+
 TEST_F(GeoPageTest, ClickOnTheMapStoresTheLocationShowsAndWritesIt) {
   ClickMap({500, 250});
   EXPECT_EQ(ctx.store.config.Lat, 0);
