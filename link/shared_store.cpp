@@ -193,8 +193,18 @@ void SharedStore::MarkRows(size_t first, size_t count, uint32_t bits) {
 
 bool SharedStore::WritesPending() {
   std::lock_guard g(lock_);
-  if (requests_ & request::WriteBits) return true;
+  if (writing_ > 0 || (requests_ & request::WriteBits)) return true;
   return std::find(changedRows.begin(), changedRows.end(), true) != changedRows.end();
+}
+
+void SharedStore::WriteStarted() {
+  std::lock_guard g(lock_);
+  ++writing_;
+}
+
+void SharedStore::WriteEnded() {
+  std::lock_guard g(lock_);
+  --writing_;
 }
 
 void SharedStore::RaiseIrPairing() {

@@ -80,8 +80,13 @@ class SharedStore {
   // Marks `count` rows from `first` (those within the table) as edited and
   // raises `bits`, in one critical section.
   void MarkRows(size_t first, size_t count, uint32_t bits);
-  // Whether a record or row write is still to reach the board.
+  // Whether a record or row write is still to reach the board, or is on the
+  // line and may yet be sent again.
   bool WritesPending();
+  // The worker brackets each write with these, up to its decision to send it
+  // again: in between the request bit is already cleared.
+  void WriteStarted();
+  void WriteEnded();
 
   // IR pairing: the PC inverts the RC-5 codes and writes Expert; the board
   // then learns new codes and saves them itself, so the PC's codes are stale
@@ -122,6 +127,7 @@ class SharedStore {
 
   std::mutex lock_;
   uint32_t requests_ = 0;
+  int writing_ = 0;
   std::mutex listenerLock_;
   std::vector<std::pair<int, std::function<void()>>> listeners_;
   int nextListener_ = 0;

@@ -11,6 +11,18 @@
 namespace vmx {
 namespace {
 
+// A write from taking its request up to the decision to send it again.
+class WriteInFlight {
+ public:
+  explicit WriteInFlight(SharedStore& store) : store_(store) { store_.WriteStarted(); }
+  ~WriteInFlight() { store_.WriteEnded(); }
+  WriteInFlight(const WriteInFlight&) = delete;
+  WriteInFlight& operator=(const WriteInFlight&) = delete;
+
+ private:
+  SharedStore& store_;
+};
+
 constexpr const char* kProduct = "Velmarinex 2.x.4";
 
 // Names of the boards this program is not for, by DeviceType div 2.
@@ -326,6 +338,7 @@ void TthdCom::Read(std::string_view command, std::string_view trace, size_t leng
 
 void TthdCom::Write(std::string_view command, std::string_view trace, size_t length,
                     void (SharedStore::*prepare)(std::span<uint8_t>), uint32_t bit) {
+  const WriteInFlight writing(store_);
   // A window that is closing prepares nothing, and nothing half-prepared goes out.
   if (!OnUi([&] { (store_.*prepare)(proto_->Buffer().payload); })) return;
   const bool ok = Set(command, trace, length);
@@ -364,6 +377,7 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(ReadExpert, WriteExpert))  // k.
     Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
   if (Wanted(WriteSchedule)) {  // l.
+    const WriteInFlight writing(store_);
     bool found = false;
     OnUi([&] { found = store_.PrepareRow(proto_->Buffer().payload); });
     if (found) {

@@ -18,7 +18,7 @@ inline bool WaitLinkIdle(SharedStore& store, const sim::SimBoard& board) {
   for (int i = 0; i < 2000; ++i) {
     std::this_thread::sleep_for(5ms);
     const size_t now = board.LineCount();
-    quiet = store.Requests() == 0 && now == lines ? quiet + 1 : 0;
+    quiet = store.Requests() == 0 && !store.WritesPending() && now == lines ? quiet + 1 : 0;
     lines = now;
     if (quiet >= 8) return true;
   }
