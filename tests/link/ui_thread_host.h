@@ -5,29 +5,18 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "link/link_host.h"
+#include "tests/link/ui_thread.h"
 
 namespace vmx::testing {
 
 class UiThreadHost : public LinkHost {
  public:
-  UiThreadHost() : ui_([this] { Loop(); }) {}
-  ~UiThreadHost() override {
-    {
-      std::lock_guard g(lock_);
-      stop_ = true;
-    }
-    cv_.notify_all();
-    ui_.join();
-  }
-
   bool HandOff(const std::function<void()>& job) override {
     std::function<void()> hook;
     {
@@ -49,24 +38,8 @@ class UiThreadHost : public LinkHost {
   }
 
   // Runs `job` on the UI thread and waits for it.
-  bool RunOnUi(const std::function<void()>& job) {
-    std::unique_lock g(lock_);
-    if (stop_ || shuttingDown_) return false;
-    bool done = false;
-    queue_.push_back([&] {
-      job();
-      std::lock_guard d(lock_);
-      done = true;
-    });
-    cv_.notify_all();
-    cv_.wait(g, [&] { return done || stop_; });
-    return done;
-  }
-
-  void ShutDown() {
-    std::lock_guard g(lock_);
-    shuttingDown_ = true;
-  }
+  bool RunOnUi(const std::function<void()>& job) { return ui_.Run(job); }
+  void ShutDown() { ui_.ShutDown(); }
 
   void LogLine(const std::string& t) override { Record("log: " + t); }
   void StatusLine(const std::string& t) override { Record("status: " + t); }
@@ -101,30 +74,12 @@ class UiThreadHost : public LinkHost {
     eventCv_.notify_all();
   }
 
-  void Loop() {
-    std::unique_lock g(lock_);
-    for (;;) {
-      cv_.wait(g, [&] { return stop_ || !queue_.empty(); });
-      if (stop_) return;
-      auto job = std::move(queue_.front());
-      queue_.pop_front();
-      g.unlock();
-      job();
-      cv_.notify_all();
-      g.lock();
-    }
-  }
-
   std::mutex lock_;
-  std::condition_variable cv_;
-  std::deque<std::function<void()>> queue_;
-  bool stop_ = false;
-  bool shuttingDown_ = false;
   std::function<void()> afterHandOff_;
   std::mutex eventLock_;
   std::condition_variable eventCv_;
   std::vector<std::string> events_;
-  std::thread ui_;
+  UiThread ui_;  // last: it stops before the rest goes
 };
 
 }  // namespace vmx::testing

@@ -2,52 +2,8 @@
 
 namespace vmx::soak {
 
-SoakHost::SoakHost() : ui_([this] { Loop(); }) {}
-
-SoakHost::~SoakHost() {
-  {
-    std::lock_guard g(lock_);
-    stop_ = true;
-  }
-  cv_.notify_all();
-  ui_.join();
-}
-
 bool SoakHost::HandOff(const std::function<void()>& job) {
-  return RunOnUi(job);
-}
-
-bool SoakHost::RunOnUi(const std::function<void()>& job) {
-  std::unique_lock g(lock_);
-  if (stop_ || shuttingDown_) return false;
-  bool done = false;
-  queue_.push_back([&] {
-    job();
-    std::lock_guard d(lock_);
-    done = true;
-  });
-  cv_.notify_all();
-  cv_.wait(g, [&] { return done || stop_; });
-  return done;
-}
-
-void SoakHost::ShutDown() {
-  std::lock_guard g(lock_);
-  shuttingDown_ = true;
-}
-
-void SoakHost::Loop() {
-  std::unique_lock g(lock_);
-  for (;;) {
-    cv_.wait(g, [&] { return stop_ || !queue_.empty(); });
-    if (stop_) return;
-    auto job = std::move(queue_.front());
-    queue_.pop_front();
-    g.unlock();
-    job();
-    cv_.notify_all();
-    g.lock();
-  }
+  return ui_.Run(job);
 }
 
 void SoakHost::Remember(const std::string& line) {

@@ -5,27 +5,23 @@
 // have been given up on purpose rather than lost.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "link/link_host.h"
+#include "tests/link/ui_thread.h"
 
 namespace vmx::soak {
 
 class SoakHost : public LinkHost {
  public:
-  SoakHost();
-  ~SoakHost() override;
-
   bool HandOff(const std::function<void()>& job) override;
   // Runs `job` on the UI thread and waits for it; false once shut down.
-  bool RunOnUi(const std::function<void()>& job);
-  void ShutDown();
+  bool RunOnUi(const std::function<void()>& job) { return ui_.Run(job); }
+  void ShutDown() { ui_.ShutDown(); }
 
   void LogLine(const std::string& text) override;
   void StatusLine(const std::string& text) override;
@@ -40,19 +36,13 @@ class SoakHost : public LinkHost {
   std::deque<std::string> RecentLines();
 
  private:
-  void Loop();
   void Remember(const std::string& line);
 
-  std::mutex lock_;
-  std::condition_variable cv_;
-  std::deque<std::function<void()>> queue_;
-  bool stop_ = false;
-  bool shuttingDown_ = false;
   uint64_t resets_ = 0;
   bool connected_ = false;
   std::mutex recentLock_;
   std::deque<std::string> recent_;
-  std::thread ui_;
+  testing::UiThread ui_;  // last: it stops before the rest goes
 };
 
 }  // namespace vmx::soak
