@@ -64,16 +64,22 @@ class NotificationServer {
   bool ready_ = false;
 };
 
-class AlertsTest : public WindowTest {};
+class AlertsTest : public WindowTest {
+ protected:
+  // The window on the board, its notifications going to `server`.
+  bool StartWindow(const NotificationServer& server) {
+    StartOptions options = Options({pty, "-english"});
+    options.desktopBus = server.Address();
+    window = std::make_unique<TfrmLantix>(std::move(options));
+    return WaitFullRead(pty);
+  }
+};
 
 TEST_F(AlertsTest, OneNotificationPerOvertemperatureEpisode) {
   if (!PrivateBus::Available()) GTEST_SKIP() << "no dbus-daemon";
   NotificationServer server;
   ASSERT_TRUE(server.Ready());
-  StartOptions options = Options({pty, "-english"});
-  options.desktopBus = server.Address();
-  window = std::make_unique<TfrmLantix>(std::move(options));
-  ASSERT_TRUE(WaitFullRead(pty));
+  ASSERT_TRUE(StartWindow(server));
 
   const QString alarm = "The board reports overtemperature.";
   board.With([](sim::BoardState& s) { s.info.ErrorFlags = 0x01; });
@@ -93,10 +99,7 @@ TEST_F(AlertsTest, ABoardGoneForHalfAMinuteIsNotifiedOnce) {
   if (!PrivateBus::Available()) GTEST_SKIP() << "no dbus-daemon";
   NotificationServer server;
   ASSERT_TRUE(server.Ready());
-  StartOptions options = Options({pty, "-english"});
-  options.desktopBus = server.Address();
-  window = std::make_unique<TfrmLantix>(std::move(options));
-  ASSERT_TRUE(WaitFullRead(pty));
+  ASSERT_TRUE(StartWindow(server));
 
   const QString lost =
       QString("No connection to the board on %1 for more than 30 seconds.").arg(pty.c_str());
