@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "astro/board_clock.h"
 #include "link/shared_store.h"
 
 namespace vmx {
@@ -80,12 +81,12 @@ void PairIrRemote(SharedStore& store) {
   store.RaiseIrPairing();
 }
 
-LocalClock ComputerClock() {
+LocalDateTime ComputerClock() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
   std::tm tm{};
   localtime_r(&t, &tm);
-  LocalClock c;
+  LocalDateTime c;
   c.year = tm.tm_year + 1900;
   c.month = tm.tm_mon + 1;
   c.day = tm.tm_mday;
@@ -97,22 +98,14 @@ LocalClock ComputerClock() {
   return c;
 }
 
-void SetCurrentTimeAndDate(SharedStore& store, const LocalClock& now) {
+void SetCurrentTimeAndDate(SharedStore& store, const LocalDateTime& now) {
   store.config.TimeLapse = 1;
   store.Raise(request::WriteConfig);
   SetBoardClock(store, now);
 }
 
-void SetBoardClock(SharedStore& store, const LocalClock& now) {
-  Info& info = store.info;
-  info.Day = static_cast<int8_t>(now.day);
-  info.Month = static_cast<int8_t>(now.month);
-  info.Year = static_cast<int8_t>(now.year - 2000);
-  info.Reserved12[0] = 0;
-  info.Hour = static_cast<int8_t>(now.hour);
-  info.Minute = static_cast<int8_t>(now.minute);
-  info.Second = static_cast<int8_t>(now.second);
-  info.Centisecond = static_cast<uint8_t>(std::nearbyint(now.millisecond * 0.1));
+void SetBoardClock(SharedStore& store, const LocalDateTime& now) {
+  SetBoardClock(store.info, now);
   store.Raise(request::WriteInfoTime);
 }
 

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "astro/time_zone.h"
+
 namespace vmx {
 
 class SharedStore;
@@ -44,16 +46,12 @@ void ReadHealth(SharedStore& store);        // ReadHealth
 void PairIrRemote(SharedStore& store);
 
 // A reading of the computer's local clock.
-struct LocalClock {
-  int year = 2000, month = 1, day = 1;
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
-};
-LocalClock ComputerClock();
+LocalDateTime ComputerClock();
 
 // The board's clock set to `now` (WriteInfoTime); its channels stay as they are.
-void SetBoardClock(SharedStore& store, const LocalClock& now);
+void SetBoardClock(SharedStore& store, const LocalDateTime& now);
 // The board back to real time (TimeLapse 1, WriteConfig) and its clock set to
 // `now`, as "Set current time and date" does.
-void SetCurrentTimeAndDate(SharedStore& store, const LocalClock& now);
+void SetCurrentTimeAndDate(SharedStore& store, const LocalDateTime& now);
 
 }  // namespace vmx

@@ -25,7 +25,7 @@ TEST(Actions, CurrentTimeAndDateSetsTheClockAndRealTime) {
   store.config.TimeLapse = 20;
   store.info.Reserved12[0] = 7;
   store.info.Channel[0] = 99;
-  SetCurrentTimeAndDate(store, LocalClock{2031, 12, 24, 23, 59, 58, 995});
+  SetCurrentTimeAndDate(store, LocalDateTime{2031, 12, 24, 23, 59, 58, 995});
   const Info& i = store.info;
   EXPECT_EQ(i.Year, 31);
   EXPECT_EQ(i.Month, 12);
@@ -33,7 +33,7 @@ TEST(Actions, CurrentTimeAndDateSetsTheClockAndRealTime) {
   EXPECT_EQ(i.Hour, 23);
   EXPECT_EQ(i.Minute, 59);
   EXPECT_EQ(i.Second, 58);
-  EXPECT_EQ(i.Centisecond, 100) << "99.5 rounds to the even 100";
+  EXPECT_EQ(i.Centisecond, 99) << "the board knows no hundredth 100";
   EXPECT_EQ(i.Reserved12[0], 0);
   EXPECT_EQ(i.Channel[0], 99);
   EXPECT_EQ(store.config.TimeLapse, 1);
