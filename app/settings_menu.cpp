@@ -53,6 +53,19 @@ Dialogs::FileRequest SettingsMenu::Request(const char* titleKey) const {
   return request;
 }
 
+std::optional<IniDocument> SettingsMenu::ChooseImport(const char* titleKey, std::string& path) {
+  if (!RecordsComplete()) {
+    context_.AddLogLine(LangText("RecordsIncomplete"));
+    return std::nullopt;
+  }
+  const QString chosen = context_.Ask().OpenFileName(Request(titleKey));
+  if (chosen.isEmpty()) return std::nullopt;
+  path = chosen.toStdString();
+  SettingsText file = LoadSettingsFile(path);
+  if (!file.doc) context_.AddLogLine(file.error);
+  return std::move(file.doc);
+}
+
 bool SettingsMenu::StillComplete() {
   // The link may have ended or started over while a dialog was open.
   if (context_.Connected() && RecordsComplete()) return true;
@@ -83,20 +96,10 @@ void SettingsMenu::mnuScheduleConfigExportClick() {
 }
 
 void SettingsMenu::mnuConfigImportClick() {
-  if (!RecordsComplete()) {
-    context_.AddLogLine(LangText("RecordsIncomplete"));
-    return;
-  }
-  const QString chosen = context_.Ask().OpenFileName(Request("ImportConfig"));
-  if (chosen.isEmpty()) return;
-  const std::string path = chosen.toStdString();
-  const SettingsText file = LoadSettingsFile(path);
-  if (!file.doc) {
-    context_.AddLogLine(file.error);
-    return;
-  }
-  if (!StillComplete()) return;
-  const ImportReport report = ImportConfiguration(*file.doc, context_.Store());
+  std::string path;
+  const std::optional<IniDocument> doc = ChooseImport("ImportConfig", path);
+  if (!doc || !StillComplete()) return;
+  const ImportReport report = ImportConfiguration(*doc, context_.Store());
   LogIgnored(path, report);
   for (PageUpdate record :
        {PageUpdate::Info, PageUpdate::Config, PageUpdate::Expert, PageUpdate::ExpertWeather})
@@ -108,20 +111,10 @@ void SettingsMenu::mnuConfigImportClick() {
 void SettingsMenu::mnuScheduleImportClick() {
   // A download on its way would overwrite the imported rows.
   if (context_.Store().Pending(request::ReadSchedule)) return;
-  if (!RecordsComplete()) {
-    context_.AddLogLine(LangText("RecordsIncomplete"));
-    return;
-  }
-  const QString chosen = context_.Ask().OpenFileName(Request("ImportSchedule"));
-  if (chosen.isEmpty()) return;
-  const std::string path = chosen.toStdString();
-  const SettingsText file = LoadSettingsFile(path);
-  if (!file.doc) {
-    context_.AddLogLine(file.error);
-    return;
-  }
-  if (!StillComplete() || context_.Store().Pending(request::ReadSchedule)) return;
-  const ImportReport report = ImportSchedule(*file.doc, context_.Store());
+  std::string path;
+  const std::optional<IniDocument> doc = ChooseImport("ImportSchedule", path);
+  if (!doc || !StillComplete() || context_.Store().Pending(request::ReadSchedule)) return;
+  const ImportReport report = ImportSchedule(*doc, context_.Store());
   LogIgnored(path, report);
   context_.ApplyRecord(PageUpdate::Schedule);
 }

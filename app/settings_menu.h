@@ -7,9 +7,11 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "link/link_host.h"
+#include "persist/ini_document.h"
 #include "persist/records_complete.h"
 #include "ui/dialogs.h"
 
@@ -41,6 +43,9 @@ class SettingsMenu final : public QObject {
 
  private:
   Dialogs::FileRequest Request(const char* titleKey) const;
+  // The file the user picks to import, read; nothing (and a log line where
+  // due) when records are missing, the user cancels or the file is refused.
+  std::optional<IniDocument> ChooseImport(const char* titleKey, std::string& path);
   // Whether the link is still up with every record read; logs when not.
   bool StillComplete();
   void LogIgnored(const std::string& path, const ImportReport& report);
