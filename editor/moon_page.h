@@ -2,23 +2,14 @@
 // percent of the channel's full intensity (one byte of 1/4096 steps).
 #pragma once
 
-#include "editor/channel_rows.h"
-#include "ui/page.h"
+#include "editor/channel_rows_page.h"
 
 namespace vmx {
 
-class MoonPage final : public Page {
-  Q_OBJECT
-
+class MoonPage final : public ChannelRowsPage {
  public:
-  explicit MoonPage(PageContext& context);
-
-  void Apply(PageUpdate record) override;
-  void ChannelColorsChanged() override;
-  void LanguageApplied() override { ChannelColorsChanged(); }
-
- private:
-  ChannelRows rows_;
+  explicit MoonPage(PageContext& context)
+      : ChannelRowsPage(context, "tsMoon", "lblMoon", "Moon", 41) {}
 };
 
 }  // namespace vmx

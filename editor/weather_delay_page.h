@@ -2,23 +2,14 @@
 // reaches it (255: no weather on that channel).
 #pragma once
 
-#include "editor/channel_rows.h"
-#include "ui/page.h"
+#include "editor/channel_rows_page.h"
 
 namespace vmx {
 
-class WeatherDelayPage final : public Page {
-  Q_OBJECT
-
+class WeatherDelayPage final : public ChannelRowsPage {
  public:
-  explicit WeatherDelayPage(PageContext& context);
-
-  void Apply(PageUpdate record) override;
-  void ChannelColorsChanged() override;
-  void LanguageApplied() override { ChannelColorsChanged(); }
-
- private:
-  ChannelRows rows_;
+  explicit WeatherDelayPage(PageContext& context)
+      : ChannelRowsPage(context, "tsWeatherDelay", "lblWeatherDelay", "WeatherDelay", 10) {}
 };
 
 }  // namespace vmx

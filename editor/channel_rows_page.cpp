@@ -1,4 +1,4 @@
-#include "editor/moon_page.h"
+#include "editor/channel_rows_page.h"
 
 #include <QGridLayout>
 
@@ -6,22 +6,24 @@
 
 namespace vmx {
 
-MoonPage::MoonPage(PageContext& context) : Page(context, "tsMoon") {
+ChannelRowsPage::ChannelRowsPage(PageContext& context, const char* pageName,
+                                 const char* textName, const char* prefix, int editWidth)
+    : Page(context, pageName) {
   Subscribe({PageUpdate::ExpertWeather});
   auto* grid = new QGridLayout(this);
-  QLabel* text = NewLabel(this, "lblMoon");
+  QLabel* text = NewLabel(this, textName);
   text->setWordWrap(true);
   grid->addWidget(text, 0, 0, 1, 3);
-  rows_ = AddChannelRows(this, grid, 1, "Moon", 41, Bindings());
+  rows_ = AddChannelRows(this, grid, 1, prefix, editWidth, Bindings());
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1 + kChannels, 1);
 }
 
-void MoonPage::Apply(PageUpdate record) {
+void ChannelRowsPage::Apply(PageUpdate record) {
   if (record == PageUpdate::ExpertWeather) Bindings().Apply(RecordKind::ExpertWeather);
 }
 
-void MoonPage::ChannelColorsChanged() {
+void ChannelRowsPage::ChannelColorsChanged() {
   ShowChannelColors(rows_, Context().Store().config);
 }
 
