@@ -116,21 +116,28 @@ void Binder::SliderMoved(QSlider* slider) {
   if (changed) changed(b);
 }
 
-void Binder::Show(const Entry& entry) {
+void Binder::Show(Entry& entry) {
   if (entry.control->hasFocus()) return;
   SharedStore& store = context_.Store();
   const BoundControl& b = entry.bound;
   const std::optional<int64_t> value = ReadField(store, b.binding->record, b.field);
   if (!value) return;
-  if (auto* edit = qobject_cast<QLineEdit*>(entry.control))
-    SetTextQuietly(edit, QString::fromStdString(FormatShown(
-                             b.binding->shown, *value, store.config.Flag, DecimalSeparator())));
-  else if (auto* slider = qobject_cast<QSlider*>(entry.control))
+  if (auto* edit = qobject_cast<QLineEdit*>(entry.control)) {
+    const Entry::Shown from{*value, store.config.Flag, DecimalSeparator()};
+    if (entry.shownFrom != from) {
+      entry.shownText = QString::fromStdString(
+          FormatShown(b.binding->shown, from.value, from.flag, from.separator));
+      entry.shownFrom = from;
+    }
+    // The user's own text, left in the edit, is replaced as before.
+    SetTextQuietly(edit, entry.shownText);
+  } else if (auto* slider = qobject_cast<QSlider*>(entry.control)) {
     SetValueQuietly(slider, *value);
+  }
 }
 
 void Binder::Apply(std::optional<RecordKind> record) {
-  for (const Entry& e : entries_)
+  for (Entry& e : entries_)
     if (!record || e.bound.binding->record == *record) Show(e);
 }
 

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "settings/bindings.h"
@@ -43,12 +45,22 @@ class Binder final : public QObject {
   struct Entry {
     QWidget* control;
     BoundControl bound;
+    // The text last made for an edit and what it was made from: records are
+    // read again and again with the same values.
+    struct Shown {
+      int64_t value;
+      uint8_t flag;
+      std::string separator;
+      bool operator==(const Shown&) const = default;
+    };
+    std::optional<Shown> shownFrom{};
+    QString shownText{};
   };
   const Entry* Find(QWidget* control) const;
   void Add(QWidget* control);
   void EditChanged(QLineEdit* edit);
   void SliderMoved(QSlider* slider);
-  void Show(const Entry& entry);
+  void Show(Entry& entry);
 
   PageContext& context_;
   std::vector<Entry> entries_;
