@@ -17,21 +17,15 @@
 #include "link/shared_store.h"
 #include "link/wire_protocol.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/link/fake_port.h"
 
 namespace vmx {
 namespace {
 
 // A port whose replies come from the input: each read takes what the current
 // reply still holds, as a line that has fallen silent would.
-class ScriptedPort final : public SerialPort {
+class ScriptedPort final : public testing::FakePort {
  public:
-  void Open(const std::string& name) override {
-    name_ = name;
-    open_ = true;
-  }
-  void Close() override { open_ = false; }
-  bool IsOpen() const override { return open_; }
-  const std::string& Name() const override { return name_; }
   void Purge() override {
     Require();
     reply_ = {};
@@ -50,8 +44,6 @@ class ScriptedPort final : public SerialPort {
     reply_ = reply_.subspan(n);
     return n;
   }
-  void Interrupt() override {}
-
   // What the board answers to the next line.
   void Answer(std::span<const uint8_t> reply) { pending_ = reply; }
   void FailNext() { fail_ = true; }
@@ -63,13 +55,11 @@ class ScriptedPort final : public SerialPort {
     if (fail_) {
       fail_ = false;
       Close();
-      throw SerialError(name_ + ": device disconnected");
+      throw SerialError(Name() + ": device disconnected");
     }
-    if (!open_) throw SerialError(name_ + ": port not open");
+    RequireOpen();
   }
 
-  std::string name_;
-  bool open_ = false;
   bool fail_ = false;
   std::span<const uint8_t> pending_, reply_;
 };

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "link/wire_protocol.h"
+#include "tests/link/fake_port.h"
 
 namespace vmx {
 namespace {
@@ -15,15 +16,8 @@ using ::testing::MatchesRegex;
 
 // A port that answers each write with the next scripted reply. A read that
 // cannot be filled waits out its timeout, as a real line would.
-class ScriptedPort : public SerialPort {
+class ScriptedPort : public testing::FakePort {
  public:
-  void Open(const std::string& name) override {
-    name_ = name;
-    open_ = true;
-  }
-  void Close() override { open_ = false; }
-  bool IsOpen() const override { return open_; }
-  const std::string& Name() const override { return name_; }
   void Purge() override {
     Require();
     pending_.clear();
@@ -47,19 +41,13 @@ class ScriptedPort : public SerialPort {
     return n;
   }
 
-  void Interrupt() override {}
-
   std::deque<std::string> replies;
   std::vector<std::string> written;
   int purges = 0;
   std::chrono::milliseconds lastTimeout{0};
 
  private:
-  void Require() const {
-    if (!open_) throw SerialError(name_ + ": port not open");
-  }
-  bool open_ = false;
-  std::string name_;
+  void Require() const { RequireOpen(); }
   std::string pending_;
 };
 
