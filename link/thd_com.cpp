@@ -23,6 +23,17 @@ class WriteInFlight {
   SharedStore& store_;
 };
 
+// The read that shows what the board holds after a write of `bit` was given up.
+uint32_t ReadBackOf(uint32_t bit) {
+  using namespace request;
+  if (bit & (WriteInfoTime | WriteInfoChannels)) return ReadInfo;
+  if (bit & WriteConfig) return ReadConfig;
+  if (bit & WriteExpert) return ReadExpert;
+  if (bit & WriteWeather) return ReadWeather;
+  if (bit & WriteSchedule) return ReadSchedule;
+  return 0;
+}
+
 constexpr const char* kProduct = "Velmarinex 2.x.4";
 
 // Names of the boards this program is not for, by DeviceType div 2.
@@ -131,6 +142,15 @@ bool TthdCom::TakeRetry(uint32_t bit, bool ok) {
   if (++failed < kWriteAttempts) return true;
   failed = 0;
   return false;
+}
+
+void TthdCom::GiveUpOrRetry(uint32_t bit, bool ok, const std::function<void()>& again) {
+  if (TakeRetry(bit, ok))
+    again();
+  else if (!ok)
+    // The PC is not left showing an edit the board never took: the record,
+    // or the whole schedule, is read back from the board.
+    store_.Raise(ReadBackOf(bit));
 }
 
 bool TthdCom::WaitSteps(int steps) {
@@ -344,7 +364,7 @@ void TthdCom::Write(std::string_view command, std::string_view trace, size_t len
   const bool ok = Set(command, trace, length);
   // The edit is still the PC's newest; a later pass sends it again, unless
   // the identification finds another board and drops every request.
-  if (TakeRetry(bit, ok)) store_.Raise(bit);
+  GiveUpOrRetry(bit, ok, [&] { store_.Raise(bit); });
   Check(ok);
 }
 
@@ -384,7 +404,7 @@ TthdCom::Next TthdCom::ServeRequests() {
       const int index = proto_->Buffer().payload[0];
       const bool ok = Set("03", "SetSchedule", kScheduleMessageSize);
       // An unacknowledged row may not have arrived: it goes out again.
-      if (TakeRetry(WriteSchedule, ok)) store_.RemarkRow(index);
+      GiveUpOrRetry(WriteSchedule, ok, [&] { store_.RemarkRow(index); });
       Check(ok);
     }
   }

@@ -76,6 +76,8 @@ class TthdCom {
   // A write that did not reach the board is raised again, while the same
   // board answers, until it has failed kWriteAttempts times in a row.
   bool TakeRetry(uint32_t bit, bool ok);
+  // Runs `again` for a write to be sent again; a write given up is read back.
+  void GiveUpOrRetry(uint32_t bit, bool ok, const std::function<void()>& again);
   std::string ShownPort() const;  // the port name as messages show it
   bool WaitSteps(int steps);
   // Whether `bit` is set and none of `blockers` is, tested under the lock.

@@ -121,6 +121,21 @@ TEST_F(WriteOrderTest, ARowTheBoardDidNotAcknowledgeGoesOutAgain) {
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[2].Hour; }), 21);
 }
 
+TEST_F(WriteOrderTest, ARowTheBoardNeverTakesIsGivenUpAndReadBack) {
+  const int8_t onBoard = OnBoard([](sim::BoardState& s) { return s.schedule[2].Hour; });
+  board.InjectFault(sim::Fault::Lost, 5, "03");
+  host.RunOnUi([&] {
+    store.schedule[2].Hour = static_cast<int8_t>(onBoard == 21 ? 22 : 21);
+    store.MarkRows(2, 1, request::WriteSchedule);
+  });
+  ASSERT_TRUE(
+      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "83") >= 4; }, 10s))
+      << "the schedule is downloaded again";
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(Sets({"03"}).size(), 5u) << "sent five times, then given up";
+  EXPECT_EQ(store.schedule[2].Hour, onBoard) << "the PC shows what the board holds";
+}
+
 TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
   host.RunOnUi([&] { PairIrRemote(store); });
   ASSERT_TRUE(Idle());
