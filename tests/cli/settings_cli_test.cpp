@@ -14,6 +14,7 @@
 
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
+#include "tests/plain_files.h"
 
 extern char** environ;
 
@@ -25,16 +26,8 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using vmx::testing::ReadAll;
+using vmx::testing::WriteText;
 
 struct Outcome {
   int code = -1;

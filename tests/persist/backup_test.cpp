@@ -17,6 +17,7 @@
 #include "link/shared_store.h"
 #include "persist/records_complete.h"
 #include "persist/text_file.h"
+#include "tests/plain_files.h"
 
 namespace vmx {
 namespace {
@@ -25,16 +26,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using testing::ReadAll;
+using testing::WriteText;
 
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
