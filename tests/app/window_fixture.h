@@ -56,6 +56,9 @@ class WindowTest : public ::testing::Test {
     o.ports = &ports;
     o.timing = FastTiming();
     o.deviceDirectory = devices.path();
+    // Backups and other files the program keeps beside itself go here, not
+    // into the build's program folder.
+    o.appDir = programFolder.path();
     o.logToStderr = false;
     return o;
   }
@@ -85,6 +88,7 @@ class WindowTest : public ::testing::Test {
   MemoryPreferences prefs;
   FakePortSource ports;
   QTemporaryDir devices;
+  QTemporaryDir programFolder;
   std::unique_ptr<TfrmLantix> window;
 };
 
