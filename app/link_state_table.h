@@ -35,6 +35,7 @@ struct LinkFacts {
   int16_t tempSlave = 0x7FFF;
   bool fanModeLedSelected = false;  // rbtFMOLED checked
   bool settingsRead = false;        // every record of the current link has been read
+  bool operator==(const LinkFacts&) const = default;
 };
 
 const std::vector<LinkStateRow>& LinkStateTable();

@@ -38,6 +38,8 @@ LinkStateView::LinkStateView(QWidget& form) {
 }
 
 void LinkStateView::Apply(const LinkFacts& facts) {
+  if (applied_ == facts) return;
+  applied_ = facts;
   for (const Row& row : rows_) {
     const bool enabled = ConditionHolds(row.condition, facts);
     for (const QPointer<QObject>& control : row.controls) SetEnabled(control, enabled);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "app/link_state_table.h"
@@ -28,6 +29,9 @@ class LinkStateView {
   };
   std::vector<Row> rows_;
   QStringList missing_;
+  // The table is applied after every record read; the same facts give the
+  // same enabling, and nothing else enables the table's controls.
+  std::optional<LinkFacts> applied_;
 };
 
 }  // namespace vmx
