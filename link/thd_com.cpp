@@ -465,7 +465,9 @@ TthdCom::Next TthdCom::ServeSchedule() {
   }
   OnUi([&] { host_.UpdatePage(PageUpdate::Schedule); });
   Status(LangText("Done"));
-  store_.Clear(request::ReadSchedule);
+  // A download cut short by a bad reply is asked for again, as any failed
+  // read is: the rows it did not reach would otherwise stay as they were.
+  if (ok) store_.Clear(request::ReadSchedule);
   Check(ok);
   return Next::Stay;
 }

@@ -108,6 +108,20 @@ TEST_F(WriteOrderTest, ARowEditedDuringTheDownloadIsKeptAndSent) {
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[3].Minute; }), 5);
 }
 
+TEST_F(WriteOrderTest, AScheduleDownloadCutShortIsReadAgain) {
+  board.With([](sim::BoardState& s) {
+    s.schedule[3].Hour = 17;
+    return 0;
+  });
+  board.InjectFault(sim::Fault::InvalidHex, 1, "83");
+  store.Raise(request::ReadSchedule);
+  ASSERT_TRUE(
+      board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "83") >= 5; }, 5s))
+      << "one cut short, then all four rows";
+  ASSERT_TRUE(Idle());
+  EXPECT_EQ(store.schedule[3].Hour, 17);
+}
+
 TEST_F(WriteOrderTest, ARowTheBoardDidNotAcknowledgeGoesOutAgain) {
   board.InjectFault(sim::Fault::Silence, 1, "03");
   host.RunOnUi([&] {
