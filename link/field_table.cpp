@@ -1,7 +1,5 @@
 #include "link/field_table.h"
 
-#include <cctype>
-
 namespace vmx {
 
 uint32_t GetLE(std::span<const uint8_t> bytes, size_t offset, size_t width) {
@@ -28,8 +26,7 @@ int64_t FromRaw(FieldType t, uint32_t raw) {
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
+    if (FoldCase(a[i]) != FoldCase(b[i]))
       return false;
   return true;
 }

@@ -68,6 +68,11 @@ class FieldTable {
   std::vector<Field<R>> rows_;
 };
 
+// ASCII letters only: names are ASCII, and the C library's tolower() would
+// ask the locale the program runs in, byte by byte.
+inline char FoldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 template <class R>

@@ -1,23 +1,25 @@
 #include "persist/ini_document.h"
 
-#include <cctype>
+#include <cstdint>
+
+#include "link/field_table.h"
 
 namespace vmx {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// The blanks of the "C" locale, whatever locale the program runs in.
+bool Space(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  while (!s.empty() && Space(s.front())) s.remove_prefix(1);
+  while (!s.empty() && Space(s.back())) s.remove_suffix(1);
   return s;
 }
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // The section name of a header line ("[Name]"), or nothing.
 std::optional<std::string_view> HeaderName(std::string_view line) {
@@ -45,6 +47,16 @@ bool Blank(std::string_view line) {
 
 }  // namespace
 
+size_t IniDocument::NoCaseHash::operator()(std::string_view name) const {
+  uint64_t hash = 14695981039346656037u;  // FNV-1a
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211u;
+  return static_cast<size_t>(hash);
+}
+
+bool IniDocument::NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+  return EqualsIgnoreCase(a, b);
+}
+
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
   if (text.starts_with(kByteOrderMark)) {
@@ -67,7 +79,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
       Section section;
       section.header = std::string(line);
       doc.sections_.push_back(std::move(section));
-      doc.index_.try_emplace(Lower(*name), doc.sections_.size() - 1);
+      doc.index_.try_emplace(std::string(*name), doc.sections_.size() - 1);
       current = &doc.sections_.back();
     } else {
       doc.AddLine(*current, std::string(line));
@@ -80,12 +92,12 @@ void IniDocument::AddLine(Section& section, std::string line) {
   // Lines before the first section belong to no section and hold no keys.
   if (&section != &sections_.front())
     if (const auto key = EntryKey(line))
-      section.keys.try_emplace(Lower(*key), section.lines.size());
+      section.keys.try_emplace(std::string(*key), section.lines.size());
   section.lines.push_back(std::move(line));
 }
 
 const IniDocument::Section* IniDocument::Find(std::string_view section) const {
-  const auto it = index_.find(Lower(Trim(section)));
+  const auto it = index_.find(Trim(section));
   return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -97,7 +109,7 @@ std::optional<std::string_view> IniDocument::Get(std::string_view section,
                                                  std::string_view key) const {
   const Section* s = Find(section);
   if (!s) return std::nullopt;
-  const auto it = s->keys.find(Lower(Trim(key)));
+  const auto it = s->keys.find(Trim(key));
   if (it == s->keys.end()) return std::nullopt;
   const std::string_view line = s->lines[it->second];
   return Trim(line.substr(line.find('=') + 1));
@@ -113,26 +125,25 @@ IniDocument::Section& IniDocument::AddSection(std::string_view name) {
   section.header = "[" + std::string(name) + "]";
   section.lines.emplace_back();  // the blank line that ends it
   sections_.push_back(std::move(section));
-  index_.try_emplace(Lower(name), sections_.size() - 1);
+  index_.try_emplace(std::string(name), sections_.size() - 1);
   return sections_.back();
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  const auto found = index_.find(Lower(Trim(section)));
+  const auto found = index_.find(Trim(section));
   Section& s = found == index_.end() ? AddSection(section) : sections_[found->second];
   std::string line = std::string(key) + "=" + std::string(value);
-  if (const auto it = s.keys.find(Lower(key)); it != s.keys.end()) {
+  if (const auto it = s.keys.find(key); it != s.keys.end()) {
     s.lines[it->second] = std::move(line);
     return;
   }
   // After the section's last non-blank line, so the blank lines that part it
-  // from the next section stay behind it.
+  // from the next section stay behind it. Every key's line lies before that
+  // point, so no index in `keys` moves.
   size_t at = s.lines.size();
   while (at > 0 && Blank(s.lines[at - 1])) --at;
-  for (auto& [k, index] : s.keys)
-    if (index >= at) ++index;
   s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-  s.keys.emplace(Lower(key), at);
+  s.keys.emplace(std::string(key), at);
 }
 
 std::string IniDocument::Text() const {

@@ -34,10 +34,22 @@ class IniDocument {
   std::string Text() const;
 
  private:
+  // Names compare without regard to case, looked up as they are given: no
+  // lower-case copy is made for each lookup, and imports look up hundreds.
+  struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+  };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  using NameMap = std::unordered_map<std::string, size_t, NoCaseHash, NoCaseEqual>;
+
   struct Section {
     std::string header;  // the section's own line; empty for the lines before any section
     std::vector<std::string> lines;
-    std::unordered_map<std::string, size_t> keys;  // lower-case key -> index in lines
+    NameMap keys;  // key -> index in lines
   };
 
   const Section* Find(std::string_view section) const;
@@ -45,7 +57,7 @@ class IniDocument {
   void AddLine(Section& section, std::string line);
 
   std::vector<Section> sections_{Section{}};       // [0]: the lines before the first section
-  std::unordered_map<std::string, size_t> index_;  // lower-case name -> first section
+  NameMap index_;  // name -> first section
   std::string lineEnd_ = "\r\n";
   bool byteOrderMark_ = false;
 };
