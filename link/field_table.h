@@ -69,9 +69,16 @@ class FieldTable {
 };
 
 // ASCII letters only: names are ASCII, and the C library's tolower() would
-// ask the locale the program runs in, byte by byte.
+// ask the locale the program runs in, byte by byte. A table, as names are
+// hashed and compared letter by letter in every settings-file lookup.
+inline constexpr auto kFoldCase = [] {
+  std::array<char, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+  return table;
+}();
 inline char FoldCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+  return kFoldCase[static_cast<unsigned char>(c)];
 }
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -132,7 +132,9 @@ IniDocument::Section& IniDocument::AddSection(std::string_view name) {
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   const auto found = index_.find(Trim(section));
   Section& s = found == index_.end() ? AddSection(section) : sections_[found->second];
-  std::string line = std::string(key) + "=" + std::string(value);
+  std::string line;
+  line.reserve(key.size() + 1 + value.size());
+  line.append(key).append(1, '=').append(value);
   if (const auto it = s.keys.find(key); it != s.keys.end()) {
     s.lines[it->second] = std::move(line);
     return;
@@ -147,11 +149,18 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::Text() const {
+  // Sized first: a backup of a whole board is hundreds of lines.
+  size_t size = kByteOrderMark.size();
+  for (const Section& s : sections_) {
+    size += s.header.size() + lineEnd_.size();
+    for (const std::string& line : s.lines) size += line.size() + lineEnd_.size();
+  }
   std::string text;
+  text.reserve(size);
   if (byteOrderMark_) text += kByteOrderMark;
   for (const Section& s : sections_) {
-    if (!s.header.empty()) text += s.header + lineEnd_;
-    for (const std::string& line : s.lines) text += line + lineEnd_;
+    if (!s.header.empty()) text.append(s.header).append(lineEnd_);
+    for (const std::string& line : s.lines) text.append(line).append(lineEnd_);
   }
   return text;
 }
