@@ -1,5 +1,7 @@
 #include "app/page_control.h"
 
+#include <QStackedWidget>
+
 #include "app/messages_page.h"
 #include "astro/geo_page.h"
 #include "editor/balance_page.h"
@@ -34,6 +36,11 @@ PageControl::PageControl(PageContext& form, QWidget* parent) : QTabWidget(parent
     pages_.push_back(page);
     addTab(page, QString());
   }
+  // Shown for the first time without a size, the page stack would size itself
+  // to the hint of every page, measuring the text of all fourteen; the tab
+  // widget sets its real geometry anyway once it is shown.
+  if (auto* stack = findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    stack->resize(minimumSize());
   connect(this, &QTabWidget::currentChanged, this, [this] {
     if (!quiet_ && onPageChange) onPageChange();
   });

@@ -32,6 +32,12 @@ class PageControl final : public QTabWidget {
   // Runs after every page change, by the user or through ShowPage.
   std::function<void()> onPageChange;
 
+  // The pages are laid out to fit the control's minimum size, which the
+  // window never goes below. Without these, every layout pass would measure
+  // the text of all fourteen pages, shown or not, for a hint nobody uses.
+  QSize sizeHint() const override { return minimumSize(); }
+  QSize minimumSizeHint() const override { return minimumSize(); }
+
  private:
   bool quiet_ = false;
   std::vector<Page*> pages_;

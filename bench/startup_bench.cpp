@@ -54,7 +54,7 @@ double RssMiB(pid_t pid) {
 
 // Starts `program`, waits for its first-frame line, samples its memory 3 s
 // after the start, and ends it.
-Start Measure(const std::string& program, const std::string& home) {
+Start Measure(const std::string& program, const std::string& argument, const std::string& home) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return {};
   std::vector<std::string> env;
@@ -78,7 +78,8 @@ Start Measure(const std::string& program, const std::string& home) {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   std::string path = program;
-  char* argv[] = {path.data(), nullptr};
+  std::string arg = argument;
+  char* argv[] = {path.data(), arg.empty() ? nullptr : arg.data(), nullptr};
   pid_t pid = -1;
   const auto started = Clock::now();
   const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
@@ -104,14 +105,14 @@ Start Measure(const std::string& program, const std::string& home) {
   return result;
 }
 
-void Startup(benchmark::State& state, const std::string& program) {
+void Startup(benchmark::State& state, const std::string& program, const std::string& argument) {
   const auto home =
       std::filesystem::temp_directory_path() / ("startup_bench." + std::to_string(::getpid()));
   std::filesystem::create_directories(home);
   double rss = 0, cpu = 0;
   int runs = 0;
   for (auto _ : state) {
-    const Start s = Measure(program, home.string());
+    const Start s = Measure(program, argument, home.string());
     if (s.firstFrameSeconds < 0) {
       state.SkipWithError("no first frame within 20 s");
       break;
@@ -131,11 +132,15 @@ void Startup(benchmark::State& state, const std::string& program) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Startup, EmptyQtWindow, std::string(VMX_EMPTY_WINDOW))
+BENCHMARK_CAPTURE(Startup, EmptyQtWindow, std::string(VMX_EMPTY_WINDOW), std::string())
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-BENCHMARK_CAPTURE(Startup, Velmarinex, std::string(VMX_PROGRAM))
+BENCHMARK_CAPTURE(Startup, QtWindowWithOneWord, std::string(VMX_EMPTY_WINDOW), std::string("--text"))
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(Startup, Velmarinex, std::string(VMX_PROGRAM), std::string())
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
