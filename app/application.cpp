@@ -20,6 +20,9 @@ constexpr const char* kDesktopId = "de.velmarinex.Configurator";
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setDesktopFileName(kDesktopId);
+}
+
+void Application::SetThemeIcon() {
   setWindowIcon(QIcon::fromTheme(kDesktopId));
 }
 

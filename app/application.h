@@ -16,6 +16,11 @@ class Application final : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // The windows' icon from the desktop's icon theme. Finding it reads the
+  // theme's folders, which can take longer than building the whole window, so
+  // the window shows first and calls this after its first frame.
+  void SetThemeIcon();
+
   // Where the messages of stray exceptions go (the window's log).
   void SetExceptionHandler(std::function<void(const std::string&)> handler);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QMetaObject>
 #include <QTemporaryDir>
 
 #include "app/application.h"
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
   vmx::TfrmLantix window(std::move(options));
   QObject::connect(&stop, &vmx::StopSignals::stopRequested, &window, &QWidget::close);
   vmx::ReportFirstFrame(window);
+  // Queued once more, so that it comes after every other first-frame job.
+  vmx::AfterFirstFrame(window, [&app] {
+    QMetaObject::invokeMethod(&app, [&app] { app.SetThemeIcon(); }, Qt::QueuedConnection);
+  });
   window.show();
   return app.exec();
 }
