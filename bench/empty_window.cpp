@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QMainWindow window;
   window.resize(1009, 655);
-  if (argc > 1 && std::string_view(argv[1]) == "--text") window.setCentralWidget(new QLabel("Velmarinex"));
+  if (argc > 1 && std::string_view(argv[1]) == "--text")
+    window.setCentralWidget(new QLabel("Velmarinex"));
   vmx::ReportFirstFrame(window);
   window.show();
   return app.exec();

@@ -20,7 +20,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-
 // The section name of a header line ("[Name]"), or nothing.
 std::optional<std::string_view> HeaderName(std::string_view line) {
   line = Trim(line);
