@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
   vmx::ReportFirstFrame(window);
   // Queued once more, so that it comes after every other first-frame job.
   vmx::AfterFirstFrame(window, [&app] {
-    QMetaObject::invokeMethod(&app, [&app] { app.SetThemeIcon(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &app, [&app] { app.SetThemeIcon(); }, Qt::QueuedConnection);
   });
   window.show();
   return app.exec();

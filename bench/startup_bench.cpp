@@ -136,7 +136,8 @@ BENCHMARK_CAPTURE(Startup, EmptyQtWindow, std::string(VMX_EMPTY_WINDOW), std::st
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-BENCHMARK_CAPTURE(Startup, QtWindowWithOneWord, std::string(VMX_EMPTY_WINDOW), std::string("--text"))
+BENCHMARK_CAPTURE(Startup, QtWindowWithOneWord, std::string(VMX_EMPTY_WINDOW),
+                  std::string("--text"))
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

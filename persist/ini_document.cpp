@@ -48,7 +48,8 @@ bool Blank(std::string_view line) {
 
 size_t IniDocument::NoCaseHash::operator()(std::string_view name) const {
   uint64_t hash = 14695981039346656037u;  // FNV-1a
-  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211u;
+  for (const char c : name)
+    hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211u;
   return static_cast<size_t>(hash);
 }
 
