@@ -202,7 +202,11 @@ TEST_F(WorkerTest, IdenticalReidentificationChangesNothing) {
 }
 
 TEST_F(WorkerTest, ReadInfoWaitsForAPendingChannelWrite) {
-  Start();
+  // A periodic refresh falling due in the same pass would read the config
+  // between the two lines looked at.
+  LinkTiming timing = FastTiming();
+  timing.refreshPasses = 1'000'000;
+  Start(false, timing);
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
   board.ClearLines();
