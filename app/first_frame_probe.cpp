@@ -4,24 +4,40 @@
 
 #include <QEvent>
 #include <QMetaObject>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <cstdlib>
+#include <vector>
 
 namespace vmx {
 namespace {
 
+// One per window, so that its jobs run in a known order: the report of the
+// frame first (what runs after it must not count as start-up), the others in
+// the order they were given.
 class FirstFrameProbe final : public QObject {
  public:
-  FirstFrameProbe(QWidget& window, std::function<void()> job)
-      : QObject(&window), window_(window), job_(std::move(job)) {
+  explicit FirstFrameProbe(QWidget& window) : QObject(&window), window_(window) {
     window.installEventFilter(this);
+  }
+
+  static FirstFrameProbe& Of(QWidget& window) {
+    for (QObject* child : window.children()) {
+      auto* probe = dynamic_cast<FirstFrameProbe*>(child);
+      if (probe && !probe->done_) return *probe;
+    }
+    return *new FirstFrameProbe(window);
+  }
+
+  void Add(std::function<void()> job, bool first) {
+    jobs_.insert(first ? jobs_.begin() : jobs_.end(), std::move(job));
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     // The native window exists once the widget is shown; it paints and flushes
-    // its first frame while it handles its first expose, and the line goes out
+    // its first frame while it handles its first expose, and the jobs run
     // right after.
     if (watched == &window_ && event->type() == QEvent::Show && window_.windowHandle())
       window_.windowHandle()->installEventFilter(this);
@@ -33,8 +49,15 @@ class FirstFrameProbe final : public QObject {
           [this] {
             window_.removeEventFilter(this);
             if (window_.windowHandle()) window_.windowHandle()->removeEventFilter(this);
-            job_();
-            deleteLater();
+            // A job given from a job waits for the window to be shown again.
+            const std::vector<std::function<void()>> jobs = std::move(jobs_);
+            // A job that ends the window ends the probe, and the jobs after it.
+            const QPointer<FirstFrameProbe> alive(this);
+            for (const auto& job : jobs) {
+              if (!alive) return;
+              job();
+            }
+            if (alive) deleteLater();
           },
           Qt::QueuedConnection);
     }
@@ -43,7 +66,7 @@ class FirstFrameProbe final : public QObject {
 
  private:
   QWidget& window_;
-  std::function<void()> job_;
+  std::vector<std::function<void()>> jobs_;
   bool done_ = false;
 };
 
@@ -55,14 +78,16 @@ void ReportFirstFrame(QWidget& window) {
   char* end = nullptr;
   const long n = std::strtol(fd, &end, 10);
   if (*end != 0 || n < 0) return;
-  AfterFirstFrame(window, [fd = static_cast<int>(n)] {
-    static constexpr char kLine[] = "first frame\n";
-    [[maybe_unused]] const auto written = ::write(fd, kLine, sizeof kLine - 1);
-  });
+  FirstFrameProbe::Of(window).Add(
+      [fd = static_cast<int>(n)] {
+        static constexpr char kLine[] = "first frame\n";
+        [[maybe_unused]] const auto written = ::write(fd, kLine, sizeof kLine - 1);
+      },
+      true);
 }
 
 void AfterFirstFrame(QWidget& window, std::function<void()> job) {
-  new FirstFrameProbe(window, std::move(job));
+  FirstFrameProbe::Of(window).Add(std::move(job), false);
 }
 
 }  // namespace vmx

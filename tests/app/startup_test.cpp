@@ -1,11 +1,15 @@
 // Start-up: the log, the command line and the window's frame.
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTest>
 
+#include "app/first_frame_probe.h"
 #include "app/link_session.h"
 #include "tests/app/window_fixture.h"
 
@@ -150,6 +154,40 @@ TEST_F(StartupTest, ExpertWeatherReadFromElsewhereKeepsTheUsersPage) {
   EXPECT_EQ(CurrentPage(), "tsConfig");
   EXPECT_EQ(prefs.port, "/dev/ttyUSB0 (FTDI)");
   EXPECT_TRUE(Log().contains("Written to registry: /dev/ttyUSB0 (FTDI)"));
+}
+
+}  // namespace
+}  // namespace vmx::testing
+
+namespace vmx::testing {
+namespace {
+
+// What runs after the first frame must not count as start-up: the line that
+// reports the frame goes out before any other first-frame job, whenever it was
+// given, and the others keep the order they were given in.
+TEST(FirstFrame, ItsReportGoesOutBeforeTheOtherJobs) {
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  ::fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
+  qputenv("VMX_FIRST_FRAME_FD", QByteArray::number(pipeEnds[1]));
+  const auto reported = [&] {
+    char text[32];
+    const ssize_t n = ::read(pipeEnds[0], text, sizeof text);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : std::string("nothing");
+  };
+  std::vector<std::string> seen;
+  {
+    QWidget window;
+    AfterFirstFrame(window, [&] { seen.push_back("first job after " + reported()); });
+    ReportFirstFrame(window);
+    AfterFirstFrame(window, [&] { seen.push_back("second job"); });
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 5000));
+  }
+  qunsetenv("VMX_FIRST_FRAME_FD");
+  ::close(pipeEnds[0]);
+  ::close(pipeEnds[1]);
+  EXPECT_THAT(seen, ElementsAre("first job after first frame\n", "second job"));
 }
 
 }  // namespace
