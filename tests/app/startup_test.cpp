@@ -156,12 +156,6 @@ TEST_F(StartupTest, ExpertWeatherReadFromElsewhereKeepsTheUsersPage) {
   EXPECT_TRUE(Log().contains("Written to registry: /dev/ttyUSB0 (FTDI)"));
 }
 
-}  // namespace
-}  // namespace vmx::testing
-
-namespace vmx::testing {
-namespace {
-
 // What runs after the first frame must not count as start-up: the line that
 // reports the frame goes out before any other first-frame job, whenever it was
 // given, and the others keep the order they were given in.
