@@ -10,6 +10,7 @@
 
 #include "cli/board_session.h"
 #include "cli/mqtt_bridge.h"
+#include "link/port_name.h"
 #include "cli/mqtt_client.h"
 #include "lang/log_stamp.h"
 
@@ -62,19 +63,6 @@ struct Arguments {
   MqttClient::Options broker;
   std::optional<std::string> passwordFile;
 };
-
-bool IdCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '_';
-}
-
-// The port's file name with every other character as "_": /dev/rfcomm0 gives vmx5_rfcomm0.
-std::string DefaultId(const std::string& port) {
-  std::string name = port.substr(port.find_last_of('/') + 1);
-  for (char& c : name)
-    if (!IdCharacter(c)) c = '_';
-  return "vmx" + std::to_string(kThisBoard) + "_" + name;
-}
 
 bool ParseBroker(const std::string& text, MqttClient::Options& broker) {
   std::string host = text, port;
@@ -144,7 +132,7 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
     return problem = "--password-file belongs to --user", std::nullopt;
   if (!ValidPrefix(a.bridge.prefix))
     return problem = "--prefix is topic levels without +, # or empty levels", std::nullopt;
-  if (a.bridge.id.empty()) a.bridge.id = DefaultId(a.board.port);
+  if (a.bridge.id.empty()) a.bridge.id = BoardIdOfPort(a.board.port);
   for (const char c : a.bridge.id)
     if (!IdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
   return a;

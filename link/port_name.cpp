@@ -3,8 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "link/records.h"
+
 namespace vmx {
 namespace {
+
+bool IdCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_';
+}
 
 bool Continuation(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -38,6 +45,13 @@ std::string ShortForMessage(std::string_view text, size_t limit) {
   while (tail < text.size() && Continuation(text[tail])) ++tail;
   return std::string(text.substr(0, head)) + std::string(kEllipsis) +
          std::string(text.substr(tail));
+}
+
+std::string BoardIdOfPort(std::string_view port) {
+  std::string name(port.substr(port.find_last_of('/') + 1));
+  for (char& c : name)
+    if (!IdCharacter(c)) c = '_';
+  return "vmx" + std::to_string(kThisBoard) + "_" + name;
 }
 
 }  // namespace vmx

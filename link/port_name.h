@@ -23,4 +23,10 @@ std::string PortOfText(std::string_view text);
 // UTF-8 character.
 std::string ShortForMessage(std::string_view text, size_t limit = 160);
 
+// The name a board goes by wherever it must stay the same across restarts
+// (MQTT topics, the service's routes, the history and plan folders): "vmx5_"
+// and the port's file name as given, every character outside [A-Za-z0-9_-]
+// as "_". /dev/rfcomm0 gives vmx5_rfcomm0.
+std::string BoardIdOfPort(std::string_view port);
+
 }  // namespace vmx

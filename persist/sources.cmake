@@ -1,6 +1,7 @@
 # Settings files, the automatic backup and the remembered port.
 target_sources(vmxcore PRIVATE
   ${CMAKE_SOURCE_DIR}/persist/auto_backup.cpp
+  ${CMAKE_SOURCE_DIR}/persist/data_root.cpp
   ${CMAKE_SOURCE_DIR}/persist/ini_document.cpp
   ${CMAKE_SOURCE_DIR}/persist/port_memory.cpp
   ${CMAKE_SOURCE_DIR}/persist/records_complete.cpp
