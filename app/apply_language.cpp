@@ -94,8 +94,8 @@ void SetControlCaption(QObject* control, const QString& caption, const ControlIn
   }
 }
 
-int ApplyLanguage(QWidget& form, int language) {
-  language = LoadLanguage(language);
+Language ApplyLanguage(QWidget& form, std::optional<Language> requested) {
+  const Language language = LoadLanguage(requested);
   const auto table = CurrentTable();
   const ControlIndex index(form);
   for (const FormText& t : FormTexts(*table)) {
@@ -111,7 +111,7 @@ int ApplyLanguage(QWidget& form, int language) {
     box->clear();
     box->addItem(QString::fromStdString(LangText("English")));
     box->addItem(QString::fromStdString(LangText("German")));
-    box->setCurrentIndex(language);
+    box->setCurrentIndex(static_cast<int>(language));
   }
 
   // Channel 0's controls hold the templates, so they are overwritten last.

@@ -184,16 +184,13 @@ void TfrmLantix::FormCreate() {
 
   pc_->SetExpertPagesVisible(false);
   connection_->debugMessages = false;
-  int language = -1;
-
   const CommandLine line = ParseCommandLine(options_.arguments);
   if (line.expert) pc_->SetExpertPagesVisible(true);
   connection_->debugMessages = line.debug;
-  language = line.language;
   if (line.portGiven) connection_->portName = line.portName;
   if (!options_.demoPort.empty()) connection_->portName = options_.demoPort;
 
-  language_ = ApplyLanguage(*this, language);
+  language_ = ApplyLanguage(*this, line.language);
   caption_ = kApplicationTitle;
 
   if (readFromRegistry) AddLogLine(*readFromRegistry);
@@ -211,7 +208,7 @@ void TfrmLantix::FormCreate() {
   if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
-  ApplyRecord(PageUpdate::Config);
+  ApplyRecord(RecordKind::Config);
   if (!connection_->portName.empty()) connection_->StartWorker();
 }
 
@@ -328,16 +325,16 @@ void TfrmLantix::pcChange() {
   if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
 }
 
-void TfrmLantix::ApplyRecord(PageUpdate record) {
+void TfrmLantix::ApplyRecord(RecordKind record) {
   const bool visible = isVisible();
   // The live state is shown only in a window the user can see.
-  if (record == PageUpdate::Info) {
+  if (record == RecordKind::Info) {
     if (!visible) return;
     status_->ApplyInfo();
   }
   for (Page* page : pc_->Pages())
     if (page->Shows(record)) page->Apply(record);
-  if (record == PageUpdate::Config && visible) {
+  if (record == RecordKind::Config && visible) {
     status_->UpdateModePanel();
     // The Config record is read again and again; repainting every tinted
     // control each time would keep an idle window busy.
@@ -418,8 +415,9 @@ void TfrmLantix::ApplyExpertWeather() {
   // The weather record is the last one of a new link's first full read: the
   // user leaves the log for the page of the board's mode.
   if (pc_->currentWidget() == messages_) {
-    const char* page = store_.config.Mode == 1   ? "tsSchedule"
-                       : store_.config.Mode == 2 ? "tsGeo"
+    const BoardMode mode = ModeOf(store_.config.Mode);
+    const char* page = mode == BoardMode::Auto  ? "tsSchedule"
+                       : mode == BoardMode::Geo ? "tsGeo"
                                                  : "tsChannels";
     ShowPage(PageNamed(page));
   }
@@ -444,13 +442,13 @@ void TfrmLantix::LinkState(bool connected) {
   SetLinkState(connected);
 }
 
-void TfrmLantix::UpdatePage(PageUpdate page) {
+void TfrmLantix::UpdatePage(RecordKind page) {
   settingsMenu_->RecordShown(page);
   ApplyRecord(page);
   // Alerts also watch a board whose window is minimised or hidden.
-  if (page == PageUpdate::Info) alerts_->InfoRead();
-  if (page == PageUpdate::Config) alerts_->ShowSettings();
-  if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
+  if (page == RecordKind::Info) alerts_->InfoRead();
+  if (page == RecordKind::Config) alerts_->ShowSettings();
+  if (page == RecordKind::ExpertWeather) ApplyExpertWeather();
 }
 
 void TfrmLantix::mnuConnectionClick() {

@@ -1,5 +1,5 @@
 // Which controls the link state enables, kept as data: each row names the
-// controls ("<n>" stands for the channel index 0..11) and the condition under
+// controls ("#" at the end stands for the channel index 0..11) and the condition under
 // which they are enabled. The window applies it to whatever controls exist.
 #pragma once
 
@@ -42,7 +42,7 @@ const std::vector<LinkStateRow>& LinkStateTable();
 
 bool ConditionHolds(LinkCondition condition, const LinkFacts& facts);
 
-// A name with "<n>" becomes twelve names, one per channel; others stay as they are.
+// A name ending in "#" becomes twelve names, one per channel; others stay as they are.
 std::vector<std::string> ExpandControlName(std::string_view name);
 
 }  // namespace vmx

@@ -31,7 +31,7 @@ void SettingsMenu::LinkState(bool connected) {
   records_.LinkState(connected);
 }
 
-void SettingsMenu::RecordShown(PageUpdate record) {
+void SettingsMenu::RecordShown(RecordKind record) {
   records_.Shown(record, context_.Store());
 }
 
@@ -101,11 +101,11 @@ void SettingsMenu::mnuConfigImportClick() {
   if (!doc || !StillComplete()) return;
   const ImportReport report = ImportConfiguration(*doc, context_.Store());
   LogIgnored(path, report);
-  for (PageUpdate record :
-       {PageUpdate::Info, PageUpdate::Config, PageUpdate::Expert, PageUpdate::ExpertWeather})
+  for (RecordKind record :
+       {RecordKind::Info, RecordKind::Config, RecordKind::Expert, RecordKind::ExpertWeather})
     context_.ApplyRecord(record);
   if (configurationShown) configurationShown();
-  context_.ApplyRecord(PageUpdate::Schedule);
+  context_.ApplyRecord(RecordKind::Schedule);
 }
 
 void SettingsMenu::mnuScheduleImportClick() {
@@ -116,7 +116,7 @@ void SettingsMenu::mnuScheduleImportClick() {
   if (!doc || !StillComplete() || context_.Store().Pending(request::ReadSchedule)) return;
   const ImportReport report = ImportSchedule(*doc, context_.Store());
   LogIgnored(path, report);
-  context_.ApplyRecord(PageUpdate::Schedule);
+  context_.ApplyRecord(RecordKind::Schedule);
 }
 
 }  // namespace vmx

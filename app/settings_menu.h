@@ -28,7 +28,7 @@ class SettingsMenu final : public QObject {
 
   // The link's reports, before the pages show the record.
   void LinkState(bool connected);
-  void RecordShown(PageUpdate record);
+  void RecordShown(RecordKind record);
   bool RecordsComplete();
 
   // The automatic backup for a port entry.

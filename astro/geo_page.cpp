@@ -44,7 +44,7 @@ void SetDateQuietly(QDateEdit* dtp, const QDate& date) {
 }  // namespace
 
 GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
-  Subscribe({PageUpdate::Info, PageUpdate::Config});
+  Subscribe({RecordKind::Info, RecordKind::Config});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -123,9 +123,9 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   connect(btnNow_, &QPushButton::clicked, this, &GeoPage::btnNowClick);
 }
 
-void GeoPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config) ShowLocation();
-  if (record == PageUpdate::Info) {
+void GeoPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config) ShowLocation();
+  if (record == RecordKind::Info) {
     ShowTimeControls();
     if (Context().ActivePage() == this) RefreshGeo();
   }

@@ -81,9 +81,7 @@ int Import(bool schedule, const std::string& port, const std::string& file, bool
   });
   for (const std::string& item : report.ignored)
     std::fprintf(stderr, "velmarinex-cli: left out %s\n", item.c_str());
-  const uint32_t bits = schedule
-                            ? request::WriteSchedule
-                            : request::WriteConfig | request::WriteExpert | request::WriteWeather;
+  const uint32_t bits = schedule ? request::WriteSchedule : request::ConfigImportSet;
   std::string error;
   if (!session->WaitWritten(bits, sent, error)) return Fail(error);
   return 0;

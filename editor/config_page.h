@@ -14,7 +14,7 @@ class ConfigPage final : public Page {
  public:
   explicit ConfigPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
 
  private:
   void AddPair(QGridLayout* grid, int row, const QString& stem, int tickInterval);

@@ -48,7 +48,7 @@ std::array<int64_t, 9> ZoneValues(const Expert& e) {
 }  // namespace
 
 ExpertPage::ExpertPage(PageContext& context) : Page(context, "tsExpert") {
-  Subscribe({PageUpdate::Expert, PageUpdate::ExpertWeather, PageUpdate::Config});
+  Subscribe({RecordKind::Expert, RecordKind::ExpertWeather, RecordKind::Config});
   auto* scroll = new QScrollArea(this);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
@@ -252,8 +252,8 @@ void ExpertPage::FlagClick(uint8_t bit, bool set) {
   config.Flag = static_cast<uint8_t>(set ? config.Flag | bit : config.Flag & ~bit);
   if (bit == config_flag::Fahrenheit) {
     // Every temperature is shown again in the new unit before the record goes out.
-    Context().ApplyRecord(PageUpdate::Info);
-    Context().ApplyRecord(PageUpdate::Expert);
+    Context().ApplyRecord(RecordKind::Info);
+    Context().ApplyRecord(RecordKind::Expert);
   }
   Context().Raise(request::WriteConfig);
 }
@@ -273,9 +273,9 @@ void ExpertPage::ShowTimeZone() {
     if (!zoneEdits_[i]->hasFocus()) SetTextQuietly(zoneEdits_[i], QString::number(values[i]));
 }
 
-void ExpertPage::Apply(PageUpdate record) {
+void ExpertPage::Apply(RecordKind record) {
   switch (record) {
-    case PageUpdate::Expert: {
+    case RecordKind::Expert: {
       fanMode_->Show();
       chartMode_->Show();
       Bindings().Apply(RecordKind::Expert);
@@ -286,10 +286,10 @@ void ExpertPage::Apply(PageUpdate record) {
         language_->setCurrentIndex(language);
       break;
     }
-    case PageUpdate::ExpertWeather:
+    case RecordKind::ExpertWeather:
       Bindings().Apply(RecordKind::ExpertWeather);
       break;
-    case PageUpdate::Config:
+    case RecordKind::Config:
       if (Context().WindowVisible()) ShowFlags();
       break;
     default:

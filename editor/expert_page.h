@@ -23,7 +23,7 @@ class ExpertPage final : public Page {
  public:
   explicit ExpertPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
 
  private:

@@ -10,7 +10,7 @@
 namespace vmx {
 JmpPage::JmpPage(PageContext& context)
     : Page(context, "tsJMP"), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
-  Subscribe({PageUpdate::Expert});
+  Subscribe({RecordKind::Expert});
   auto* grid = new QGridLayout(this);
   int row = 0;
   auto radio = [&](const char* name, int value) {
@@ -55,8 +55,8 @@ JmpPage::JmpPage(PageContext& context)
   grid->setRowStretch(row, 1);
 }
 
-void JmpPage::Apply(PageUpdate record) {
-  if (record != PageUpdate::Expert) return;
+void JmpPage::Apply(RecordKind record) {
+  if (record != RecordKind::Expert) return;
   mode_->Show();
   Bindings().Apply(RecordKind::Expert);
 }

@@ -30,7 +30,7 @@ OptionsMenu::OptionsMenu(PageContext& context, QObject* parent)
     connect(menu, &QMenu::aboutToShow, this, &OptionsMenu::mnuOptionsClick);
   for (uint8_t mode = 0; mode < std::size(kModeItems); ++mode)
     if (QAction* item = Item(kModeItems[mode]))
-      connect(item, &QAction::triggered, this, [this, mode] { ModeClick(mode); });
+      connect(item, &QAction::triggered, this, [this, mode] { ModeClick(ModeOf(mode)); });
   const std::pair<const char*, void (OptionsMenu::*)()> items[] = {
       {"mnuStepBig", &OptionsMenu::mnuStepBigClick},
       {"mnuShowExpert", &OptionsMenu::mnuShowExpertClick},
@@ -66,24 +66,24 @@ void OptionsMenu::mnuOptionsClick() {
   if (QAction* expert = Item("mnuShowExpert")) expert->setChecked(context_.ExpertPagesVisible());
 }
 
-void OptionsMenu::SetMode(uint8_t mode) {
+void OptionsMenu::SetMode(BoardMode mode) {
   if (!vmx::SetMode(context_.Store(), mode)) return;
   if (auto* schedule = qobject_cast<SchedulePage*>(context_.PageNamed("tsSchedule")))
     schedule->ModeChanged();
   context_.UpdateEnabling();
 }
 
-void OptionsMenu::ModeClick(uint8_t mode) {
+void OptionsMenu::ModeClick(BoardMode mode) {
   SetMode(mode);
   const bool channelsGL = context_.ActivePage() == context_.PageNamed("tsChannelsGL");
   switch (mode) {
-    case board_mode::Auto:
+    case BoardMode::Auto:
       ShowPage("tsSchedule");
       break;
-    case board_mode::Geo:
+    case BoardMode::Geo:
       ShowPage("tsGeo");
       break;
-    case board_mode::RGBDemo:
+    case BoardMode::RgbDemo:
       ShowPage("tsChannelsGL");
       break;
     default:  // Manual, Flash: the channels, on whichever of the two pages is up

@@ -36,7 +36,7 @@ int PlainTicks(const QString& stem) {
 }  // namespace
 
 WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {
-  Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
+  Subscribe({RecordKind::Config, RecordKind::ExpertWeather});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildGroup("gbxCloud", {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
                                "btnCloud", "lblCloudRatio"));
@@ -156,12 +156,12 @@ void WeatherPage::UpdateWeatherRatios() {
       QString::fromStdString(StormRatioText(store.config, store.info.ActivityFlags, separator)));
 }
 
-void WeatherPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config) {
+void WeatherPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config) {
     if (!Context().WindowVisible()) return;
     ApplyWeatherCounts();
     UpdateWeatherRatios();
-  } else if (record == PageUpdate::ExpertWeather) {
+  } else if (record == RecordKind::ExpertWeather) {
     Bindings().Apply(RecordKind::ExpertWeather);
   }
 }

@@ -4,6 +4,8 @@ target_sources(vmxcore PRIVATE
   link/hex.cpp
   link/port_name.cpp
   link/shared_store.cpp
+  link/dropped_writes.cpp
+  link/channel_pattern.cpp
   link/wire_protocol.cpp
   link/posix_serial_port.cpp
   link/access_hint.cpp

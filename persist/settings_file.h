@@ -18,7 +18,7 @@ namespace vmx {
 
 class SharedStore;
 
-// The records as they stand now, copied in one go under the store's lock.
+// The records as they stand now (UI thread: the records are its own).
 SettingsRecords TakeSettings(SharedStore& store);
 
 // Writes every key into `doc`, section by section, then one section per row

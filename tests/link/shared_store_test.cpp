@@ -43,22 +43,22 @@ TEST(SharedStore, AcceptedInfoResizesTheRowTablesKeepingRows) {
   EXPECT_EQ(s.Requests(), 0u) << "ReadInfo is cleared";
   EXPECT_EQ(s.info.Channel[0], 0x1234);
   ASSERT_EQ(s.schedule.size(), 3u);
-  EXPECT_EQ(s.changedRows.size(), 3u);
-  EXPECT_EQ(s.pointPositions.size(), 3u);
+  EXPECT_EQ(s.RowMarks().size(), 3u);
+  EXPECT_EQ(s.RowCount(), 3);
 
   s.schedule[1].Hour = 9;
-  s.changedRows[1] = true;
+  s.MarkRows(1, 1, 0);
   s.AcceptInfo(InfoImage(5, 10));
   ASSERT_EQ(s.schedule.size(), 5u);
   EXPECT_EQ(s.schedule[1].Hour, 9) << "existing entries are kept";
-  EXPECT_TRUE(s.changedRows[1]);
+  EXPECT_TRUE(s.RowMarked(1));
   EXPECT_EQ(s.schedule[4].Hour, 0) << "new entries are zero";
-  EXPECT_FALSE(s.changedRows[4]);
+  EXPECT_FALSE(s.RowMarked(4));
 
   s.AcceptInfo(InfoImage(0, 10));
   EXPECT_TRUE(s.schedule.empty());
-  EXPECT_TRUE(s.changedRows.empty());
-  EXPECT_TRUE(s.pointPositions.empty());
+  EXPECT_TRUE(s.RowMarks().empty());
+  EXPECT_EQ(s.RowCount(), 0);
 }
 
 TEST(SharedStore, InfoAcceptedWhileAWriteIsPendingChangesNothing) {
@@ -131,7 +131,7 @@ TEST(SharedStore, ARowEditedDuringTheScheduleReadKeepsTheEdit) {
   SharedStore s;
   s.AcceptInfo(InfoImage(4, 0));
   s.schedule[2].Hour = 9;
-  s.changedRows[2] = true;
+  s.MarkRows(2, 1, 0);
   s.Raise(request::WriteSchedule);
   EXPECT_FALSE(s.AcceptRow(RowMessage(2, 17)));
   EXPECT_EQ(s.schedule[2].Hour, 9) << "the edit waits to be written";
@@ -189,15 +189,15 @@ TEST(SharedStore, RowsAreTakenLowestFirstAndTheBitGoesWhenNoneIsLeft) {
   s.AcceptInfo(InfoImage(6, 0));
   s.schedule[1].Hour = 8;
   s.schedule[4].Hour = 20;
-  s.changedRows[4] = true;
-  s.changedRows[1] = true;
+  s.MarkRows(4, 1, 0);
+  s.MarkRows(1, 1, 0);
   s.SetRequests(0x40);
   std::array<uint8_t, 132> payload{};
 
   ASSERT_TRUE(s.PrepareRow(payload));
   EXPECT_EQ(payload[0], 1);
   EXPECT_EQ(payload[1], 8);
-  EXPECT_FALSE(s.changedRows[1]);
+  EXPECT_FALSE(s.RowMarked(1));
   EXPECT_EQ(s.Requests(), 0x40u);
 
   ASSERT_TRUE(s.PrepareRow(payload));

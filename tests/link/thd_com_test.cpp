@@ -231,7 +231,7 @@ TEST_F(WorkerTest, MarkedRowsGoOnePerPassAndTheBitClearsAfterwards) {
   host.RunOnUi([&] {
     for (int i : {3, 0, 2}) {
       store.schedule[i].Hour = static_cast<int8_t>(10 + i);
-      store.changedRows[i] = true;
+      store.MarkRows(static_cast<size_t>(i), 1, 0);
     }
     store.Raise(request::WriteSchedule);
   });
@@ -274,7 +274,7 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) 
   board.InjectFault(Fault::Lost, 2, "05");
   host.RunOnUi([&] {
     store.schedule[2].Minute = 42;
-    store.changedRows[2] = true;
+    store.MarkRows(2, 1, 0);
     store.expert.RandomInit = 9;
     store.Raise(request::WriteSchedule | request::WriteExpert);
   });
