@@ -244,7 +244,11 @@ TEST_F(WorkerTest, MarkedRowsGoOnePerPassAndTheBitClearsAfterwards) {
 }
 
 TEST_F(WorkerTest, EachKindOfFailedTransactionIsFollowedByGetDevice) {
-  Start();
+  // A periodic refresh falling due in the pass looked at would put its reads
+  // before the failed one.
+  LinkTiming timing = FastTiming();
+  timing.refreshPasses = 1'000'000;
+  Start(false, timing);
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
   for (Fault f : {Fault::ShortReply, Fault::WrongEcho, Fault::InvalidHex}) {
