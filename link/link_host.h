@@ -1,5 +1,7 @@
 // What the link worker hands to the user interface. Every hand-off runs on the
-// UI thread while the worker waits, in the order issued.
+// UI thread while the worker waits, in the order issued. A hand-off is the one
+// place where the worker's code may touch the shared records: there it runs
+// as the UI thread, which owns them.
 #pragma once
 
 #include <cstdint>

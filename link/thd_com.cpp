@@ -6,8 +6,8 @@
 #include "lang/catalogue.h"
 #include "link/access_hint.h"
 #include "link/port_name.h"
-#include "link/record_requests.h"
 #include "link/posix_serial_port.h"
+#include "link/record_requests.h"
 
 namespace vmx {
 namespace {
