@@ -8,7 +8,8 @@ namespace vmx {
 
 std::string ChannelName(std::string_view pattern, int channel) {
   std::string name(pattern);
-  if (channel >= 0 && PerChannel(pattern)) name.replace(name.size() - 1, 1, std::to_string(channel));
+  if (channel >= 0 && PerChannel(pattern))
+    name.replace(name.size() - 1, 1, std::to_string(channel));
   return name;
 }
 

@@ -187,8 +187,8 @@ void SharedStore::PrepareExpertWeather(std::span<uint8_t> payload) {
 
 bool SharedStore::PrepareRow(std::span<uint8_t> payload) {
   MutexLock g(lock_);
-  const size_t rows = std::min({static_cast<size_t>(info.RowCount), changedRows_.size(),
-                                schedule.size()});
+  const size_t rows =
+      std::min({static_cast<size_t>(info.RowCount), changedRows_.size(), schedule.size()});
   for (size_t i = 0; i < rows; ++i) {
     if (!changedRows_[i]) continue;
     changedRows_[i] = false;

@@ -150,7 +150,8 @@ class SharedStore {
   // One mark per schedule row: edited on the PC and still to be written.
   std::vector<bool> changedRows_ GUARDED_BY(lock_);
   int writing_ GUARDED_BY(lock_) = 0;
-  bool pairingWrite_ GUARDED_BY(lock_) = false;  // the pending Expert write starts or aborts a pairing
+  // The pending Expert write starts or aborts a pairing.
+  bool pairingWrite_ GUARDED_BY(lock_) = false;
   bool rc5Stale_ GUARDED_BY(lock_) = false;
   Expert pairingSent_ GUARDED_BY(lock_);  // the record as the last pairing write sent it
   uint64_t reefLoads_ GUARDED_BY(lock_) = 0;

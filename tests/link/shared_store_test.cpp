@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
+#include "link/channel_pattern.h"
+#include "link/record_requests.h"
 #include "link/shared_store.h"
 
 namespace vmx {
@@ -34,6 +41,37 @@ TEST(SharedStore, NamedRequestSets) {
   EXPECT_EQ(request::ReadAllSet, 0x2A9u);
   EXPECT_EQ(request::InitialSet, 0xAA9u);
   EXPECT_EQ(request::ToggleStorm, 0x20000u);
+}
+
+TEST(SharedStore, EachWriteIsReadBackByItsRecordsRead) {
+  const std::pair<uint32_t, uint32_t> readBacks[] = {
+      {0x2, 0x1},       {0x4, 0x1},     {0x10, 0x8},     {0x40, 0x20},    {0x100, 0x80},
+      {0x400, 0x200},   {0x8000, 0},    {0x20000, 0},    {0x550, 0x2A8},  {0x556, 0x2A9},
+      {0x10 | 0x1, 0x8}};
+  for (const auto& [writes, reads] : readBacks) EXPECT_EQ(ReadBackOf(writes), reads) << writes;
+  const std::pair<RecordKind, uint32_t> writeBits[] = {
+      {RecordKind::Info, 0x4},       {RecordKind::Config, 0x10},  {RecordKind::Expert, 0x100},
+      {RecordKind::ExpertWeather, 0x400}, {RecordKind::Schedule, 0x40}, {RecordKind::Chart, 0},
+      {RecordKind::Health, 0}};
+  for (const auto& [record, bit] : writeBits)
+    EXPECT_EQ(WriteBitOf(record), bit) << RecordName(record);
+}
+
+TEST(SharedStore, ChannelPatternsStandForTwelveNames) {
+  const std::tuple<const char*, const char*, std::optional<int>> matches[] = {
+      {"trb#", "trb0", 0},     {"trb#", "trb11", 11},     {"trb#", "trb12", std::nullopt},
+      {"trb#", "trb01", std::nullopt}, {"trb#", "trb", std::nullopt}, {"trb#", "trbX", std::nullopt},
+      {"trb#", "edt3", std::nullopt},  {"lblMoon", "lblMoon", -1},    {"lblMoon", "lblMoon0", std::nullopt},
+      {"", "", std::nullopt}};
+  for (const auto& [pattern, name, channel] : matches)
+    EXPECT_EQ(MatchChannel(pattern, name), channel) << pattern << " " << name;
+  const std::vector<std::string> names = ExpandChannels("edtMoon#");
+  ASSERT_EQ(names.size(), 12u);
+  EXPECT_EQ(names[0], "edtMoon0");
+  EXPECT_EQ(names[11], "edtMoon11");
+  EXPECT_EQ(ExpandChannels("lblMoon"), std::vector<std::string>{"lblMoon"});
+  EXPECT_EQ(ChannelName("Color16#", 7), "Color167");
+  EXPECT_EQ(ChannelName("Color16#", -1), "Color16#");
 }
 
 TEST(SharedStore, AcceptedInfoResizesTheRowTablesKeepingRows) {
