@@ -5,6 +5,7 @@
 
 #include "lang/catalogue.h"
 #include "link/shared_store.h"
+#include "persist/history_triggers.h"
 #include "persist/text_file.h"
 
 namespace vmx {
@@ -96,6 +97,7 @@ ImportReport ReadSchedule(const IniDocument& doc, SettingsRecords& records) {
 }
 
 ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store) {
+  SnapshotStore(store, SnapshotReason::BeforeImport);
   ImportReport report;
   {
     std::lock_guard g(store.Lock());
@@ -110,6 +112,7 @@ ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store) {
 }
 
 ImportReport ImportSchedule(const IniDocument& doc, SharedStore& store) {
+  SnapshotStore(store, SnapshotReason::BeforeImport);
   ImportReport report;
   {
     std::lock_guard g(store.Lock());
@@ -151,6 +154,12 @@ std::string WriteSettingsFile(const std::string& path, const SettingsRecords& re
   PutSettings(doc, records);
   const std::string error = ReplaceFile(path, doc.Text());
   return error.empty() ? std::string() : LangFormat("FileNotWritten", {path, error});
+}
+
+std::string ExportSettings(const std::string& path, SharedStore& store) {
+  const std::string error = WriteSettingsFile(path, TakeSettings(store));
+  if (error.empty()) SnapshotStore(store, SnapshotReason::Export);
+  return error;
 }
 
 }  // namespace vmx

@@ -1,0 +1,188 @@
+#include "settings/shown_setting.h"
+
+#include <charconv>
+
+#include "lang/catalogue.h"
+#include "lang/channel_text.h"
+#include "lang/number_text.h"
+#include "settings/bindings.h"
+#include "settings/device_actions.h"
+#include "settings/schedule_grid.h"
+#include "settings/temperature.h"
+#include "settings/weather_counts.h"
+
+namespace vmx {
+namespace {
+
+// Per-channel keys: the word before the channel number and the control
+// whose caption heads the channels' page or group.
+struct ChannelKey {
+  std::string_view word;
+  std::string_view heading;
+};
+constexpr ChannelKey kChannelKeys[] = {
+    {"Balance", "tsBalance"},       {"MoonColor16", "tsMoon"},
+    {"WeatherDelay", "tsWeatherDelay"}, {"LightningMask", "gbxLightningMask"},
+    {"ColorName", "lblName0"},
+};
+
+// Keys whose control is not a plain bound edit.
+struct OtherCaption {
+  std::string_view key;
+  std::string_view control;
+};
+constexpr OtherCaption kOtherCaptions[] = {
+    {"CloudP", "edtCloudCount"}, {"CloudD", "edtCloudSeconds"}, {"StormP", "edtStormCount"},
+    {"StormD", "edtStormMinutes"}, {"Lat", "edtLat"},       {"Lon", "edtLon"},
+    {"FanMode", "gbxFanMode"},     {"JMPMode", "tsJMP"},        {"ChartMode", "gbxChartMode"},
+    {"Language", "lblLanguage"},
+};
+
+std::string Words(std::string_view key, std::string_view fallback) {
+  const std::string text = LangText(key);
+  return text == key ? std::string(fallback) : text;
+}
+
+// "Balance3" -> channel 3 of "Balance".
+std::optional<int> ChannelOf(std::string_view key, std::string_view word) {
+  if (!key.starts_with(word)) return std::nullopt;
+  const std::string_view digits = key.substr(word.size());
+  int channel = -1;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), channel);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
+      channel < 0 || channel >= kChannels)
+    return std::nullopt;
+  return channel;
+}
+
+const Binding* BindingOfKey(std::string_view key) {
+  for (const Binding& b : SettingsBindings())
+    if (b.record != RecordKind::Info && b.field == key) return &b;
+  return nullptr;
+}
+
+std::string UnitOf(Shown shown, uint8_t flag) {
+  switch (shown) {
+    case Shown::Percent255:
+    case Shown::Percent4096:
+    case Shown::MoonPercent:
+      return " %";
+    case Shown::Temperature:
+      return " " + TemperatureUnitSymbol(flag);
+    case Shown::Tenths:
+    case Shown::TenthsShort:
+      return " °C";  // offsets and scales stay in Celsius on every page
+    case Shown::Integer:
+      break;
+  }
+  return {};
+}
+
+std::string ChannelValue(std::string_view word, int64_t value, const ShowContext& c) {
+  if (word == "ColorName") return ColorText(static_cast<int>(value));
+  if (word == "MoonColor16") return MoonPercentText(value, c.separator) + " %";
+  if (word == "Balance") return std::to_string(value) + " %";
+  if (word == "WeatherDelay") return std::to_string(value) + " s";
+  return std::to_string(value);
+}
+
+std::string SpecialValue(std::string_view key, int64_t value, const ShowContext& c, bool& done) {
+  done = true;
+  auto optional = [&](std::optional<int64_t> v, const char* unit) {
+    return v ? std::to_string(*v) + unit : std::string("-");
+  };
+  if (key == "Mode") {
+    const std::string_view textKey = ModeTextKey(static_cast<uint8_t>(value));
+    return textKey.empty() ? std::to_string(value) : LangText(textKey);
+  }
+  if (key == "CloudP") return std::to_string(CloudCountOf(static_cast<uint16_t>(value)));
+  if (key == "CloudD") return optional(CloudSecondsOf(static_cast<uint16_t>(value)), " s");
+  if (key == "StormP") return std::to_string(StormCountOf(static_cast<uint16_t>(value)));
+  if (key == "StormD") return optional(StormMinutesOf(static_cast<uint16_t>(value)), " min");
+  if (key == "Lat" || key == "Lon")
+    return FormatDecimal(static_cast<double>(value) / 10.0, 0, 1, c.separator) + "°";
+  if (key == "Language" && (value == 0 || value == 1))
+    return LangText(value == 0 ? "English" : "German");
+  done = false;
+  return {};
+}
+
+}  // namespace
+
+std::string ControlCaption(std::string_view control) {
+  const auto table = CurrentTable();
+  const std::string* text =
+      table ? table->Find("frmLantix", std::string(control) + ".Caption") : nullptr;
+  if (!text) return std::string(control);
+  std::string caption = ExpandLineBreaks(*text);
+  for (char& ch : caption)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  return caption;
+}
+
+ShownSetting ShowSectionValue(std::string_view section, std::string_view key, int64_t value,
+                              const ShowContext& context) {
+  ShownSetting shown;
+  for (const ChannelKey& ck : kChannelKeys) {
+    const std::optional<int> channel = ChannelOf(key, ck.word);
+    if (!channel) continue;
+    const std::string channelName =
+        ChannelCaption(*channel, context.colorNames[static_cast<size_t>(*channel)]);
+    shown.caption = ck.word == "ColorName"
+                        ? FormatText(ControlCaption(ck.heading), {ChannelLetter(*channel)})
+                        : ControlCaption(ck.heading) + ": " + channelName;
+    shown.text = ChannelValue(ck.word, value, context);
+    return shown;
+  }
+  if (const Binding* b = BindingOfKey(key)) {
+    shown.caption = ControlCaption(b->edit);
+    shown.text = FormatShown(b->shown, value, context.configFlag, context.separator) +
+                 UnitOf(b->shown, context.configFlag);
+    return shown;
+  }
+  shown.caption = std::string(section) + "." + std::string(key);
+  for (const OtherCaption& other : kOtherCaptions)
+    if (other.key == key) shown.caption = ControlCaption(other.control);
+  if (section == "TimeZone")
+    shown.caption = ControlCaption("edtTimeZone" + std::string(key));
+  if (key == "Mode") shown.caption = Words("HomeMode", "Mode");
+  bool special = false;
+  shown.text = SpecialValue(key, value, context, special);
+  if (!special) shown.text = std::to_string(value);
+  return shown;
+}
+
+ShownSetting ShowRowValue(std::string_view key, const ScheduleRow& row, const ShowContext& context) {
+  GridWords words;
+  words.on = LangText("ON");
+  words.off = LangText("OFF");
+  words.separator = context.separator;
+  ShownSetting shown;
+  if (key == "Hour" || key == "Minute") {
+    shown.caption = LangText("Time");
+    shown.text = TimeCellText(row.Hour, row.Minute);
+  } else if (key == "Alt") {
+    shown.caption = LangText("Altitude");
+    shown.text = AltitudeCellText(row.Alt, context.separator) + "°";
+  } else if (key == "Timer") {
+    shown.caption = LangText("Timer");
+    shown.text = std::to_string(row.Timer);
+  } else if (key == "Switch") {
+    const GridLine line = FormatGridLine(row, 0, false, words);
+    const char* names[] = {"Display", "Clouds", "Storms"};
+    for (int s = 0; s < 3; ++s) {
+      if (s > 0) shown.caption += ", ", shown.text += ", ";
+      shown.caption += LangText(names[s]);
+      shown.text += LangText(names[s]) + " " + line.cells[grid::kDisplay + s];
+    }
+  } else if (const std::optional<int> channel = ChannelOf(key, "Color16")) {
+    const auto c = static_cast<size_t>(*channel);
+    shown.caption = ChannelCaption(*channel, context.colorNames[c]);
+    shown.text = PercentCellText(row.Color16[c], context.separator) + " %";
+  } else {
+    shown.caption = std::string(key);
+  }
+  return shown;
+}
+
+}  // namespace vmx
