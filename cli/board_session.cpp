@@ -7,6 +7,8 @@
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
 #include "link/posix_serial_port.h"
+#include "persist/data_root.h"
+#include "persist/history_triggers.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -92,6 +94,10 @@ std::optional<BoardArguments> ParseBoardArguments(int argc, char** argv, std::st
 BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
     : arguments_(arguments), listener_(listener) {
   arguments_.port = PortFromArgument(arguments_.port);  // a bare name means /dev/NAME, as in the window
+  // Imports, exports, backups and reef defaults run inside OnUi, where the
+  // completeness of the records may be asked.
+  BindHistory(store_, {UserDataRoot(), "velmarinex-cli", [this] { return arguments_.port; },
+                       [this] { return records_.Complete(store_); }, {}, {}});
   StartWorker();
 }
 
@@ -103,6 +109,7 @@ BoardSession::~BoardSession() {
   ShutDown();
   worker_->Abort();
   worker_.reset();
+  UnbindHistory(store_);
 }
 
 void BoardSession::StartWorker() {

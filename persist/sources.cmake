@@ -12,6 +12,7 @@ target_sources(vmxcore PRIVATE
   ${CMAKE_SOURCE_DIR}/persist/settings_file.cpp
   ${CMAKE_SOURCE_DIR}/persist/settings_history.cpp
   ${CMAKE_SOURCE_DIR}/persist/settings_keys.cpp
+  ${CMAKE_SOURCE_DIR}/persist/settings_source.cpp
   ${CMAKE_SOURCE_DIR}/persist/snapshot_header.cpp
   ${CMAKE_SOURCE_DIR}/persist/text_file.cpp
 )
