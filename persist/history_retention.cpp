@@ -61,7 +61,12 @@ std::vector<bool> RetainedSnapshots(const std::vector<SnapshotEntry>& entries, i
     else if (policy.monthly)
       keep[i] = months.insert(MonthOf(entries[i].taken)).second;
   }
-  keep.back() = true;
+  // The newest sound one: a damaged file's time may be anything.
+  for (size_t i = entries.size(); i-- > 0;)
+    if (!entries[i].damaged) {
+      keep[i] = true;
+      break;
+    }
   // What undo brings back, and the settings before the last import.
   for (size_t i = entries.size(); i-- > 0;)
     if (IsBeforeChange(entries[i].reason)) {
