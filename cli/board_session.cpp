@@ -9,6 +9,7 @@
 #include "link/posix_serial_port.h"
 #include "persist/data_root.h"
 #include "persist/history_triggers.h"
+#include "persist/read_back.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -20,44 +21,6 @@ constexpr auto kPoll = 5ms;
 constexpr uint32_t kReadBits = request::ReadInfo | request::ReadConfig | request::ReadSchedule |
                                request::ReadExpert | request::ReadWeather | request::ReadChart |
                                request::ReadHealth;
-
-struct ReadBack {
-  uint32_t write;
-  uint32_t read;
-  PageUpdate page;
-};
-
-constexpr ReadBack kReadBacks[] = {
-    {request::WriteConfig, request::ReadConfig, PageUpdate::Config},
-    {request::WriteExpert, request::ReadExpert, PageUpdate::Expert},
-    {request::WriteWeather, request::ReadWeather, PageUpdate::ExpertWeather},
-    {request::WriteSchedule, request::ReadSchedule, PageUpdate::Schedule},
-};
-
-// What differs between what was sent and what the board holds, by file key.
-std::string Differences(uint32_t bits, const SettingsRecords& sent, const SettingsRecords& held) {
-  std::string text;
-  auto compare = [&](const std::string& section, const SettingsKey& key, size_t row) {
-    const int64_t want = key.Get(sent, row), have = key.Get(held, row);
-    if (want == have) return;
-    text += (text.empty() ? "" : ", ") + std::string("[") + section + "] " + key.Name() + " sent " +
-            std::to_string(want) + ", board holds " + std::to_string(have);
-  };
-  const std::pair<SettingsKey::Record, uint32_t> records[] = {
-      {SettingsKey::Record::Config, request::WriteConfig},
-      {SettingsKey::Record::Expert, request::WriteExpert},
-      {SettingsKey::Record::Weather, request::WriteWeather}};
-  for (const SettingsSection& section : SettingsSections())
-    for (const SettingsKey& key : section.keys)
-      for (const auto& [record, bit] : records)
-        if (key.Holder() == record && (bits & bit)) compare(section.name, key, 0);
-  if (bits & request::WriteSchedule) {
-    if (sent.schedule.size() != held.schedule.size()) return "the number of schedule rows changed";
-    for (size_t row = 0; row < sent.schedule.size(); ++row)
-      for (const SettingsKey& key : RowKeys()) compare(RowSectionName(row), key, row);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -294,13 +257,13 @@ bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::
       return false;
     }
     before = reads_;
-    for (const ReadBack& r : kReadBacks)
+    for (const ReadBack& r : ReadBacks())
       if (bits & r.write) reads |= r.read;
   }
   store_.Raise(reads);
   auto readBack = [&] {
     if (!connected_) return true;
-    for (const ReadBack& r : kReadBacks) {
+    for (const ReadBack& r : ReadBacks()) {
       const auto page = static_cast<size_t>(r.page);
       if ((bits & r.write) && reads_[page] == before[page]) return false;
     }
@@ -314,7 +277,7 @@ bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::
   }
   SettingsRecords held;
   OnUi([&] { held = TakeSettings(store_); });
-  problem = Differences(bits, sent, held);
+  problem = ReadBackDifferences(bits, sent, held);
   return problem.empty();
 }
 

@@ -6,6 +6,7 @@ target_sources(vmxcore PRIVATE
   ${CMAKE_SOURCE_DIR}/persist/history_triggers.cpp
   ${CMAKE_SOURCE_DIR}/persist/ini_document.cpp
   ${CMAKE_SOURCE_DIR}/persist/port_memory.cpp
+  ${CMAKE_SOURCE_DIR}/persist/read_back.cpp
   ${CMAKE_SOURCE_DIR}/persist/records_complete.cpp
   ${CMAKE_SOURCE_DIR}/persist/selective_restore.cpp
   ${CMAKE_SOURCE_DIR}/persist/settings_assign.cpp
