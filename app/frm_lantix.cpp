@@ -38,6 +38,7 @@
 #include "app/page_control.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
+#include "app/history_menu.h"
 #include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
@@ -384,6 +385,7 @@ void TfrmLantix::ApplyLinkStateTable() {
   const auto* led = findChild<QRadioButton*>("rbtFMOLED");
   facts.fanModeLedSelected = led && led->isChecked();
   facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
+  facts.undoAvailable = settingsMenu_ && settingsMenu_->History().UndoAvailable();
   linkStates_->Apply(facts);
 }
 

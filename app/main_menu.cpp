@@ -57,6 +57,9 @@ void BuildMainMenu(QMainWindow& window) {
            {nullptr},
            {"mnuScheduleConfigExport", Ctrl(Qt::Key_E)},
            {nullptr},
+           {"mnuCompare"},
+           {"mnuUndoImport"},
+           {nullptr},
            {"mnuFirmwareUpdate", Ctrl(Qt::Key_F)},
            {nullptr},
            {"mnuExit", QKeySequence(Qt::AltModifier | Qt::Key_F4)}});
