@@ -239,7 +239,9 @@ SnapshotResult SettingsHistory::Take(const SettingsRecords& records, SnapshotRea
     const std::string head = SnapshotHeaderText(now, reason, program_, boardId, body);
     result.file = SnapshotFileName(now, body);
     const fs::path path = folder_ / result.file;
-    const std::string error = ReplaceFile(path.string(), head + body);
+    // A snapshot checks itself against its header: a power cut that empties
+    // it shows it as damaged, so the flush a backup waits for is spared.
+    const std::string error = ReplaceFile(path.string(), head + body, false);
     if (!error.empty()) {
       result.error = LangFormat("FileNotWritten", {path.string(), error});
       return result;

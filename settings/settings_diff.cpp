@@ -116,20 +116,26 @@ SettingsDiff DiffSettings(const SettingsValues& a, const SettingsValues& b,
   }
   const size_t rows = std::max(a.rows.size(), b.rows.size());
   static const std::vector<std::optional<int64_t>> kNoRow;
+  // A row key's caption is the same on every line: looked up once.
+  std::vector<std::string> captions;
+  for (const SettingsKey& key : RowKeys())
+    captions.push_back(RowCaption(key.Name(), aContext));
+  const std::string linePattern = LangText("ScheduleLine");
   for (size_t row = 0; row < rows; ++row) {
     const auto& ra = row < a.rows.size() ? a.rows[row] : kNoRow;
     const auto& rb = row < b.rows.size() ? b.rows[row] : kNoRow;
+    if (ra == rb) continue;
     const ScheduleRow rowA = RowOf(ra), rowB = RowOf(rb);
     const bool beyond = options.rowCount && row >= *options.rowCount;
+    const std::string line = FormatText(linePattern, {RowSectionName(row)}) + ": ";
     for (size_t k = 0; k < RowKeys().size(); ++k) {
       const std::optional<int64_t> va = At(ra, k), vb = At(rb, k);
       if (va == vb) continue;
       const std::string& name = RowKeys()[k].Name();
       SettingsDifference d{RowSectionName(row), name, va, vb, missing, missing, {}};
-      const ShownSetting sa = ShowRowValue(name, rowA, aContext);
-      if (va) d.aShown = sa.text;
-      if (vb) d.bShown = ShowRowValue(name, rowB, aContext).text;
-      d.caption = LangFormat("ScheduleLine", {RowSectionName(row)}) + ": " + sa.caption;
+      if (va) d.aShown = RowValueText(name, rowA, aContext);
+      if (vb) d.bShown = RowValueText(name, rowB, aContext);
+      d.caption = line + captions[k];
       (beyond ? diff.beyondRows : diff.differences).push_back(std::move(d));
     }
   }

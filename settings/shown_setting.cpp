@@ -152,37 +152,36 @@ ShownSetting ShowSectionValue(std::string_view section, std::string_view key, in
   return shown;
 }
 
-ShownSetting ShowRowValue(std::string_view key, const ScheduleRow& row, const ShowContext& context) {
-  GridWords words;
-  words.on = LangText("ON");
-  words.off = LangText("OFF");
-  words.separator = context.separator;
-  ShownSetting shown;
-  if (key == "Hour" || key == "Minute") {
-    shown.caption = LangText("Time");
-    shown.text = TimeCellText(row.Hour, row.Minute);
-  } else if (key == "Alt") {
-    shown.caption = LangText("Altitude");
-    shown.text = AltitudeCellText(row.Alt, context.separator) + "°";
-  } else if (key == "Timer") {
-    shown.caption = LangText("Timer");
-    shown.text = std::to_string(row.Timer);
-  } else if (key == "Switch") {
+std::string RowCaption(std::string_view key, const ShowContext& context) {
+  if (key == "Hour" || key == "Minute") return LangText("Time");
+  if (key == "Alt") return LangText("Altitude");
+  if (key == "Timer") return LangText("Timer");
+  if (key == "Switch")
+    return LangText("Display") + ", " + LangText("Clouds") + ", " + LangText("Storms");
+  if (const std::optional<int> channel = ChannelOf(key, "Color16"))
+    return ChannelCaption(*channel, context.colorNames[static_cast<size_t>(*channel)]);
+  return std::string(key);
+}
+
+std::string RowValueText(std::string_view key, const ScheduleRow& row, const ShowContext& context) {
+  if (key == "Hour" || key == "Minute") return TimeCellText(row.Hour, row.Minute);
+  if (key == "Alt") return AltitudeCellText(row.Alt, context.separator) + "°";
+  if (key == "Timer") return std::to_string(row.Timer);
+  if (key == "Switch") {
+    GridWords words;
+    words.on = LangText("ON");
+    words.off = LangText("OFF");
+    words.separator = context.separator;
     const GridLine line = FormatGridLine(row, 0, false, words);
     const char* names[] = {"Display", "Clouds", "Storms"};
-    for (int s = 0; s < 3; ++s) {
-      if (s > 0) shown.caption += ", ", shown.text += ", ";
-      shown.caption += LangText(names[s]);
-      shown.text += LangText(names[s]) + " " + line.cells[grid::kDisplay + s];
-    }
-  } else if (const std::optional<int> channel = ChannelOf(key, "Color16")) {
-    const auto c = static_cast<size_t>(*channel);
-    shown.caption = ChannelCaption(*channel, context.colorNames[c]);
-    shown.text = PercentCellText(row.Color16[c], context.separator) + " %";
-  } else {
-    shown.caption = std::string(key);
+    std::string text;
+    for (int s = 0; s < 3; ++s)
+      text += (s ? ", " : "") + LangText(names[s]) + " " + line.cells[grid::kDisplay + s];
+    return text;
   }
-  return shown;
+  if (const std::optional<int> channel = ChannelOf(key, "Color16"))
+    return PercentCellText(row.Color16[static_cast<size_t>(*channel)], context.separator) + " %";
+  return std::string(key);
 }
 
 }  // namespace vmx

@@ -29,9 +29,10 @@ struct ShownSetting {
 // A key of [Config], [Weather], [Names], [RC5] or [TimeZone].
 ShownSetting ShowSectionValue(std::string_view section, std::string_view key, int64_t value,
                               const ShowContext& context);
-// A key of a schedule row; `row` holds the row's values (the time needs both
-// Hour and Minute).
-ShownSetting ShowRowValue(std::string_view key, const ScheduleRow& row, const ShowContext& context);
+// A key of a schedule row: its caption, the same on every line, and its
+// value; `row` holds the row's values (the time needs both Hour and Minute).
+std::string RowCaption(std::string_view key, const ShowContext& context);
+std::string RowValueText(std::string_view key, const ScheduleRow& row, const ShowContext& context);
 
 // A control's caption from the [frmLantix] table; the control's name when it has none.
 std::string ControlCaption(std::string_view control);
