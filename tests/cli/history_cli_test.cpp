@@ -134,4 +134,27 @@ TEST_F(HistoryCliTest, DiffExitsAsDiffDoes) {
   EXPECT_EQ(Cli({"settings", "diff", port + "@9", port}), 2);
 }
 
+TEST_F(HistoryCliTest, ADamagedSnapshotIsListedAndNeverUsed) {
+  EXPECT_EQ(Cli({"settings", "undo", port}), 1);  // nothing to undo yet
+  ExportWith("a.ini", {});
+  const std::string board = folder + "/velmarinex/history/vmx5_" + port.substr(port.rfind('/') + 1);
+  // A snapshot cut short after its header, with a time after the export's.
+  std::string text;
+  for (const auto& e : std::filesystem::directory_iterator(board))
+    if (e.path().extension() == ".ini") text = ReadAll(e.path().string());
+  ASSERT_THAT(text, ::testing::StartsWith("[Snapshot]"));
+  const size_t taken = text.find("Taken=") + 6;
+  text.replace(taken, 4, "2999");
+  WriteText(board + "/29990101T000000Z-00000000.ini", text.substr(0, text.size() - 20));
+
+  ASSERT_EQ(Cli({"settings", "history", port, "--json"}), 0);
+  EXPECT_THAT(out, HasSubstr("\"reason\": \"export\", \"program\": \"velmarinex-cli\""));
+  EXPECT_THAT(out, HasSubstr("\"index\": 2,"));
+  EXPECT_THAT(out, HasSubstr("\"damaged\": true, \"problem\": \"it is cut short\""));
+  EXPECT_EQ(Cli({"settings", "diff", port + "@2", port}), 2);
+  EXPECT_EQ(Cli({"settings", "diff", port + "@latest", port}), 2);
+  EXPECT_EQ(Cli({"settings", "restore", port, port + "@2"}), 1);
+  EXPECT_EQ(Sets("02") + Sets("03"), 0u);
+}
+
 }  // namespace

@@ -10,10 +10,14 @@
 #include <set>
 
 #include "link/shared_store.h"
+#include "persist/auto_backup.h"
 #include "persist/history_retention.h"
+#include "persist/records_complete.h"
 #include "persist/history_triggers.h"
 #include "persist/settings_file.h"
 #include "persist/settings_history.h"
+#include "persist/settings_source.h"
+#include "settings/device_actions.h"
 #include "tests/plain_files.h"
 
 namespace {
@@ -270,6 +274,58 @@ TEST_F(HistoryTest, TheSharedRoutinesSnapshotABoundCompleteStore) {
   EXPECT_EQ(history.Load(list[0]).doc->Get("Config", "FanLow"), "50");
   EXPECT_EQ(list[1].reason, SnapshotReason::Export);
   EXPECT_EQ(history.Load(list[1]).doc->Get("Config", "FanLow"), "60");
+}
+
+TEST_F(HistoryTest, TheBackupAndTheReefDefaultsKeepSnapshotsOfTheBoardLeft) {
+  vmx::SharedStore store;
+  store.info.RowCount = 1;
+  store.schedule.resize(1);
+  vmx::RecordsCompleteness records;
+  records.LinkState(true);
+  for (auto record : {vmx::PageUpdate::Info, vmx::PageUpdate::Config, vmx::PageUpdate::Schedule,
+                      vmx::PageUpdate::Expert, vmx::PageUpdate::ExpertWeather})
+    records.Shown(record, store);
+  // The binding names another port: the backup's own port decides the folder.
+  vmx::BindHistory(store, {root, "tests", [] { return std::string("/dev/ttyNOW0"); },
+                           [&] { return records.Complete(store); }, [this] { return now; }, {}});
+  ASSERT_EQ(vmx::WriteBackup(root, "/dev/ttyLEFT0 (USB serial)", store, records, {}),
+            vmx::BackupResult::Written);
+  vmx::LoadReefDefaults(store);
+  vmx::UnbindHistory(store);
+  auto reasons = [&](const char* board) {
+    std::vector<std::string> words;
+    for (const auto& e : vmx::SettingsHistory(fs::path(root) / "history" / board, "").List())
+      words.emplace_back(vmx::ReasonWord(e.reason));
+    return words;
+  };
+  EXPECT_THAT(reasons("vmx5_ttyLEFT0"), ::testing::ElementsAre("backup"));
+  EXPECT_THAT(reasons("vmx5_ttyNOW0"), ::testing::ElementsAre("before-reef"));
+  EXPECT_TRUE(fs::exists(fs::path(root) / "Backup_ttyLEFT0.ini"));
+}
+
+TEST(SettingsSource, NamesABoardAFileOrASnapshot) {
+  using K = vmx::SettingsSource::Kind;
+  char pattern[] = "/tmp/vmx-source-XXXXXX";
+  const std::string file = std::string(mkdtemp(pattern)) + "/a@1.ini";
+  WriteText(file, "[Config]\n");
+  const struct {
+    std::string text;
+    K kind;
+    std::string port, which;
+  } cases[] = {
+      {"/dev/rfcomm0@3", K::Snapshot, "/dev/rfcomm0", "3"},
+      {"ttyUSB0@latest", K::Snapshot, "/dev/ttyUSB0", "latest"},
+      {"rfcomm0", K::Board, "/dev/rfcomm0", ""},
+      {"rfcomm0@last", K::Board, "/dev/rfcomm0@last", ""},
+      {file, K::File, "", ""},
+  };
+  for (const auto& c : cases) {
+    const vmx::SettingsSource s = vmx::ParseSettingsSource(c.text);
+    EXPECT_EQ(s.kind, c.kind) << c.text;
+    EXPECT_EQ(s.port, c.port) << c.text;
+    EXPECT_EQ(s.which, c.which) << c.text;
+  }
+  fs::remove_all(fs::path(file).parent_path());
 }
 
 }  // namespace

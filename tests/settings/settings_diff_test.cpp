@@ -5,7 +5,9 @@
 
 #include <functional>
 
+#include "lang/catalogue.h"
 #include "settings/settings_diff.h"
+#include "settings/shown_setting.h"
 
 namespace {
 
@@ -100,6 +102,55 @@ TEST(SettingsDiff, AKeyAFileLacksIsMissingNotZero) {
   EXPECT_EQ(std::count_if(d.begin(), d.end(), [](auto& x) { return x.section == "0"; }), 16);
   // Lines 1 and 2 the file lacks entirely.
   EXPECT_EQ(std::count_if(d.begin(), d.end(), [](auto& x) { return x.section == "2"; }), 17);
+}
+
+}  // namespace
+
+namespace {
+
+struct Shown {
+  const char* section;
+  const char* key;
+  int64_t value;
+  const char* caption;
+  const char* text;
+};
+
+void ExpectShown(const std::vector<Shown>& cases, const vmx::ShowContext& context) {
+  for (const Shown& c : cases) {
+    const vmx::ShownSetting s = vmx::ShowSectionValue(c.section, c.key, c.value, context);
+    EXPECT_EQ(s.caption, c.caption) << c.section << "." << c.key;
+    EXPECT_EQ(s.text, c.text) << c.section << "." << c.key;
+  }
+}
+
+TEST(ShownSetting, ReadsAsTheWindowInTheUsersLanguage) {
+  vmx::ShowContext context;
+  context.configFlag = 0x04;  // Fahrenheit
+  context.colorNames[3] = 2;
+  ExpectShown({{"Config", "FanLow", 77, "Slow level (%)", "30.2 %"},
+               {"Config", "TempWaterLow", 250, "Fan hysteresis: off below / on above", "77.0 °F"},
+               {"Config", "TempOffset", -5, "Calibration offset for PelorixTemp (Temperature sensor; °C)", "-0.5 °C"},
+               {"Config", "Lat", 525, "Latitude", "52.5°"},
+               {"Config", "Language", 1, "Language used on the display", "German"},
+               {"Config", "Mode", 2, "Mode", "Geo"},
+               {"Weather", "StormD", 0, "Average duration in minutes", "-"},
+               {"Weather", "Balance3", 50, "White balance: D: Red", "50 %"},
+               {"Names", "ColorName11", 3, "Label for channel L", "Green"},
+               {"TimeZone", "Bias", 60, "Offset from UTC (minutes)", "60"},
+               {"RC5", "Up", 4660, "RC5.Up", "4660"}},
+              context);
+  // The same in German, with the German decimal separator.
+  const auto english = vmx::CurrentTable();
+  vmx::SetCurrentTable(
+      std::make_shared<vmx::LanguageTable>(vmx::LanguageTable::Parse(vmx::BuiltInTable(1))));
+  context.separator = ",";
+  context.configFlag = 0;
+  ExpectShown({{"Config", "FanLow", 77, "Langsam (%)", "30,2 %"},
+               {"Config", "Language", 0, "Sprache auf dem Display", "Englisch"},
+               {"Names", "ColorName0", 0, "Beschriftung Kanal A", "Unbenannt"}},
+              context);
+  vmx::SetCurrentTable(english);
 }
 
 }  // namespace
