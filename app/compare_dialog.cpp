@@ -34,6 +34,7 @@ QString GroupOf(const SettingsDifference& d) {
 void AddLine(QTreeWidgetItem* group, const SettingsDifference& d, bool checkable) {
   auto* item = new QTreeWidgetItem(group, {Q(d.caption), Q(d.section + "." + d.key), Q(d.aShown),
                                            Q(d.bShown)});
+  item->setToolTip(0, Q(d.caption));
   item->setData(0, kSectionRole, Q(d.section));
   item->setData(0, kKeyRole, Q(d.key));
   if (checkable) item->setCheckState(0, Qt::Unchecked);
@@ -57,8 +58,12 @@ CompareDialog::CompareDialog(QWidget* parent) : QDialog(parent) {
 
   lines_ = new QTreeWidget(this);
   lines_->setObjectName("tvwDifferences");
-  lines_->setHeaderLabels({T("CompareSetting"), QString(), T("CompareBoard"), T("CompareOther")});
+  lines_->setHeaderLabels(
+      {T("CompareSetting"), T("CompareKey"), T("CompareBoard"), T("CompareOther")});
+  // The values stay in sight; a long caption gives way and shows whole as a tip.
+  lines_->header()->setStretchLastSection(false);
   lines_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  lines_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   layout->addWidget(lines_, 1);
 
   auto* bottom = new QHBoxLayout;
@@ -83,6 +88,9 @@ CompareDialog::CompareDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void CompareDialog::SetSources(const std::vector<std::string>& items, int chosen) {
+  sources_->setToolTip(chosen >= 0 && static_cast<size_t>(chosen) < items.size()
+                           ? Q(items[static_cast<size_t>(chosen)])
+                           : QString());
   const QSignalBlocker quiet(sources_);
   sources_->clear();
   for (const std::string& item : items) sources_->addItem(Q(item));

@@ -1,6 +1,7 @@
 #include "app/history_menu.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QTimer>
 
 #include "app/compare_dialog.h"
@@ -106,18 +107,30 @@ void HistoryMenu::mnuCompareClick() {
   snapshots_.clear();
   if (const std::optional<SettingsHistory> history = History()) snapshots_ = history->List();
   std::reverse(snapshots_.begin(), snapshots_.end());
-  std::vector<std::string> items;
-  for (const SnapshotEntry& e : snapshots_) items.push_back(SnapshotItem(e));
-  dialog_->SetSources(items, 0);
-  source_.reset();
-  if (!snapshots_.empty()) ChooseSnapshot(0);
-  else ShowSource();
+  file_.clear();
+  ListSources();
+  ChooseSnapshot(0);
   dialog_->show();
   dialog_->raise();
 }
 
+void HistoryMenu::ListSources() {
+  // A chosen file stands first, above the snapshots.
+  std::vector<std::string> items;
+  if (!file_.empty()) items.push_back(file_);
+  for (const SnapshotEntry& e : snapshots_) items.push_back(SnapshotItem(e));
+  dialog_->SetSources(items, 0);
+}
+
 void HistoryMenu::ChooseSnapshot(int index) {
   source_.reset();
+  if (!file_.empty() && index-- == 0) {
+    SettingsText file = LoadSettingsFile(file_);
+    if (!file.doc) context_.AddLogLine(file.error);
+    source_ = std::move(file.doc);
+    ShowSource();
+    return;
+  }
   const std::optional<SettingsHistory> history = History();
   if (history && index >= 0 && static_cast<size_t>(index) < snapshots_.size()) {
     LoadedSnapshot loaded = history->Load(snapshots_[static_cast<size_t>(index)]);
@@ -132,8 +145,13 @@ void HistoryMenu::ChooseFile() {
   const QString path = context_.Ask().OpenFileName(SettingsFileRequest(context_, "CompareTitle"));
   if (path.isEmpty()) return;
   SettingsText file = LoadSettingsFile(path.toStdString());
-  if (!file.doc) context_.AddLogLine(file.error);
+  if (!file.doc) {
+    context_.AddLogLine(file.error);
+    return;
+  }
   source_ = std::move(file.doc);
+  file_ = path.toStdString();
+  if (dialog_) ListSources();
   ShowSource();
 }
 

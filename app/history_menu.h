@@ -47,6 +47,7 @@ class HistoryMenu final : public QObject {
   std::optional<SettingsHistory> History() const;
   bool Ready();
   void ShowSource();
+  void ListSources();
   void ChooseSnapshot(int index);
   void ChooseFile();
   void RestoreSelected();
@@ -60,6 +61,7 @@ class HistoryMenu final : public QObject {
   QPointer<CompareDialog> dialog_;
   std::vector<SnapshotEntry> snapshots_;  // newest first, as the dialog lists them
   std::optional<IniDocument> source_;     // what the board is compared with
+  std::string file_;                      // the settings file chosen, if any
   std::optional<RestoreCheck> check_;
   QTimer* poll_;
   QElapsedTimer started_;

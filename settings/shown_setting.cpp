@@ -38,6 +38,21 @@ constexpr OtherCaption kOtherCaptions[] = {
     {"Language", "lblLanguage"},
 };
 
+// Edits without a caption of their own: the second of a pair stands beside
+// the first, whose caption names both; the cloud temperatures share a group.
+struct SharedCaption {
+  std::string_view key;
+  std::string_view control;
+  std::string_view word;  // message key said after the caption, if any
+};
+constexpr SharedCaption kSharedCaptions[] = {
+    {"TempWaterHigh", "edtTempWaterLow", {}},
+    {"TempCoolHigh", "edtTempCoolLow", {}},
+    {"TempHeatHigh", "edtTempHeatLow", {}},
+    {"CloudTempWater", "gbxCloudTemp", "HomeWaterTemperature"},
+    {"CloudTempBoard", "gbxCloudTemp", "BoardTemperature"},
+};
+
 std::string Words(std::string_view key, std::string_view fallback) {
   const std::string text = LangText(key);
   return text == key ? std::string(fallback) : text;
@@ -136,6 +151,10 @@ ShownSetting ShowSectionValue(std::string_view section, std::string_view key, in
   }
   if (const Binding* b = BindingOfKey(key)) {
     shown.caption = ControlCaption(b->edit);
+    for (const SharedCaption& shared : kSharedCaptions)
+      if (shared.key == key)
+        shown.caption = ControlCaption(shared.control) +
+                        (shared.word.empty() ? std::string() : ": " + LangText(shared.word));
     shown.text = FormatShown(b->shown, value, context.configFlag, context.separator) +
                  UnitOf(b->shown, context.configFlag);
     return shown;
