@@ -30,6 +30,7 @@ SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
       connect(action, &QAction::triggered, this, handler);
   // Imports, exports, the backup and the reef defaults keep snapshots in the
   // history of the board on the current port.
+  boundStore_ = &context_.Store();
   BindHistory(context_.Store(),
               {UserDataRoot(), "velmarinex", [this] { return context_.PortName(); },
                [this] { return RecordsComplete(); }, {},
@@ -38,7 +39,8 @@ SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
 }
 
 SettingsMenu::~SettingsMenu() {
-  UnbindHistory(context_.Store());
+  // The window and its store are gone by now: only the address is left.
+  UnbindHistory(boundStore_);
 }
 
 void SettingsMenu::LinkState(bool connected) {

@@ -19,6 +19,7 @@ namespace vmx {
 
 class HistoryMenu;
 class PageContext;
+class SharedStore;
 struct ImportReport;
 
 // What the settings files' choosers show: the title's text, the program's
@@ -62,6 +63,7 @@ class SettingsMenu final : public QObject {
   PageContext& context_;
   RecordsCompleteness records_;
   HistoryMenu* history_ = nullptr;
+  const SharedStore* boundStore_ = nullptr;
 };
 
 }  // namespace vmx

@@ -72,7 +72,7 @@ BoardSession::~BoardSession() {
   ShutDown();
   worker_->Abort();
   worker_.reset();
-  UnbindHistory(store_);
+  UnbindHistory(&store_);
 }
 
 void BoardSession::StartWorker() {

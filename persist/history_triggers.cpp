@@ -48,9 +48,9 @@ void BindHistory(const SharedStore& store, HistoryBinding binding) {
   Registry()[&store] = std::move(binding);
 }
 
-void UnbindHistory(const SharedStore& store) {
+void UnbindHistory(const SharedStore* store) {
   std::lock_guard g(RegistryLock());
-  Registry().erase(&store);
+  Registry().erase(store);
 }
 
 std::optional<SettingsHistory> BoundHistory(const SharedStore& store, std::string_view port) {

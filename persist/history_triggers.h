@@ -29,7 +29,8 @@ struct HistoryBinding {
 };
 
 void BindHistory(const SharedStore& store, HistoryBinding binding);
-void UnbindHistory(const SharedStore& store);
+// Only the store's address is used: a window may unbind once the store is gone.
+void UnbindHistory(const SharedStore* store);
 
 // The history of the board on `port` (the bound port when empty); nothing
 // when the store is not bound or no folder can be named.

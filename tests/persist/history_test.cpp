@@ -264,7 +264,7 @@ TEST_F(HistoryTest, TheSharedRoutinesSnapshotABoundCompleteStore) {
   now += 10;
   const std::string exported = root + "/out.ini";
   EXPECT_EQ(vmx::ExportSettings(exported, store), "");
-  vmx::UnbindHistory(store);
+  vmx::UnbindHistory(&store);
   vmx::ImportSchedule(file, store);  // unbound: nothing kept
 
   const vmx::SettingsHistory history(fs::path(root) / "history" / "vmx5_ttyTEST0", "tests");
@@ -291,7 +291,7 @@ TEST_F(HistoryTest, TheBackupAndTheReefDefaultsKeepSnapshotsOfTheBoardLeft) {
   ASSERT_EQ(vmx::WriteBackup(root, "/dev/ttyLEFT0 (USB serial)", store, records, {}),
             vmx::BackupResult::Written);
   vmx::LoadReefDefaults(store);
-  vmx::UnbindHistory(store);
+  vmx::UnbindHistory(&store);
   auto reasons = [&](const char* board) {
     std::vector<std::string> words;
     for (const auto& e : vmx::SettingsHistory(fs::path(root) / "history" / board, "").List())
