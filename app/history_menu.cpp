@@ -1,6 +1,8 @@
 #include "app/history_menu.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QLocale>
 #include <algorithm>
 #include <QTimer>
 
@@ -39,7 +41,10 @@ const char* ReasonKey(SnapshotReason reason) {
 }
 
 std::string SnapshotItem(const SnapshotEntry& e) {
-  const std::string when = UtcText(e.taken);
+  // The keeper's own clock and date format; files and logs keep UTC.
+  const std::string when =
+      QLocale().toString(QDateTime::fromSecsSinceEpoch(e.taken), QLocale::ShortFormat)
+          .toStdString();
   if (e.damaged) return LangFormat("SnapshotDamagedItem", {when, e.problem});
   return LangFormat("SnapshotItem", {std::to_string(e.index), when, LangText(ReasonKey(e.reason))});
 }
