@@ -48,6 +48,7 @@
 #include "link/port_name.h"
 #include "ui/page.h"
 #include "ui/status_display.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -59,10 +60,6 @@ constexpr int kDefaultLat = 501;  // tenths of a degree: 50.1 N
 constexpr int kDefaultLon = 85;   // 8.5 E
 // At exit the worker gets this long to finish.
 constexpr std::chrono::milliseconds kExitWait{500};
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 // "[" short date, blank, long time "] " in the user's formats; the time zone
 // some long formats carry only widens every line.

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -15,9 +16,10 @@
 #include "astro/decimal_text.h"
 #include "astro/geo_sky.h"
 #include "astro/geo_text.h"
-#include "astro/image_view.h"
 #include "ui/controls.h"
+#include "ui/picture_view.h"
 #include "ui/quiet.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -26,10 +28,6 @@ namespace {
 // within this century.
 const QDate kFirstDate(2000, 1, 1);
 const QDate kLastDate(2099, 12, 31);
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QString Degrees(double value) {
   return Q(FormatUpToOneDecimal(value, DecimalSeparator()));
@@ -55,8 +53,8 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   auto* scroll = new QScrollArea(this);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
-  imgGeo_ = new ImageView(&picture_.Map(), false, scroll);
-  imgGeo_->setObjectName("imgGeo");
+  imgGeo_ = new PictureView("imgGeo", &picture_.Map(), PictureView::Backdrop::Window, scroll);
+  imgGeo_->setMouseTracking(true);
   imgGeo_->setMinimumSize(kMapWidth, kMapHeight);
   scroll->setWidget(imgGeo_);
   layout->addWidget(scroll, 1);
@@ -96,8 +94,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   texts->addLayout(controls);
   bottom->addLayout(texts, 1);
 
-  imgMoon_ = new ImageView(&picture_.Moon(), true, this);
-  imgMoon_->setObjectName("imgMoon");
+  imgMoon_ = new PictureView("imgMoon", &picture_.Moon(), PictureView::Backdrop::Black, this);
   imgMoon_->setFixedSize(GeoPicture::kMoonSize, GeoPicture::kMoonSize);
   bottom->addWidget(imgMoon_);
   layout->addLayout(bottom);
@@ -108,11 +105,11 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   trbTime_->setTickPosition(QSlider::TicksBothSides);
   layout->addWidget(trbTime_);
 
-  connect(imgGeo_, &ImageView::mouseDown, this, &GeoPage::imgGeoMouseDown);
-  connect(imgGeo_, &ImageView::mouseMove, this, &GeoPage::imgGeoMouseMove);
-  connect(imgGeo_, &ImageView::mouseEnter, this, &GeoPage::imgGeoMouseEnter);
-  connect(imgGeo_, &ImageView::mouseLeave, this, &GeoPage::imgGeoMouseLeave);
-  connect(imgMoon_, &ImageView::doubleClicked, this, &GeoPage::imgMoonDblClick);
+  imgGeo_->onPress = [this](QMouseEvent* e) { imgGeoMouseDown(e->position().toPoint()); };
+  imgGeo_->onMove = [this](QMouseEvent* e) { imgGeoMouseMove(e->position().toPoint()); };
+  imgGeo_->onEnter = [this] { imgGeoMouseEnter(); };
+  imgGeo_->onLeave = [this] { imgGeoMouseLeave(); };
+  imgMoon_->onDoubleClick = [this] { imgMoonDblClick(); };
   OnUserText(edtLat_, this, [this] { edtLatChange(); });
   OnUserText(edtLon_, this, [this] { edtLatChange(); });
   OnUserText(edtTime_, this, [this] { edtTimeChange(); });
@@ -154,7 +151,7 @@ void GeoPage::RefreshGeo() {
     const Config& config = Context().Store().config;
     // The map is drawn for the page in front only; Activated draws it anew.
     if (Context().ActivePage() == this)
-      imgGeo_->update(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
+      imgGeo_->Present(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
 
     const std::optional<BoardMoment> moment = BoardClockMoment(Context().Store().info);
     if (!moment) return;
@@ -164,7 +161,7 @@ void GeoPage::RefreshGeo() {
     const GeoLines lines = FormatGeoLines(*sky, DecimalSeparator());
     lblGeo_->setText(Q(lines[0] + "\n" + lines[1]));
     picture_.DrawMoon(sky->moon.Illumination, sky->moon.Age);
-    imgMoon_->update();
+    imgMoon_->Present();
   } catch (const std::exception& e) {
     // The page keeps what was drawn; the next record draws again.
     Context().AddLogLine(e.what());

@@ -16,7 +16,7 @@ class QSlider;
 
 namespace vmx {
 
-class ImageView;
+class PictureView;
 
 class GeoPage final : public Page {
   Q_OBJECT
@@ -54,8 +54,8 @@ class GeoPage final : public Page {
   void imgMoonDblClick();
 
   GeoPicture picture_;
-  ImageView* imgGeo_ = nullptr;
-  ImageView* imgMoon_ = nullptr;
+  PictureView* imgGeo_ = nullptr;
+  PictureView* imgMoon_ = nullptr;
   QLabel* lblGeo_ = nullptr;
   QLineEdit* edtTime_ = nullptr;
   QDateEdit* dtp_ = nullptr;

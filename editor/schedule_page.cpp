@@ -10,6 +10,7 @@
 #include "lang/catalogue.h"
 #include "lang/channel_text.h"
 #include "ui/quiet.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -17,10 +18,6 @@ namespace {
 constexpr int kDescriptionWidth = 230;
 constexpr int kExactAltRole = Qt::UserRole;          // the row's Alt behind an altitude cell
 constexpr int kAltitudeTextRole = Qt::UserRole + 1;  // the text that Alt was shown as
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 Qt::ItemFlags FlagsOf(int column) {
   // The line numbers and the switches are clicked, never selected or edited.

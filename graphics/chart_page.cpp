@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "graphics/chart_painter.h"
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 #include "lang/catalogue.h"
 #include "ui/quiet.h"
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 #include "graphics/schedule_painter.h"
 #include "lang/channel_text.h"
 #include "ui/controls.h"
