@@ -16,6 +16,7 @@
 #include "lang/channel_text.h"
 #include "lang/form_texts.h"
 #include "lang/language_choice.h"
+#include "ui/names.h"
 
 namespace vmx {
 namespace {
@@ -107,7 +108,7 @@ int ApplyLanguage(QWidget& form, int language) {
       SetControlCaption(control, FromTable(t.text), &index);
   }
 
-  if (auto* box = form.findChild<QComboBox*>("cmbLanguage")) {
+  if (auto* box = form.findChild<QComboBox*>(names::cmbLanguage)) {
     box->clear();
     box->addItem(QString::fromStdString(LangText("English")));
     box->addItem(QString::fromStdString(LangText("German")));
@@ -115,31 +116,31 @@ int ApplyLanguage(QWidget& form, int language) {
   }
 
   // Channel 0's controls hold the templates, so they are overwritten last.
-  const QString on = ControlCaption(index.Find("btnOn0"), &index);
-  const QString off = ControlCaption(index.Find("btnOff0"), &index);
-  const std::string name = Std(ControlCaption(index.Find("lblName0"), &index));
+  const QString on = ControlCaption(index.Find(names::btnOn0), &index);
+  const QString off = ControlCaption(index.Find(names::btnOff0), &index);
+  const std::string name = Std(ControlCaption(index.Find(names::lblName0), &index));
   for (int n = kChannelCount - 1; n >= 0; --n) {
     const QString number = QString::number(n);
-    SetControlCaption(index.Find("btnOn" + number), on, &index);
-    SetControlCaption(index.Find("btnOff" + number), off, &index);
-    SetControlCaption(index.Find("lblName" + number),
+    SetControlCaption(index.Find(names::stem::btnOn + number), on, &index);
+    SetControlCaption(index.Find(names::stem::btnOff + number), off, &index);
+    SetControlCaption(index.Find(names::stem::lblName + number),
                       QString::fromStdString(FormatText(name, {ChannelLetter(n)})), &index);
   }
 
-  QObject* channels = index.Find("tsChannels");
+  QObject* channels = index.Find(names::tsChannels);
   const std::string pages = Std(ControlCaption(channels, &index));
-  SetControlCaption(index.Find("tsChannelsGL"), QString::fromStdString(FormatText(pages, {"G-L"})),
+  SetControlCaption(index.Find(names::tsChannelsGL), QString::fromStdString(FormatText(pages, {"G-L"})),
                     &index);
   SetControlCaption(channels, QString::fromStdString(FormatText(pages, {"A-F"})), &index);
 
   for (const char* source : {"TempWater", "TempBoard", "Voltage", "TempSlave"}) {
-    if (QObject* radio = index.Find(QString("rbtCHM") + source))
-      SetControlCaption(index.Find(QString("mnuCHM") + source), ControlCaption(radio, &index),
+    if (QObject* radio = index.Find(QString(names::stem::rbtCHM) + source))
+      SetControlCaption(index.Find(QString(names::stem::mnuCHM) + source), ControlCaption(radio, &index),
                         &index);
   }
   for (const char* sensor : {"TempWater", "TempBoard"}) {
-    if (QObject* radio = index.Find(QString("rbtCHM") + sensor))
-      SetControlCaption(index.Find(QString("edtCloud") + sensor), ControlCaption(radio, &index),
+    if (QObject* radio = index.Find(QString(names::stem::rbtCHM) + sensor))
+      SetControlCaption(index.Find(QString(names::stem::edtCloud) + sensor), ControlCaption(radio, &index),
                         &index);
   }
   return language;

@@ -9,6 +9,7 @@
 #include "lang/catalogue.h"
 #include "settings/temperature.h"
 #include "ui/bind.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
@@ -33,10 +34,10 @@ DesktopAlerts::DesktopAlerts(PageContext& context, QString busAddress, QObject* 
     ArmTimer();
   });
   LoadSettings();
-  enabled_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlerts"));
-  water_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlertWater"));
-  low_ = qobject_cast<QLineEdit*>(context_.Control("edtAlertWaterLow"));
-  high_ = qobject_cast<QLineEdit*>(context_.Control("edtAlertWaterHigh"));
+  enabled_ = qobject_cast<QCheckBox*>(context_.Control(names::cbxAlerts));
+  water_ = qobject_cast<QCheckBox*>(context_.Control(names::cbxAlertWater));
+  low_ = qobject_cast<QLineEdit*>(context_.Control(names::edtAlertWaterLow));
+  high_ = qobject_cast<QLineEdit*>(context_.Control(names::edtAlertWaterHigh));
   for (QCheckBox* box : {enabled_, water_})
     if (box) connect(box, &QCheckBox::clicked, this, &DesktopAlerts::UserChanged);
   for (QLineEdit* edit : {low_, high_})

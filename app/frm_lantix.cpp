@@ -46,6 +46,7 @@
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
+#include "ui/names.h"
 #include "ui/page.h"
 #include "ui/status_display.h"
 #include "ui/text.h"
@@ -78,7 +79,7 @@ std::string StampNow() {
 
 TfrmLantix::TfrmLantix(StartOptions options)
     : options_(std::move(options)), handOffs_(std::make_shared<HandOffQueue>(this)) {
-  setObjectName("frmLantix");
+  setObjectName(names::frmLantix);
   Preferences* prefs = options_.preferences;
   if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
   PortSource* ports = options_.ports;
@@ -127,24 +128,24 @@ void TfrmLantix::BuildWindow() {
 
 void TfrmLantix::WireHandlers() {
   pc_->onPageChange = [this] { pcChange(); };
-  connect(findChild<QMenu*>("mnuConnection"), &QMenu::aboutToShow, this,
+  connect(findChild<QMenu*>(names::mnuConnection), &QMenu::aboutToShow, this,
           &TfrmLantix::mnuConnectionClick);
-  connect(findChild<QMenu*>("mnuFile"), &QMenu::aboutToShow, this, &TfrmLantix::mnuFileClick);
+  connect(findChild<QMenu*>(names::mnuFile), &QMenu::aboutToShow, this, &TfrmLantix::mnuFileClick);
   const std::pair<const char*, void (TfrmLantix::*)()> handlers[] = {
-      {"mnuDisconnect", &TfrmLantix::mnuDisconnectClick},
-      {"mnuDiscover", &TfrmLantix::mnuDiscoverClick},
-      {"mnuRemove", &TfrmLantix::mnuRemoveClick},
-      {"mnuDebug", &TfrmLantix::mnuDebugClick},
-      {"mnuFirmwareUpdate", &TfrmLantix::mnuFirmwareUpdateClick},
+      {names::mnuDisconnect, &TfrmLantix::mnuDisconnectClick},
+      {names::mnuDiscover, &TfrmLantix::mnuDiscoverClick},
+      {names::mnuRemove, &TfrmLantix::mnuRemoveClick},
+      {names::mnuDebug, &TfrmLantix::mnuDebugClick},
+      {names::mnuFirmwareUpdate, &TfrmLantix::mnuFirmwareUpdateClick},
   };
   for (const auto& [name, handler] : handlers)
     connect(Action(name), &QAction::triggered, this, handler);
-  connect(Action("mnuExit"), &QAction::triggered, this, &QWidget::close);
+  connect(Action(names::mnuExit), &QAction::triggered, this, &QWidget::close);
   for (const auto& [name, topic] :
-       {std::pair{"mnuHardware", "hardware"}, std::pair{"mnuSoftware", "software"},
-        std::pair{"mnuFAQ", "faq"}}) {
+       {std::pair{names::mnuHardware, "hardware"}, std::pair{names::mnuSoftware, "software"},
+        std::pair{names::mnuFAQ, "faq"}}) {
     connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
-      const auto* box = findChild<QComboBox*>("cmbLanguage");
+      const auto* box = findChild<QComboBox*>(names::cmbLanguage);
       OpenHelpPage(Q(HelpPageUrl(topic, box && box->currentIndex() == 1)));
     });
   }
@@ -201,11 +202,11 @@ void TfrmLantix::FormCreate() {
 
   // The pages fill what depends on the language: headings, colour names.
   for (Page* page : pc_->Pages()) page->LanguageApplied();
-  pc_->Activate(PageNamed("tsChannelsGL"));
+  pc_->Activate(PageNamed(names::tsChannelsGL));
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
   // The Geo page's Now: the board clock starts from the computer's.
-  if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
+  if (auto* now = findChild<QAbstractButton*>(names::btnNow)) now->click();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
@@ -321,7 +322,7 @@ void TfrmLantix::SetStatusPanel(int panel, const QString& text) {
 
 void TfrmLantix::pcChange() {
   QWidget* page = pc_->currentWidget();
-  if (page == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
+  if (page == PageNamed(names::tsTemp)) store_.Raise(request::ReadChart);
   if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
 }
 
@@ -346,7 +347,7 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
-  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
+  if (auto* list = findChild<QComboBox*>(names::cmbVisualize); list && list->view()->isVisible()) return;
   spreadColors_ = store_.config.ColorName;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
@@ -361,7 +362,7 @@ void TfrmLantix::SetLinkState(bool connected) {
   if (!connected) {
     // The mode items are enabled only in the connected state (and at start-up):
     // a link that was never up does not pull the log to the front again.
-    if (QAction* manual = Action("mnuModeManual"); manual && manual->isEnabled())
+    if (QAction* manual = Action(names::mnuModeManual); manual && manual->isEnabled())
       ShowPage(messages_);
     status_->LinkLost();
     if (taskbar_)
@@ -378,7 +379,7 @@ void TfrmLantix::ApplyLinkStateTable() {
   facts.fanMode = store_.expert.FanMode;
   facts.tempWater = store_.info.TempWater;
   facts.tempSlave = store_.info.TempSlave;
-  const auto* led = findChild<QRadioButton*>("rbtFMOLED");
+  const auto* led = findChild<QRadioButton*>(names::rbtFMOLED);
   facts.fanModeLedSelected = led && led->isChecked();
   facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
   linkStates_->Apply(facts);
@@ -415,9 +416,9 @@ void TfrmLantix::ApplyExpertWeather() {
   // The weather record is the last one of a new link's first full read: the
   // user leaves the log for the page of the board's mode.
   if (pc_->currentWidget() == messages_) {
-    const char* page = store_.config.Mode == 1   ? "tsSchedule"
-                       : store_.config.Mode == 2 ? "tsGeo"
-                                                 : "tsChannels";
+    const char* page = store_.config.Mode == 1   ? names::tsSchedule
+                       : store_.config.Mode == 2 ? names::tsGeo
+                                                 : names::tsChannels;
     ShowPage(PageNamed(page));
   }
   connection_->SavePort();
@@ -452,7 +453,7 @@ void TfrmLantix::UpdatePage(PageUpdate page) {
 
 void TfrmLantix::mnuConnectionClick() {
   const std::optional<size_t> ticked = connection_->MenuOpening();
-  auto* menu = findChild<QMenu*>("mnuConnect");
+  auto* menu = findChild<QMenu*>(names::mnuConnect);
   menu->clear();
   const std::vector<std::string>& entries = connection_->portList;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -463,9 +464,9 @@ void TfrmLantix::mnuConnectionClick() {
     connect(item, &QAction::triggered, this, [this, i] { SelectPort(i); });
   }
   menu->menuAction()->setEnabled(!entries.empty());
-  Action("mnuDisconnect")->setEnabled(connection_->WorkerRunning());
-  Action("mnuDiscover")->setEnabled(!bluetooth_->Running());
-  Action("mnuRemove")->setEnabled(!bluetooth_->Running());
+  Action(names::mnuDisconnect)->setEnabled(connection_->WorkerRunning());
+  Action(names::mnuDiscover)->setEnabled(!bluetooth_->Running());
+  Action(names::mnuRemove)->setEnabled(!bluetooth_->Running());
 }
 
 void TfrmLantix::SelectPort(size_t index) {
@@ -504,7 +505,7 @@ void TfrmLantix::mnuDebugClick() {
 }
 
 void TfrmLantix::mnuFileClick() {
-  Action("mnuFirmwareUpdate")->setEnabled(connection_->WorkerRunning());
+  Action(names::mnuFirmwareUpdate)->setEnabled(connection_->WorkerRunning());
 }
 
 void TfrmLantix::memDblClick() {

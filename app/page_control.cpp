@@ -15,20 +15,21 @@
 #include "editor/weather_page.h"
 #include "graphics/chart_page.h"
 #include "graphics/visualize_page.h"
+#include "ui/names.h"
 
 namespace vmx {
 namespace {
 
-constexpr const char* kExpertPages[] = {"tsExpert", "tsBalance", "tsJMP"};
+constexpr const char* kExpertPages[] = {names::tsExpert, names::tsBalance, names::tsJMP};
 
 }  // namespace
 
 PageControl::PageControl(PageContext& form, QWidget* parent) : QTabWidget(parent) {
-  setObjectName("pc");
+  setObjectName(names::pc);
   setMinimumSize(767, 531);
   setUsesScrollButtons(true);
   for (Page* page : std::initializer_list<Page*>{
-           new ChannelsPage(form, "tsChannels", 0), new ChannelsPage(form, "tsChannelsGL", 6),
+           new ChannelsPage(form, names::tsChannels, 0), new ChannelsPage(form, names::tsChannelsGL, 6),
            new SchedulePage(form), new VisualizePage(form), new GeoPage(form), new ConfigPage(form),
            new ChartPage(form), new WeatherPage(form), new WeatherDelayPage(form),
            new MoonPage(form), new ExpertPage(form), new BalancePage(form), new JmpPage(form),
@@ -67,7 +68,7 @@ void PageControl::SetExpertPagesVisible(bool visible) {
 }
 
 bool PageControl::ExpertPagesVisible() const {
-  return isTabVisible(indexOf(PageNamed("tsExpert")));
+  return isTabVisible(indexOf(PageNamed(names::tsExpert)));
 }
 
 }  // namespace vmx

@@ -17,6 +17,7 @@
 #include "astro/geo_sky.h"
 #include "astro/geo_text.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/picture_view.h"
 #include "ui/quiet.h"
 #include "ui/text.h"
@@ -41,7 +42,7 @@ void SetDateQuietly(QDateEdit* dtp, const QDate& date) {
 
 }  // namespace
 
-GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
+GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   Subscribe({PageUpdate::Info, PageUpdate::Config});
 
   auto* layout = new QVBoxLayout(this);
@@ -53,7 +54,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   auto* scroll = new QScrollArea(this);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
-  imgGeo_ = new PictureView("imgGeo", &picture_.Map(), PictureView::Backdrop::Window, scroll);
+  imgGeo_ = new PictureView(names::imgGeo, &picture_.Map(), PictureView::Backdrop::Window, scroll);
   imgGeo_->setMouseTracking(true);
   imgGeo_->setMinimumSize(kMapWidth, kMapHeight);
   scroll->setWidget(imgGeo_);
@@ -61,7 +62,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
 
   auto* bottom = new QHBoxLayout;
   auto* texts = new QVBoxLayout;
-  lblGeo_ = NewLabel(this, "lblGeo");
+  lblGeo_ = NewLabel(this, names::lblGeo);
   lblGeo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // Of fixed size, so a new text never asks the window to lay itself out and
   // repaint everything: twice a second only the label repaints.
@@ -69,17 +70,17 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   texts->addWidget(lblGeo_, 0, Qt::AlignRight);
 
   auto* controls = new QHBoxLayout;
-  const LabeledEdit time = NewLabeledEdit(this, "edtTime", 49);
+  const LabeledEdit time = NewLabeledEdit(this, names::edtTime, 49);
   edtTime_ = time.edit;
   dtp_ = new QDateEdit(this);
-  dtp_->setObjectName("dtp");
+  dtp_->setObjectName(names::dtp);
   dtp_->setDateRange(kFirstDate, kLastDate);
   dtp_->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
   dtp_->setCalendarPopup(true);
   btnNow_ = new QPushButton(this);
-  btnNow_->setObjectName("btnNow");
-  const LabeledEdit lat = NewLabeledEdit(this, "edtLat");
-  const LabeledEdit lon = NewLabeledEdit(this, "edtLon");
+  btnNow_->setObjectName(names::btnNow);
+  const LabeledEdit lat = NewLabeledEdit(this, names::edtLat);
+  const LabeledEdit lon = NewLabeledEdit(this, names::edtLon);
   edtLat_ = lat.edit;
   edtLon_ = lon.edit;
   controls->addWidget(time.label);
@@ -94,12 +95,12 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   texts->addLayout(controls);
   bottom->addLayout(texts, 1);
 
-  imgMoon_ = new PictureView("imgMoon", &picture_.Moon(), PictureView::Backdrop::Black, this);
+  imgMoon_ = new PictureView(names::imgMoon, &picture_.Moon(), PictureView::Backdrop::Black, this);
   imgMoon_->setFixedSize(GeoPicture::kMoonSize, GeoPicture::kMoonSize);
   bottom->addWidget(imgMoon_);
   layout->addLayout(bottom);
 
-  trbTime_ = NewSlider(this, "trbTime", 60);
+  trbTime_ = NewSlider(this, names::trbTime, 60);
   trbTime_->setRange(0, kLastMinuteOfDay);
   trbTime_->setPageStep(60);
   trbTime_->setTickPosition(QSlider::TicksBothSides);
@@ -242,7 +243,7 @@ void GeoPage::edtTimeChange() {
 void GeoPage::btnNowClick() {
   // Setting the clock also ends time lapse. The realtime button's handler runs
   // even while the button is disabled (no board yet), as a click from code would.
-  if (auto* realtime = qobject_cast<QAbstractButton*>(Context().Control("btnRealtime")))
+  if (auto* realtime = qobject_cast<QAbstractButton*>(Context().Control(names::btnRealtime)))
     emit realtime->clicked();
 
   const QDateTime now = clock();
@@ -259,7 +260,7 @@ void GeoPage::btnNowClick() {
 }
 
 void GeoPage::imgMoonDblClick() {
-  Context().ShowPage(Context().PageNamed("tsConfig"));
+  Context().ShowPage(Context().PageNamed(names::tsConfig));
 }
 
 }  // namespace vmx

@@ -9,6 +9,7 @@
 #include "lang/number_text.h"
 #include "settings/weather_counts.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
 
 namespace vmx {
@@ -35,16 +36,16 @@ int PlainTicks(const QString& stem) {
 
 }  // namespace
 
-WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {
+WeatherPage::WeatherPage(PageContext& context) : Page(context, names::tsWeather) {
   Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(BuildGroup("gbxCloud", {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
-                               "btnCloud", "lblCloudRatio"));
-  layout->addWidget(BuildGroup("gbxStorm", {"StormAlpha", "StormStep", "LightningP"}, StormCount,
-                               StormMinutes, "btnStorm", "lblStormRatio"));
+  layout->addWidget(BuildGroup(names::gbxCloud, {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
+                               names::btnCloud, names::lblCloudRatio));
+  layout->addWidget(BuildGroup(names::gbxStorm, {"StormAlpha", "StormStep", "LightningP"}, StormCount,
+                               StormMinutes, names::btnStorm, names::lblStormRatio));
   layout->addStretch(1);
-  cloudRatio_ = findChild<QLabel*>("lblCloudRatio");
-  stormRatio_ = findChild<QLabel*>("lblStormRatio");
+  cloudRatio_ = findChild<QLabel*>(names::lblCloudRatio);
+  stormRatio_ = findChild<QLabel*>(names::lblStormRatio);
 }
 
 QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const char*> plainPairs,
@@ -69,8 +70,8 @@ QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const
 void WeatherPage::AddQuantity(QGridLayout* grid, int row, Quantity quantity) {
   const QuantityControls& c = kQuantityControls[quantity];
   QWidget* parent = grid->parentWidget();
-  const LabeledEdit edit = NewLabeledEdit(parent, QString("edt") + c.stem);
-  QSlider* slider = NewSlider(parent, QString("trb") + c.stem, c.tickInterval);
+  const LabeledEdit edit = NewLabeledEdit(parent, QString(names::stem::edt) + c.stem);
+  QSlider* slider = NewSlider(parent, QString(names::stem::trb) + c.stem, c.tickInterval);
   slider->setRange(c.range.minimum, c.range.maximum);
   slider->setMinimumWidth(300);
   grid->addWidget(edit.label, row, 0);
@@ -83,8 +84,8 @@ void WeatherPage::AddQuantity(QGridLayout* grid, int row, Quantity quantity) {
 
 void WeatherPage::AddPlainPair(QGridLayout* grid, int row, const QString& stem, int tickInterval) {
   QWidget* parent = grid->parentWidget();
-  const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
-  QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
+  const LabeledEdit edit = NewLabeledEdit(parent, names::stem::edt + stem);
+  QSlider* slider = NewSlider(parent, names::stem::trb + stem, tickInterval);
   slider->setMinimumWidth(300);
   grid->addWidget(edit.label, row, 0);
   grid->addWidget(slider, row, 1);
