@@ -9,7 +9,6 @@
 #include "lang/catalogue.h"
 #include "settings/temperature.h"
 #include "ui/bind.h"
-#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
@@ -34,10 +33,13 @@ DesktopAlerts::DesktopAlerts(PageContext& context, QString busAddress, QObject* 
     ArmTimer();
   });
   LoadSettings();
-  enabled_ = qobject_cast<QCheckBox*>(context_.Control(names::cbxAlerts));
-  water_ = qobject_cast<QCheckBox*>(context_.Control(names::cbxAlertWater));
-  low_ = qobject_cast<QLineEdit*>(context_.Control(names::edtAlertWaterLow));
-  high_ = qobject_cast<QLineEdit*>(context_.Control(names::edtAlertWaterHigh));
+}
+
+void DesktopAlerts::Attach(QCheckBox* enabled, QCheckBox* water, QLineEdit* low, QLineEdit* high) {
+  enabled_ = enabled;
+  water_ = water;
+  low_ = low;
+  high_ = high;
   for (QCheckBox* box : {enabled_, water_})
     if (box) connect(box, &QCheckBox::clicked, this, &DesktopAlerts::UserChanged);
   for (QLineEdit* edit : {low_, high_})

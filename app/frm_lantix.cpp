@@ -42,10 +42,15 @@
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
+#include "astro/geo_page.h"
+#include "editor/config_page.h"
+#include "editor/expert_page.h"
 #include "editor/options_menu.h"
+#include "graphics/visualize_page.h"
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
+#include "settings/device_actions.h"
 #include "ui/names.h"
 #include "ui/page.h"
 #include "ui/status_display.h"
@@ -116,7 +121,14 @@ void TfrmLantix::BuildWindow() {
   BuildMainMenu(*this);
   pc_ = new PageControl(*this, this);
   setCentralWidget(pc_);
-  messages_ = pc_->findChild<MessagesPage*>();
+  messages_ = pc_->BuiltPageOf<MessagesPage>(names::tsMessages);
+  pc_->onPageBuilt = [this](Page& page) { PageBuilt(page); };
+  // The pages not in front are built right after the first frame, before the
+  // other first-frame jobs; a window not shown by the first pass of the event
+  // loop (a test's, a tool's) builds them then.
+  AfterFirstFrame(*this, [this] { pc_->BuildAll(); });
+  QMetaObject::invokeMethod(
+      this, [this] { if (!isVisible()) pc_->BuildAll(); }, Qt::QueuedConnection);
   settingsMenu_ = new SettingsMenu(*this, this);
   settingsMenu_->configurationShown = [this] { ApplyExpertWeather(); };
   sb_ = new StatusBar(this);
@@ -145,8 +157,8 @@ void TfrmLantix::WireHandlers() {
        {std::pair{names::mnuHardware, "hardware"}, std::pair{names::mnuSoftware, "software"},
         std::pair{names::mnuFAQ, "faq"}}) {
     connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
-      const auto* box = findChild<QComboBox*>(names::cmbLanguage);
-      OpenHelpPage(Q(HelpPageUrl(topic, box && box->currentIndex() == 1)));
+      const auto* expert = pc_->PageOf<ExpertPage>(names::tsExpert);
+      OpenHelpPage(Q(HelpPageUrl(topic, expert && expert->DisplayLanguage() == 1)));
     });
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
@@ -202,11 +214,11 @@ void TfrmLantix::FormCreate() {
 
   // The pages fill what depends on the language: headings, colour names.
   for (Page* page : pc_->Pages()) page->LanguageApplied();
-  pc_->Activate(PageNamed(names::tsChannelsGL));
+  pc_->ActivateTab(names::tsChannelsGL);
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
   // The Geo page's Now: the board clock starts from the computer's.
-  if (auto* now = findChild<QAbstractButton*>(names::btnNow)) now->click();
+  SetBoardClockNow();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
@@ -286,6 +298,43 @@ QWidget* TfrmLantix::PageNamed(const char* name) const {
   return pc_->PageNamed(name);
 }
 
+bool TfrmLantix::PagesBuilt() const {
+  return pc_->AllBuilt();
+}
+
+void TfrmLantix::PageBuilt(Page& page) {
+  // What the page missed: the language texts, the records shown so far (as
+  // the window then was), the channels' colours, the enabling, the clock.
+  ApplyLanguageTexts(page, language_);
+  page.LanguageApplied();
+  for (const auto& [record, windowVisible] : shownRecords_) {
+    if (!page.Shows(record)) continue;
+    replayingHidden_ = !windowVisible;
+    page.Apply(record);
+    replayingHidden_ = false;
+  }
+  if (spreadColors_) page.ChannelColorsChanged();
+  if (auto* geo = qobject_cast<GeoPage*>(&page)) geo->ShowBoardClock();
+  if (auto* config = qobject_cast<ConfigPage*>(&page)) {
+    config->ShowTimeLapse();
+    const ConfigPage::AlertControls alerts = config->Alerts();
+    alerts_->Attach(alerts.enabled, alerts.waterRange, alerts.waterLow, alerts.waterHigh);
+  }
+  linkStates_->Adopt(page);
+  ApplyLinkStateTable();
+}
+
+void TfrmLantix::SetBoardClockNow() {
+  if (auto* geo = pc_->BuiltPageOf<GeoPage>(names::tsGeo))
+    geo->SetBoardClockNow();
+  else
+    SetCurrentTimeAndDate(store_, ComputerClock());  // the pages show it once built
+}
+
+void TfrmLantix::EndTimeLapse() {
+  pc_->PageOf<ConfigPage>(names::tsConfig)->EndTimeLapse();
+}
+
 void TfrmLantix::ShowPage(QWidget* page) {
   pc_->ShowPage(page);
 }
@@ -322,7 +371,7 @@ void TfrmLantix::SetStatusPanel(int panel, const QString& text) {
 
 void TfrmLantix::pcChange() {
   QWidget* page = pc_->currentWidget();
-  if (page == PageNamed(names::tsTemp)) store_.Raise(request::ReadChart);
+  if (pc_->IsActive(names::tsTemp)) store_.Raise(request::ReadChart);
   if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
 }
 
@@ -335,6 +384,9 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
   }
   for (Page* page : pc_->Pages())
     if (page->Shows(record)) page->Apply(record);
+  // A page built later shows it then, as the window now is.
+  std::erase_if(shownRecords_, [record](const auto& shown) { return shown.first == record; });
+  shownRecords_.emplace_back(record, visible);
   if (record == PageUpdate::Config && visible) {
     status_->UpdateModePanel();
     // The Config record is read again and again; repainting every tinted
@@ -347,7 +399,9 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
-  if (auto* list = findChild<QComboBox*>(names::cmbVisualize); list && list->view()->isVisible()) return;
+  if (auto* visualize = pc_->BuiltPageOf<VisualizePage>(names::tsVisualize);
+      visualize && visualize->ChannelListOpen())
+    return;
   spreadColors_ = store_.config.ColorName;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
@@ -379,8 +433,8 @@ void TfrmLantix::ApplyLinkStateTable() {
   facts.fanMode = store_.expert.FanMode;
   facts.tempWater = store_.info.TempWater;
   facts.tempSlave = store_.info.TempSlave;
-  const auto* led = findChild<QRadioButton*>(names::rbtFMOLED);
-  facts.fanModeLedSelected = led && led->isChecked();
+  const auto* expert = pc_->BuiltPageOf<ExpertPage>(names::tsExpert);
+  facts.fanModeLedSelected = expert && expert->FanModeLedSelected();
   facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
   linkStates_->Apply(facts);
 }

@@ -1,6 +1,5 @@
 #include "astro/geo_page.h"
 
-#include <QAbstractButton>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLocale>
@@ -118,7 +117,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   // The page sets the picker only with its signals blocked: what arrives here
   // is the user's choice.
   connect(dtp_, &QDateEdit::dateChanged, this, &GeoPage::dtpChange);
-  connect(btnNow_, &QPushButton::clicked, this, &GeoPage::btnNowClick);
+  connect(btnNow_, &QPushButton::clicked, this, &GeoPage::SetBoardClockNow);
 }
 
 void GeoPage::Apply(PageUpdate record) {
@@ -240,11 +239,9 @@ void GeoPage::edtTimeChange() {
   Context().Raise(request::WriteInfoTime);
 }
 
-void GeoPage::btnNowClick() {
-  // Setting the clock also ends time lapse. The realtime button's handler runs
-  // even while the button is disabled (no board yet), as a click from code would.
-  if (auto* realtime = qobject_cast<QAbstractButton*>(Context().Control(names::btnRealtime)))
-    emit realtime->clicked();
+void GeoPage::SetBoardClockNow() {
+  // Setting the clock also ends time lapse, whether or not a board is there yet.
+  Context().EndTimeLapse();
 
   const QDateTime now = clock();
   const QDate date = now.date();
@@ -257,6 +254,11 @@ void GeoPage::btnNowClick() {
   SetValueQuietly(trbTime_, info.Hour * 60 + info.Minute);
   RefreshGeo();
   Context().Raise(request::WriteInfoTime);
+}
+
+void GeoPage::ShowBoardClock() {
+  ShowTimeControls();
+  RefreshGeo();
 }
 
 void GeoPage::imgMoonDblClick() {

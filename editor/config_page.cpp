@@ -23,7 +23,9 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, names::tsConfig) {
   auto* realtime = new QPushButton(this);
   realtime->setObjectName(names::btnRealtime);
   lapse->addWidget(realtime, 0, 3);
-  connect(realtime, &QPushButton::clicked, this, &ConfigPage::btnRealtimeClick);
+  connect(realtime, &QPushButton::clicked, this, &ConfigPage::EndTimeLapse);
+  trbTimeLapse_ = findChild<QSlider*>(names::trbTimeLapse);
+  edtTimeLapse_ = findChild<QLineEdit*>(names::edtTimeLapse);
   layout->addLayout(lapse);
 
   // Three levels each, highest first: the order the sliders keep.
@@ -52,7 +54,9 @@ ConfigPage::ConfigPage(PageContext& context) : Page(context, names::tsConfig) {
   alertGrid->addWidget(water, 1, 0, 1, 4);
   alertGrid->addWidget(low.label, 2, 0);
   alertGrid->addWidget(low.edit, 2, 1);
-  alertGrid->addWidget(NewEdit(alerts, names::edtAlertWaterHigh), 2, 2);
+  QLineEdit* high = NewEdit(alerts, names::edtAlertWaterHigh);
+  alertGrid->addWidget(high, 2, 2);
+  alerts_ = {enabled, water, low.edit, high};
   alertGrid->setColumnStretch(3, 1);
   layout->addWidget(alerts);
 
@@ -76,11 +80,17 @@ void ConfigPage::AddPair(QGridLayout* grid, int row, const QString& stem, int ti
   Bindings().Bind(edit.edit);
 }
 
-void ConfigPage::btnRealtimeClick() {
+void ConfigPage::EndTimeLapse() {
   Context().Store().config.TimeLapse = 1;
-  SetValueQuietly(findChild<QSlider*>(names::trbTimeLapse), 1);
-  SetTextQuietly(findChild<QLineEdit*>(names::edtTimeLapse), "1");
+  SetValueQuietly(trbTimeLapse_, 1);
+  SetTextQuietly(edtTimeLapse_, "1");
   Context().Raise(request::WriteConfig);
+}
+
+void ConfigPage::ShowTimeLapse() {
+  const int lapse = Context().Store().config.TimeLapse;
+  if (!trbTimeLapse_->hasFocus()) SetValueQuietly(trbTimeLapse_, lapse);
+  if (!edtTimeLapse_->hasFocus()) SetTextQuietly(edtTimeLapse_, QString::number(lapse));
 }
 
 void ConfigPage::Apply(PageUpdate record) {

@@ -102,6 +102,14 @@ QWidget* ExpertPage::BuildGeneral() {
   return box;
 }
 
+bool ExpertPage::FanModeLedSelected() const {
+  return fanModeLed_->isChecked();
+}
+
+int ExpertPage::DisplayLanguage() const {
+  return language_->currentIndex();
+}
+
 QWidget* ExpertPage::BuildFanMode() {
   QGroupBox* box = Group(this, names::gbxFanMode);
   auto* grid = new QGridLayout(box);
@@ -113,6 +121,7 @@ QWidget* ExpertPage::BuildFanMode() {
     QRadioButton* button = Radio(box, name);
     grid->addWidget(button, row++, 0, 1, 3);
     fanMode_->Add(button, value);
+    if (value == 0) fanModeLed_ = button;
   }
   // The enabling of the hysteresis and of the fan level when the LEDs are off
   // follows the fan mode.

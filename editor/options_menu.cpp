@@ -1,9 +1,9 @@
 #include "editor/options_menu.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
 
+#include "astro/geo_page.h"
 #include "editor/schedule_page.h"
 #include "lang/catalogue.h"
 #include "settings/device_actions.h"
@@ -43,12 +43,6 @@ OptionsMenu::OptionsMenu(PageContext& context, QObject* parent)
       {names::mnuSetTimeDate, &OptionsMenu::mnuSetTimeDateClick}};
   for (const auto& [name, handler] : items)
     if (QAction* item = Item(name)) connect(item, &QAction::triggered, this, handler);
-  // The trigger buttons sit on the Weather page.
-  const std::pair<const char*, void (OptionsMenu::*)()> buttons[] = {
-      {names::btnCloud, &OptionsMenu::btnCloudClick}, {names::btnStorm, &OptionsMenu::btnStormClick}};
-  for (const auto& [name, handler] : buttons)
-    if (auto* button = qobject_cast<QAbstractButton*>(context_.Control(name)))
-      connect(button, &QAbstractButton::clicked, this, handler);
 }
 
 QAction* OptionsMenu::Item(const char* name) const {
@@ -136,27 +130,11 @@ void OptionsMenu::mnuHealthClick() {
 
 void OptionsMenu::mnuSetTimeDateClick() {
   ShowPage(names::tsGeo);
-  if (auto* now = qobject_cast<QAbstractButton*>(context_.Control(names::btnNow))) {
-    now->click();
+  if (auto* geo = qobject_cast<GeoPage*>(context_.PageNamed(names::tsGeo))) {
+    geo->SetBoardClockNow();
     return;
   }
-  // Without the Geo page's "Now" button, the same two steps it takes: back
-  // to real time, then the clock.
-  auto* realtime = qobject_cast<QAbstractButton*>(context_.Control(names::btnRealtime));
-  if (!realtime) {
-    SetCurrentTimeAndDate(context_.Store(), ComputerClock());
-    return;
-  }
-  realtime->click();
-  SetBoardClock(context_.Store(), ComputerClock());
-}
-
-void OptionsMenu::btnCloudClick() {
-  TriggerCloud(context_.Store());
-}
-
-void OptionsMenu::btnStormClick() {
-  TriggerStorm(context_.Store());
+  SetCurrentTimeAndDate(context_.Store(), ComputerClock());
 }
 
 }  // namespace vmx

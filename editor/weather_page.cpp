@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "lang/number_text.h"
+#include "settings/device_actions.h"
 #include "settings/weather_counts.h"
 #include "ui/controls.h"
 #include "ui/names.h"
@@ -39,17 +40,19 @@ int PlainTicks(const QString& stem) {
 WeatherPage::WeatherPage(PageContext& context) : Page(context, names::tsWeather) {
   Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(BuildGroup(names::gbxCloud, {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
-                               names::btnCloud, names::lblCloudRatio));
-  layout->addWidget(BuildGroup(names::gbxStorm, {"StormAlpha", "StormStep", "LightningP"}, StormCount,
-                               StormMinutes, names::btnStorm, names::lblStormRatio));
+  layout->addWidget(BuildGroup(names::gbxCloud, {"CloudAlpha", "CloudStep"}, CloudCount,
+                               CloudSeconds, {names::btnCloud, &TriggerCloud},
+                               names::lblCloudRatio));
+  layout->addWidget(BuildGroup(names::gbxStorm, {"StormAlpha", "StormStep", "LightningP"},
+                               StormCount, StormMinutes, {names::btnStorm, &TriggerStorm},
+                               names::lblStormRatio));
   layout->addStretch(1);
   cloudRatio_ = findChild<QLabel*>(names::lblCloudRatio);
   stormRatio_ = findChild<QLabel*>(names::lblStormRatio);
 }
 
 QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const char*> plainPairs,
-                                   Quantity count, Quantity duration, const char* button,
+                                   Quantity count, Quantity duration, Trigger button,
                                    const char* ratio) {
   auto* box = new QGroupBox(this);
   box->setObjectName(name);
@@ -58,9 +61,11 @@ QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const
   AddQuantity(grid, row++, count);
   AddQuantity(grid, row++, duration);
   for (const char* stem : plainPairs) AddPlainPair(grid, row++, stem, PlainTicks(stem));
-  // The buttons' clicks are served with the other board actions.
+  // The same board action as the command line's.
   auto* trigger = new QPushButton(box);
-  trigger->setObjectName(button);
+  trigger->setObjectName(button.name);
+  connect(trigger, &QPushButton::clicked, this,
+          [this, action = button.action] { action(Context().Store()); });
   grid->addWidget(trigger, row, 0);
   grid->addWidget(NewLabel(box, ratio), row, 1, 1, 2);
   grid->setColumnStretch(1, 1);

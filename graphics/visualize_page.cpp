@@ -99,6 +99,10 @@ void VisualizePage::FillChannelBox() {
   cmbVisualize_->setCurrentIndex(selectedChannel_);
 }
 
+bool VisualizePage::ChannelListOpen() const {
+  return cmbVisualize_->view()->isVisible();
+}
+
 void VisualizePage::Apply(PageUpdate record) {
   if (record == PageUpdate::Info) {
     // The row tables may have shrunk: positions past the end are no longer drawn ones.

@@ -71,6 +71,7 @@ class AlertsTest : public WindowTest {
     StartOptions options = Options({pty, "-english"});
     options.desktopBus = server.Address();
     window = std::make_unique<TfrmLantix>(std::move(options));
+    EXPECT_TRUE(WaitForPages(*window));
     return WaitFullRead(pty);
   }
 };
