@@ -126,7 +126,10 @@ void TfrmLantix::BuildWindow() {
   // The pages not in front are built right after the first frame, before the
   // other first-frame jobs; a window not shown by the first pass of the event
   // loop (a test's, a tool's) builds them then.
-  AfterFirstFrame(*this, [this] { pc_->BuildAll(); });
+  AfterFirstFrame(*this, [this] {
+    pc_->BuildAll();
+    ReportAllControls();
+  });
   QMetaObject::invokeMethod(
       this, [this] { if (!isVisible()) pc_->BuildAll(); }, Qt::QueuedConnection);
   settingsMenu_ = new SettingsMenu(*this, this);
