@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabBar>
 
 #include "app/link_state_view.h"
 #include "tests/app/window_fixture.h"
@@ -89,6 +90,18 @@ TEST_F(PageBuildingTest, APageAskedForFirstIsBuiltAtOnceWithTheStartUpClock) {
   const Info& info = window->Store().info;
   EXPECT_EQ(window->findChild<QSlider*>("trbTime")->value(), info.Hour * 60 + info.Minute);
   EXPECT_FALSE(window->findChild<QLineEdit*>("edtTime")->text().isEmpty());
+}
+
+TEST_F(PageBuildingTest, ChoosingTheTabOfAPageNotBuiltBuildsItInFront) {
+  Create({"-english"});
+  ASSERT_FALSE(window->PagesBuilt());
+  window->Store().SetRequests(0);
+  // The user's choice comes through the tab bar.
+  window->findChild<QTabWidget*>("pc")->tabBar()->setCurrentIndex(6);
+  EXPECT_EQ(CurrentPage(), "tsTemp");
+  EXPECT_EQ(Tab("tsTemp"), "Chart");
+  EXPECT_NE(window->findChild<QWidget*>("imgTemp"), nullptr);
+  EXPECT_EQ(window->Store().Requests(), 0x800u) << "the chart is read whenever it comes in front";
 }
 
 // A page built late is shown the records as the window showed the others:
