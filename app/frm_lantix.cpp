@@ -1,20 +1,15 @@
 #include "app/frm_lantix.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
