@@ -13,6 +13,7 @@
 #include "persist/settings_file.h"
 #include "settings/settings_diff.h"
 #include "ui/dialogs.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
@@ -56,8 +57,8 @@ HistoryMenu::HistoryMenu(PageContext& context, std::function<bool()> complete, Q
   poll_->setInterval(kPollMs);
   connect(poll_, &QTimer::timeout, this, &HistoryMenu::PollRestore);
   const std::pair<const char*, void (HistoryMenu::*)()> items[] = {
-      {"mnuCompare", &HistoryMenu::mnuCompareClick},
-      {"mnuUndoImport", &HistoryMenu::mnuUndoImportClick},
+      {names::mnuCompare, &HistoryMenu::mnuCompareClick},
+      {names::mnuUndoImport, &HistoryMenu::mnuUndoImportClick},
   };
   for (const auto& [name, handler] : items)
     if (auto* action = qobject_cast<QAction*>(context_.Control(name)))
