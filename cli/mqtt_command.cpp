@@ -134,7 +134,7 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
     return problem = "--prefix is topic levels without +, # or empty levels", std::nullopt;
   if (a.bridge.id.empty()) a.bridge.id = BoardIdOfPort(a.board.port);
   for (const char c : a.bridge.id)
-    if (!IdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
+    if (!IsBoardIdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
   return a;
 }
 

@@ -8,11 +8,6 @@
 namespace vmx {
 namespace {
 
-bool IdCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '_';
-}
-
 bool Continuation(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -47,10 +42,15 @@ std::string ShortForMessage(std::string_view text, size_t limit) {
          std::string(text.substr(tail));
 }
 
+bool IsBoardIdCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_';
+}
+
 std::string BoardIdOfPort(std::string_view port) {
   std::string name(port.substr(port.find_last_of('/') + 1));
   for (char& c : name)
-    if (!IdCharacter(c)) c = '_';
+    if (!IsBoardIdCharacter(c)) c = '_';
   return "vmx" + std::to_string(kThisBoard) + "_" + name;
 }
 

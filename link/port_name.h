@@ -29,4 +29,7 @@ std::string ShortForMessage(std::string_view text, size_t limit = 160);
 // as "_". /dev/rfcomm0 gives vmx5_rfcomm0.
 std::string BoardIdOfPort(std::string_view port);
 
+// The characters a board id is made of: A-Z, a-z, 0-9, "-" and "_".
+bool IsBoardIdCharacter(char c);
+
 }  // namespace vmx
