@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 
 #include "platform/windows_text.h"
 
@@ -20,6 +21,7 @@ bool DeviceGone(DWORD error) {
   switch (error) {
     case ERROR_BAD_COMMAND:
     case ERROR_GEN_FAILURE:
+    case ERROR_NOT_READY:
     case ERROR_DEVICE_NOT_CONNECTED:
     case ERROR_DEVICE_REMOVED:
     case ERROR_INVALID_HANDLE:
@@ -57,17 +59,44 @@ void WindowsSerialPort::Interrupt() {
   ::SetEvent(interrupt_);
 }
 
+bool WindowsSerialPort::Claim(const std::string& device) {
+  // Windows gives a port to one opener only, but not every driver does (nor
+  // Wine): the window, the tool and the service agree among themselves too. A
+  // semaphore and not a mutex, because any thread may close the port; the
+  // system drops it with the last handle, so a crashed holder leaves none behind.
+  std::wstring name = L"Velmarinex port " + WideText(device);
+  for (wchar_t& c : name) c = (c == L'\\') ? L'/' : static_cast<wchar_t>(::towupper(c));
+  HANDLE claim = ::CreateSemaphoreW(nullptr, 1, 1, (L"Global\\" + name).c_str());
+  if (!claim) claim = ::CreateSemaphoreW(nullptr, 1, 1, (L"Local\\" + name).c_str());
+  if (!claim) return true;  // nothing to agree on: the system's own rule stands
+  if (::WaitForSingleObject(claim, 0) != WAIT_OBJECT_0) {
+    ::CloseHandle(claim);
+    return false;
+  }
+  claim_ = claim;
+  return true;
+}
+
+void WindowsSerialPort::Release() {
+  if (!claim_) return;
+  ::ReleaseSemaphore(claim_, 1, nullptr);
+  ::CloseHandle(claim_);
+  claim_ = nullptr;
+}
+
 void WindowsSerialPort::Open(const std::string& name) {
   Close();
   name_ = name;
   // COM10 and up are reachable only through the device namespace; the short
   // names are too, so every port goes that way.
   const std::string device = name.starts_with("\\\\") ? name : "\\\\.\\" + name;
+  if (!Claim(device)) throw SerialError(name + ": port in use");
   HANDLE h = ::CreateFileW(WideText(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
     // A port is never shared: denied means another program holds it.
+    Release();
     if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
       throw SerialError(name + ": port in use");
     throw SerialError(name + ": " + WindowsErrorText(error));
@@ -75,6 +104,7 @@ void WindowsSerialPort::Open(const std::string& name) {
   auto refuse = [&](const char* what) {
     const DWORD error = ::GetLastError();
     ::CloseHandle(h);
+    Release();
     throw SerialError(name + ": " + what + ": " + WindowsErrorText(error));
   };
   DCB dcb{};
@@ -114,6 +144,7 @@ void WindowsSerialPort::Close() {
     ::CloseHandle(handle_);
     handle_ = nullptr;
   }
+  Release();
 }
 
 void WindowsSerialPort::RequireOpen() const {

@@ -30,6 +30,9 @@ class WindowsSerialPort final : public SerialPort {
   [[noreturn]] void Fail(const std::string& what, uint32_t error);
   [[noreturn]] void Vanished();
   void RequireOpen() const;
+  // Takes the port for this program; false when another one of ours holds it.
+  bool Claim(const std::string& device);
+  void Release();
   // Sets the port's timeouts when they differ from the ones in force.
   void UseTimeouts(uint32_t readMs, uint32_t writeMs);
   // Runs one overlapped ReadFile or WriteFile to its end; the bytes moved.
@@ -38,6 +41,7 @@ class WindowsSerialPort final : public SerialPort {
   void* handle_ = nullptr;     // the port, nullptr when closed
   void* io_ = nullptr;         // event of the transfer under way
   void* interrupt_ = nullptr;  // event, set once Interrupt was called
+  void* claim_ = nullptr;      // the port's semaphore while this object holds the port
   std::atomic<bool> interrupted_{false};
   uint32_t readMs_ = 0, writeMs_ = 0;
   bool timeoutsSet_ = false;

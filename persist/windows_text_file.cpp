@@ -1,5 +1,8 @@
 #include <windows.h>
+// The system's ReplaceFile is a macro for ReplaceFileW; ours is the one meant here.
+#undef ReplaceFile
 
+#include <algorithm>
 #include <atomic>
 
 #include "lang/catalogue.h"
@@ -40,6 +43,9 @@ bool WriteAll(HANDLE h, std::string_view text) {
   }
   return true;
 }
+
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 }  // namespace
 
@@ -109,11 +115,16 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     error = failure();
   else if (!file.Close())
     error = failure();
-  // The old file's attributes and security stay with its name; where it cannot
-  // be swapped that way, the new file is moved over it, through to the disk.
-  else if (!(replacing && ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) &&
-           !::MoveFileExW(temporary.c_str(), target.c_str(),
+  // The old file's attributes stay with its name (a read-only one is refused,
+  // as the system refuses to replace it). The rename over it is one step of the
+  // file system, through to the disk before it returns. (ReplaceFileW would also
+  // keep the old file's security, but where it fails it may leave a copy of the
+  // old file behind under a name of its own.)
+  else if (replacing && !::SetFileAttributesW(temporary.c_str(), (attributes & kKeptAttributes)
+                                                                     ? attributes & kKeptAttributes
+                                                                     : FILE_ATTRIBUTE_NORMAL))
+    error = failure();
+  else if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     error = failure();
   if (error != ERROR_SUCCESS) {
