@@ -24,10 +24,6 @@ std::string Utf8Text(std::wstring_view wide) {
   return utf8;
 }
 
-std::filesystem::path PathOfUtf8(std::string_view utf8) {
-  return std::filesystem::path(WideText(utf8));
-}
-
 std::string WindowsErrorText(uint32_t error) {
   wchar_t* buffer = nullptr;
   const DWORD n = ::FormatMessageW(

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,6 @@ namespace vmx {
 // converted then names no existing file instead of another one.
 std::wstring WideText(std::string_view utf8);
 std::string Utf8Text(std::wstring_view wide);
-
-// A path given in UTF-8, as std::filesystem holds it on Windows.
-std::filesystem::path PathOfUtf8(std::string_view utf8);
 
 // The system's text of an error code (GetLastError), without its line end.
 std::string WindowsErrorText(uint32_t error);

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <string>
 
+#include "link/firmware_image.h"
 #include "persist/data_root.h"
 #include "persist/text_file.h"
 #include "platform/windows_text.h"
+#include "tests/link/vxh_file.h"
 #include "tests/test_system.h"
 
 namespace vmx {
@@ -106,6 +108,20 @@ TEST_F(WindowsFilesTest, ReadingTellsMissingFromUnreadable) {
   ASSERT_EQ(ReplaceFile(big, std::string(1000, 'x')), "");
   EXPECT_EQ(ReadTextFile(big, 999).status, FileRead::Status::Failed);
   EXPECT_EQ(ReadTextFile(big, 1000).text.size(), 1000u);
+}
+
+TEST_F(WindowsFilesTest, FirmwareImagesUnderAnyNameAreRead) {
+  const std::vector<uint8_t> bytes = testing::VxhBytes(0, 255, testing::Pattern(0, 255));
+  const std::string path = Utf8Path("Firmware K\xc3\xbc" "che \xe6\xb0\xb4.vxh");
+  ASSERT_EQ(ReplaceFile(path, std::string(bytes.begin(), bytes.end())), "");
+  std::string log;
+  const ImageReports reports{[&](const std::string& t) { log += t + "\n"; },
+                             [&](const std::string& t) { log += t + "\n"; }, nullptr, false};
+  auto memory = std::make_unique<FirmwareMemory>();
+  EXPECT_TRUE(ParseFirmwareFile(path, *memory, reports).ok) << log;
+  EXPECT_EQ((*memory)[255], testing::Pattern(0, 255)[255]);
+  EXPECT_TRUE(log.starts_with(path + " ")) << "the file line names it, with its size: " << log;
+  EXPECT_NE(log.find(" 268 "), std::string::npos) << log;
 }
 
 TEST(WindowsDataRoot, IsVelmarinexInTheLocalApplicationData) {
