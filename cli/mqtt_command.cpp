@@ -40,8 +40,8 @@ const char* const kUsage =
     "    mode             manual, auto, geo, rgbdemo or flash\n"
     "    channel/N        a percentage, ON or OFF (mode Manual)\n"
     "    all              off, 20 or on\n"
-    "    cloud, storm     start or stop one now (modes Auto and Geo)\n"
-    "    save             store the settings permanently\n"
+    "    cloud, storm     PRESS starts or stops one now (modes Auto and Geo)\n"
+    "    save             PRESS stores the settings permanently\n"
     "    config/KEY       a settings-file key (FanLow, Weather.CloudP, 3.Hour) and its value\n"
     "  A command that does not fit, or comes retained, is left out with a log line.\n"
     "  --broker HOST[:PORT]  the broker; PORT 1883 unless given ([ADDRESS]:PORT for IPv6)\n"
@@ -129,7 +129,7 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
     return problem = "--prefix is topic levels without +, # or empty levels", std::nullopt;
   if (a.bridge.id.empty()) a.bridge.id = BoardIdOfPort(a.board.port);
   for (const char c : a.bridge.id)
-    if (!IsBoardIdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
+    if (!IdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
   return a;
 }
 

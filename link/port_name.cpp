@@ -6,6 +6,12 @@
 #include "link/records.h"
 
 namespace vmx {
+
+bool IdCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_';
+}
+
 namespace {
 
 bool Continuation(char c) {
@@ -37,15 +43,10 @@ std::string ShortForMessage(std::string_view text, size_t limit) {
          std::string(text.substr(tail));
 }
 
-bool IsBoardIdCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '_';
-}
-
 std::string BoardIdOfPort(std::string_view port) {
   std::string name = PortBaseName(port);
   for (char& c : name)
-    if (!IsBoardIdCharacter(c)) c = '_';
+    if (!IdCharacter(c)) c = '_';
   return "vmx" + std::to_string(kThisBoard) + "_" + name;
 }
 
