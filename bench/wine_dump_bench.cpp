@@ -2,7 +2,8 @@
 // the Linux tool on the board's pty, and the Windows tool under Wine on a COM
 // port that Wine maps to the same pty. Goal: the Windows tool within 1.3 times
 // the Linux tool's time, and its link (first byte to last on the line) within
-// 1.05 times the line time of the bytes it moved.
+// 1.05 times the line time of the bytes it moved. BM_WineStart is what Wine
+// alone costs a program: the same tool printing its --help.
 //   build/bin/wine_dump_bench   (after the windows preset has built
 //                                build-windows/bin/velmarinex-cli.exe)
 #include <benchmark/benchmark.h>
@@ -82,16 +83,27 @@ void BM_DumpLinux(benchmark::State& state) {
   Dump(state, std::string(VMX_CLI) + " dump");
 }
 
-void BM_DumpWindowsUnderWine(benchmark::State& state) {
+// The Windows tool under Wine, or empty (and the benchmark skipped) without one.
+std::string WindowsTool(benchmark::State& state) {
   const std::string exe = std::string(VMX_WINDOWS_BUILD) + "/bin/velmarinex-cli.exe";
-  if (!std::filesystem::exists(exe)) {
-    state.SkipWithError("no Windows build: cmake --preset windows && cmake --build --preset windows");
-    return;
-  }
-  Dump(state, std::string(VMX_WINE_RUN) + " " + kPrefix + " " + exe + " dump");
+  if (std::filesystem::exists(exe)) return std::string(VMX_WINE_RUN) + " " + kPrefix + " " + exe;
+  state.SkipWithError("no Windows build: cmake --preset windows && cmake --build --preset windows");
+  return {};
+}
+
+void BM_DumpWindowsUnderWine(benchmark::State& state) {
+  if (const std::string tool = WindowsTool(state); !tool.empty()) Dump(state, tool + " dump");
+}
+
+void BM_WineStart(benchmark::State& state) {
+  const std::string tool = WindowsTool(state);
+  if (tool.empty()) return;
+  for (auto _ : state)
+    if (std::system((tool + " --help >/dev/null 2>&1").c_str()) != 0) state.SkipWithError("failed");
 }
 
 BENCHMARK(BM_DumpLinux)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_DumpWindowsUnderWine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_WineStart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
