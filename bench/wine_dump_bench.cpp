@@ -61,10 +61,9 @@ void Dump(benchmark::State& state, const std::string& command) {
   double link = 0, line = 0;
   for (auto _ : state) {
     board.Reset();
-    const std::string full = command + (command.find(".exe") != std::string::npos
-                                            ? " COM9"
-                                            : " " + board.Pty()) +
-                             " --json >/dev/null 2>&1";
+    const std::string full =
+        command + (command.find(".exe") != std::string::npos ? " COM9" : " " + board.Pty()) +
+        " --json >/dev/null 2>&1";
     if (std::system(full.c_str()) != 0) {
       state.SkipWithError(("failed: " + full).c_str());
       return;

@@ -109,7 +109,9 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
   Handle file(h);
 
   // The system's reason, or a write fault where a call failed without giving one.
-  auto failure = [] { return ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT; };
+  auto failure = [] {
+    return ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT;
+  };
   DWORD error = ERROR_SUCCESS;
   if (!WriteAll(h, text) || !::FlushFileBuffers(h))
     error = failure();

@@ -10,7 +10,9 @@ sigset_t g_stop;
 
 }  // namespace
 
-StopRequest::StopRequest() { g_stop = BlockStopSignals(); }
+StopRequest::StopRequest() {
+  g_stop = BlockStopSignals();
+}
 
 StopRequest::~StopRequest() = default;
 

@@ -18,7 +18,8 @@ namespace vmx::testing {
 
 inline std::string FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
-  if (!value || !*value) ADD_FAILURE() << name << " is not set: run this under tests/windows/with-board";
+  if (!value || !*value)
+    ADD_FAILURE() << name << " is not set: run this under tests/windows/with-board";
   return value ? value : "";
 }
 

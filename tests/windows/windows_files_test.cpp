@@ -47,7 +47,9 @@ TEST_F(WindowsFilesTest, NamesInAnyScriptAreTheSystemsNames) {
     const wchar_t* wide;
   } const cases[] = {
       {"Backup_COM7.ini", L"Backup_COM7.ini"},
-      {"Aquarium K\xc3\xbc" "che.ini", L"Aquarium K\u00fcche.ini"},
+      {"Aquarium K\xc3\xbc"
+       "che.ini",
+       L"Aquarium K\u00fcche.ini"},
       {"\xe6\xb0\xb4\xe6\x97\x8f\xe9\xa4\xa8.ini", L"\u6c34\u65cf\u9928.ini"},
       {"Riff \xf0\x9f\x90\xa0.ini", L"Riff \U0001F420.ini"},
   };
@@ -83,7 +85,8 @@ TEST_F(WindowsFilesTest, AFailedReplacementLeavesTheOldFileWhole) {
   EXPECT_NE(ReplaceFile(path, "the new settings"), "");
   ::CloseHandle(held);
   EXPECT_EQ(ReadTextFile(path).text, "the old settings");
-  EXPECT_EQ(Names(), std::vector<std::wstring>{L"Settings.ini"}) << "the new text is not left beside it";
+  EXPECT_EQ(Names(), std::vector<std::wstring>{L"Settings.ini"})
+      << "the new text is not left beside it";
   EXPECT_NE(ReplaceFile(Utf8Path("no such folder\\x.ini"), "text"), "");
   EXPECT_NE(ReplaceFile(Utf8Text(folder_.wstring()), "text"), "") << "a folder is no file";
 }
@@ -112,7 +115,9 @@ TEST_F(WindowsFilesTest, ReadingTellsMissingFromUnreadable) {
 
 TEST_F(WindowsFilesTest, FirmwareImagesUnderAnyNameAreRead) {
   const std::vector<uint8_t> bytes = testing::VxhBytes(0, 255, testing::Pattern(0, 255));
-  const std::string path = Utf8Path("Firmware K\xc3\xbc" "che \xe6\xb0\xb4.vxh");
+  const std::string path = Utf8Path(
+      "Firmware K\xc3\xbc"
+      "che \xe6\xb0\xb4.vxh");
   ASSERT_EQ(ReplaceFile(path, std::string(bytes.begin(), bytes.end())), "");
   std::string log;
   const ImageReports reports{[&](const std::string& t) { log += t + "\n"; },

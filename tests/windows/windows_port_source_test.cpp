@@ -29,9 +29,9 @@ class RegistryPortSourceTest : public ::testing::Test {
               ERROR_SUCCESS);
   }
   RegistryPortSource Source() const {
-    return RegistryPortSource(RegistryPortSource::Root::CurrentUser,
-                              "Software\\VelmarinexTests\\Ports" +
-                                  std::to_string(::GetCurrentProcessId()));
+    return RegistryPortSource(
+        RegistryPortSource::Root::CurrentUser,
+        "Software\\VelmarinexTests\\Ports" + std::to_string(::GetCurrentProcessId()));
   }
 
   std::wstring key_;
@@ -49,7 +49,10 @@ TEST_F(RegistryPortSourceTest, EachValueIsAPortWithItsDevice) {
   EXPECT_EQ(devices[0].description, "\\Device\\BthModem0");
   EXPECT_EQ(devices[1].path, "COM1");
   EXPECT_EQ(devices[1].description, "\\Device\\Serial0");
-  EXPECT_EQ(devices[2].description, "\\Device\\VCP\xc3\xa4" "0") << "names arrive as UTF-8";
+  EXPECT_EQ(devices[2].description,
+            "\\Device\\VCP\xc3\xa4"
+            "0")
+      << "names arrive as UTF-8";
 }
 
 TEST_F(RegistryPortSourceTest, AValueThatIsNoTextEndsTheList) {

@@ -33,8 +33,8 @@ std::string Ask(SerialPort& port, const std::string& line, size_t length,
 
 // The port opened as any program would, bypassing the class under test.
 HANDLE OpenPlainly(const std::string& port) {
-  return ::CreateFileW(WideText("\\\\.\\" + port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                       nullptr, OPEN_EXISTING, 0, nullptr);
+  return ::CreateFileW(WideText("\\\\.\\" + port).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
 }
 
 // Opens the port once the board is there (it may still be coming back from a hang-up).
