@@ -6,7 +6,7 @@
 
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 #include "persist/data_root.h"
 #include "persist/history_triggers.h"
 #include "persist/read_back.h"
@@ -77,7 +77,7 @@ BoardSession::~BoardSession() {
 
 void BoardSession::StartWorker() {
   worker_ = TthdCom::Create(arguments_.port, arguments_.debug, store_, *this, LinkTiming{}, [this] {
-    auto port = std::make_unique<LineWatch>(std::make_unique<PosixSerialPort>());
+    auto port = std::make_unique<LineWatch>(MakeSystemSerialPort());
     line_ = port.get();
     return port;
   });

@@ -15,5 +15,16 @@ target_sources(vmxcore PRIVATE
   ${CMAKE_SOURCE_DIR}/persist/settings_keys.cpp
   ${CMAKE_SOURCE_DIR}/persist/settings_source.cpp
   ${CMAKE_SOURCE_DIR}/persist/snapshot_header.cpp
-  ${CMAKE_SOURCE_DIR}/persist/text_file.cpp
 )
+# Files replaced whole and the per-user data folder, per platform.
+if(VMX_PLATFORM STREQUAL "windows")
+  target_sources(vmxcore PRIVATE
+    ${CMAKE_SOURCE_DIR}/persist/windows_text_file.cpp
+    ${CMAKE_SOURCE_DIR}/persist/windows_data_root.cpp
+  )
+else()
+  target_sources(vmxcore PRIVATE
+    ${CMAKE_SOURCE_DIR}/persist/text_file.cpp
+    ${CMAKE_SOURCE_DIR}/persist/posix_data_root.cpp
+  )
+endif()
