@@ -18,6 +18,9 @@ namespace vmx {
 // Loads the table for `language` (none: the desktop's), applies
 // it to `form` and returns the language taken.
 Language ApplyLanguage(QWidget& form, std::optional<Language> language);
+// Applies the loaded table to `root` and the controls under it, as
+// ApplyLanguage does to the window: for a page built after the window.
+void ApplyLanguageTexts(QObject& root, Language language);
 
 class ControlIndex;
 

@@ -13,7 +13,9 @@ constexpr int16_t kNoSensor = 0x7FFF;
 const std::vector<LinkStateRow>& LinkStateTable() {
   using C = LinkCondition;
   static const std::vector<LinkStateRow> table = {
-      {C::SettingsRead, {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport"}},
+      {C::SettingsRead,
+       {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport", "mnuCompare"}},
+      {C::UndoAvailable, {"mnuUndoImport"}},
       {C::Connected,
        {"mnuModeManual", "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash",
         "mnuRefresh", "mnuSaveEEPROM", "mnuStepBig", "mnuIRLearn", "mnuHealth", "mnuLoadReef",
@@ -97,6 +99,8 @@ bool ConditionHolds(LinkCondition condition, const LinkFacts& facts) {
       return facts.tempWater != kNoSensor && !facts.fanModeLedSelected;
     case LinkCondition::SettingsRead:
       return facts.settingsRead;
+    case LinkCondition::UndoAvailable:
+      return facts.settingsRead && facts.undoAvailable;
   }
   return false;
 }

@@ -19,6 +19,7 @@ enum class LinkCondition {
   SlaveSensor,    // connected and a slave board reports its temperature
   WaterLimits,    // water sensor group enabled and rbtFMOLED not selected
   SettingsRead,   // connected and every record of the link read (settings files)
+  UndoAvailable,  // settings read and the board's history holds something to undo
 };
 
 struct LinkStateRow {
@@ -35,6 +36,7 @@ struct LinkFacts {
   int16_t tempSlave = 0x7FFF;
   bool fanModeLedSelected = false;  // rbtFMOLED checked
   bool settingsRead = false;        // every record of the current link has been read
+  bool undoAvailable = false;       // the board's history has a snapshot to undo to
   bool operator==(const LinkFacts&) const = default;
 };
 

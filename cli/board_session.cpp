@@ -7,7 +7,10 @@
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
 #include "link/record_requests.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
+#include "persist/data_root.h"
+#include "persist/history_triggers.h"
+#include "persist/read_back.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -16,25 +19,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kPoll = 5ms;
-// What differs between what was sent and what the board holds, by file key.
-std::string Differences(uint32_t bits, const SettingsRecords& sent, const SettingsRecords& held) {
-  std::string text;
-  auto compare = [&](const std::string& section, const SettingsKey& key, size_t row) {
-    const int64_t want = key.Get(sent, row), have = key.Get(held, row);
-    if (want == have) return;
-    text += (text.empty() ? "" : ", ") + std::string("[") + section + "] " + key.Name() + " sent " +
-            std::to_string(want) + ", board holds " + std::to_string(have);
-  };
-  for (const SettingsSection& section : SettingsSections())
-    for (const SettingsKey& key : section.keys)
-      if (bits & WriteBitOf(key.Holder())) compare(section.name, key, 0);
-  if (bits & request::WriteSchedule) {
-    if (sent.schedule.size() != held.schedule.size()) return "the number of schedule rows changed";
-    for (size_t row = 0; row < sent.schedule.size(); ++row)
-      for (const SettingsKey& key : RowKeys()) compare(RowSectionName(row), key, row);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -71,6 +55,10 @@ std::optional<BoardArguments> ParseBoardArguments(int argc, char** argv, std::st
 BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
     : arguments_(arguments), listener_(listener) {
   arguments_.port = PortFromArgument(arguments_.port);  // a bare name means /dev/NAME, as in the window
+  // Imports, exports, backups and reef defaults run inside OnUi, where the
+  // completeness of the records may be asked.
+  BindHistory(store_, {UserDataRoot(), "velmarinex-cli", [this] { return arguments_.port; },
+                       [this] { return records_.Complete(store_); }, {}, {}});
   StartWorker();
 }
 
@@ -82,11 +70,12 @@ BoardSession::~BoardSession() {
   ShutDown();
   worker_->Abort();
   worker_.reset();
+  UnbindHistory(&store_);
 }
 
 void BoardSession::StartWorker() {
   worker_ = TthdCom::Create(arguments_.port, arguments_.debug, store_, *this, LinkTiming{}, [this] {
-    auto port = std::make_unique<LineWatch>(std::make_unique<PosixSerialPort>());
+    auto port = std::make_unique<LineWatch>(MakeSystemSerialPort());
     line_ = port.get();
     return port;
   });
@@ -296,7 +285,7 @@ bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::
   }
   SettingsRecords held;
   OnUi([&] { held = TakeSettings(store_); });
-  problem = Differences(bits, sent, held);
+  problem = ReadBackDifferences(bits, sent, held);
   return problem.empty();
 }
 

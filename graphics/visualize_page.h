@@ -38,6 +38,8 @@ class VisualizePage final : public Page {
   int SelectedChannel() const { return selectedChannel_; }
   // Where the last drawing put each row's points: the mouse's hit test.
   const std::vector<PointPosition>& PointPositions() const { return points_; }
+  // The channel list is open: the user is choosing from it.
+  bool ChannelListOpen() const;
   int SelectedRow() const { return selectedRow_; }
   // The bitmap as last drawn.
   const QImage& Picture() const;

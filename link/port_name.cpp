@@ -6,6 +6,7 @@
 #include "link/records.h"
 
 namespace vmx {
+
 bool IdCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '_';
@@ -18,11 +19,6 @@ bool Continuation(char c) {
 }
 
 }  // namespace
-
-std::string PortFromArgument(std::string_view arg) {
-  if (arg.empty() || arg.find('/') != std::string_view::npos) return std::string(arg);
-  return "/dev/" + std::string(arg);
-}
 
 std::string PortOfText(std::string_view text) {
   // An entry of the port list is the path, " (", the description and ")";
@@ -48,7 +44,7 @@ std::string ShortForMessage(std::string_view text, size_t limit) {
 }
 
 std::string BoardIdOfPort(std::string_view port) {
-  std::string name(port.substr(port.find_last_of('/') + 1));
+  std::string name = PortBaseName(port);
   for (char& c : name)
     if (!IdCharacter(c)) c = '_';
   return "vmx" + std::to_string(kThisBoard) + "_" + name;

@@ -6,8 +6,8 @@
 #include "lang/catalogue.h"
 #include "link/access_hint.h"
 #include "link/port_name.h"
-#include "link/posix_serial_port.h"
 #include "link/record_requests.h"
+#include "link/serial_port.h"
 
 namespace vmx {
 namespace {
@@ -44,7 +44,7 @@ std::unique_ptr<TthdCom> TthdCom::Create(const std::string& port, bool debug, Sh
 
 TthdCom::TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFactory makePort)
     : store_(store), host_(host), timing_(timing), makePort_(std::move(makePort)) {
-  port_ = makePort_ ? makePort_() : std::make_unique<PosixSerialPort>();
+  port_ = makePort_ ? makePort_() : MakeSystemSerialPort();
   proto_ = std::make_unique<WireProtocol>(
       *port_, [this](const std::string& text) { Log(text); }, timing_.serialTimeout);
   listener_ = store_.AddRequestListener([this] { WakeUp(Wake::Request); });

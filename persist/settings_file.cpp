@@ -4,6 +4,7 @@
 
 #include "lang/catalogue.h"
 #include "link/shared_store.h"
+#include "persist/history_triggers.h"
 #include "persist/text_file.h"
 
 namespace vmx {
@@ -94,6 +95,7 @@ ImportReport ReadSchedule(const IniDocument& doc, SettingsRecords& records) {
 }
 
 ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store) {
+  SnapshotStore(store, SnapshotReason::BeforeImport);
   SettingsRecords records{store.config, store.expert, store.weather, {}};
   const ImportReport report = ReadConfiguration(doc, records);
   store.config = records.config;
@@ -104,6 +106,7 @@ ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store) {
 }
 
 ImportReport ImportSchedule(const IniDocument& doc, SharedStore& store) {
+  SnapshotStore(store, SnapshotReason::BeforeImport);
   SettingsRecords records;
   records.schedule = store.schedule;
   if (records.schedule.size() > store.info.RowCount) records.schedule.resize(store.info.RowCount);
@@ -139,6 +142,12 @@ std::string WriteSettingsFile(const std::string& path, const SettingsRecords& re
   PutSettings(doc, records);
   const std::string error = ReplaceFile(path, doc.Text());
   return error.empty() ? std::string() : LangFormat("FileNotWritten", {path, error});
+}
+
+std::string ExportSettings(const std::string& path, SharedStore& store) {
+  const std::string error = WriteSettingsFile(path, TakeSettings(store));
+  if (error.empty()) SnapshotStore(store, SnapshotReason::Export);
+  return error;
 }
 
 }  // namespace vmx

@@ -117,7 +117,7 @@ FileRead ReadTextFile(const std::string& path, size_t limit) {
   return result;
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view text) {
+std::string ReplaceFile(const std::string& path, std::string_view text, bool durable) {
   static std::atomic<unsigned> serial{0};
   const std::string target = TargetOf(path);
   struct stat old {};
@@ -139,7 +139,7 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     error = errno;
   else if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0)
     error = errno;
-  else if (::fsync(fd) != 0)
+  else if (durable && ::fsync(fd) != 0)
     error = errno;
   else if (!file.Close())
     error = errno;
@@ -149,7 +149,7 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     ::unlink(temporary.c_str());
     return SystemError(error);
   }
-  SyncFolder(FolderOf(target));
+  if (durable) SyncFolder(FolderOf(target));
   return {};
 }
 

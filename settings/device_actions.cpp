@@ -7,6 +7,7 @@
 
 #include "astro/board_clock.h"
 #include "link/shared_store.h"
+#include "persist/history_triggers.h"
 
 namespace vmx {
 namespace {
@@ -63,6 +64,8 @@ void SaveSettings(SharedStore& store) {
   store.Raise(request::SaveEEPROM);
 }
 void LoadReefDefaults(SharedStore& store) {
+  // The board overwrites every setting: what it had stays in its history.
+  SnapshotStore(store, SnapshotReason::BeforeReef);
   store.Raise(request::LoadReef);
 }
 void TriggerCloud(SharedStore& store) {

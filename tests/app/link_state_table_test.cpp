@@ -85,7 +85,7 @@ TEST(LinkStateTable, NamesAreUniqueAndExpandPerChannel) {
         EXPECT_TRUE(seen.insert(name).second) << name << " appears twice";
         ++count;
       }
-  EXPECT_EQ(count, 276u);
+  EXPECT_EQ(count, 278u);
   EXPECT_THAT(ExpandControlName("edtWeatherDelay#"),
               ElementsAre("edtWeatherDelay0", "edtWeatherDelay1", "edtWeatherDelay2",
                           "edtWeatherDelay3", "edtWeatherDelay4", "edtWeatherDelay5",

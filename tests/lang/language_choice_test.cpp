@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lang/catalogue.h"
+#include "tests/test_system.h"
 
 namespace vmx {
 namespace {
@@ -42,15 +43,15 @@ class LocaleEnvironment : public ::testing::Test {
     for (const char* name : kNames) {
       const auto& value = saved_[Index(name)];
       if (value)
-        setenv(name, value->c_str(), 1);
+        vmx::testing::SetEnvironment(name, value->c_str());
       else
-        unsetenv(name);
+        vmx::testing::UnsetEnvironment(name);
     }
   }
   static void Set(const char* lcAll, const char* lcMessages, const char* lang) {
-    setenv("LC_ALL", lcAll, 1);
-    setenv("LC_MESSAGES", lcMessages, 1);
-    setenv("LANG", lang, 1);
+    vmx::testing::SetEnvironment("LC_ALL", lcAll);
+    vmx::testing::SetEnvironment("LC_MESSAGES", lcMessages);
+    vmx::testing::SetEnvironment("LANG", lang);
   }
 
  private:
