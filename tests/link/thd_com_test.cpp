@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -425,8 +426,19 @@ TEST_F(WorkerTest, BootloaderRequestRestartsTheBoardAndResetsItWithoutAFile) {
   Start();
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
-  board.ClearLines();
-  store.Raise(request::Bootloader);
+  // The periodic refresh reads Info ("81", as the bootloader's BootInfo) and
+  // may fall due in any pass. The request is raised in the hand-off of such a
+  // read, where the worker is past its refresh step: the lines from there on
+  // belong to the request.
+  std::function<void()> raiseAfterInfo = [&] {
+    host.AfterNextHandOff([&] {
+      const auto events = host.Events();
+      if (events.empty() || events.back() != "page: 0") return raiseAfterInfo();
+      board.ClearLines();
+      store.Raise(request::Bootloader);
+    });
+  };
+  raiseAfterInfo();
   ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex bootloader on " + port, 5s));
   // Within 25 passes the bootloader step asks for BootInfo, finds no file and resets.
   ASSERT_TRUE(Connected(2));

@@ -71,6 +71,11 @@ TEST_F(WriteOrderTest, SaveWaitsUntilEveryMarkedRowIsOnTheBoard) {
 }
 
 TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten) {
+  // Only the first identification and the defaults' read-back read the
+  // weather record, the last of that read-back, after Config and the schedule.
+  const std::string weatherShown =
+      "page: " + std::to_string(static_cast<int>(RecordKind::ExpertWeather));
+  const size_t weatherReads = host.Count(weatherShown);
   host.RunOnUi([&] {
     store.config.FanHigh = 11;
     store.expert.PWMPrescaler = 99;
@@ -80,6 +85,8 @@ TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten
   });
   ASSERT_TRUE(
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F04"); }, 5s));
+  ASSERT_TRUE(host.WaitForEvent(weatherShown, 5s, weatherReads + 1))
+      << "the defaults are read back";
   ASSERT_TRUE(Idle());
   EXPECT_EQ(Sets({"02", "05", "03", "7F"}, 2), (std::vector<std::string>{"02", "05", "03", "7F"}));
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.FanHigh; }), 200);
