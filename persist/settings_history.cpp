@@ -1,13 +1,8 @@
 #include "persist/settings_history.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <system_error>
@@ -86,23 +81,6 @@ std::string LogSafe(std::string_view text) {
   for (char& c : safe)
     if (c == '\t' || c == '\n' || c == '\r') c = ' ';
   return safe;
-}
-
-std::string AppendLine(const fs::path& log, const std::string& line) {
-  // One write of a whole line on an append-only descriptor: a reader sees the
-  // line whole or, after a crash, a cut line it skips.
-  const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return std::strerror(errno);
-  std::string text = line;
-  const off_t size = ::lseek(fd, 0, SEEK_END);
-  if (size > 0) {
-    char last = '\n';
-    if (::pread(fd, &last, 1, size - 1) == 1 && last != '\n') text.insert(0, "\n");
-  }
-  const ssize_t n = ::write(fd, text.data(), text.size());
-  const int error = n == static_cast<ssize_t>(text.size()) ? 0 : (n < 0 ? errno : EIO);
-  ::close(fd);
-  return error ? std::strerror(error) : std::string();
 }
 
 // The first bytes of a file, enough for its header, and the file's size.
@@ -250,7 +228,7 @@ SnapshotResult SettingsHistory::Take(const SettingsRecords& records, SnapshotRea
   }
   const std::string line = UtcText(now) + "\t" + std::string(ReasonWord(reason)) + "\t" +
                            LogSafe(program_) + "\t" + result.file + "\n";
-  if (const std::string error = AppendLine(EventLog(), line); !error.empty())
+  if (const std::string error = AppendLine(EventLog().string(), line); !error.empty())
     result.error = LangFormat("FileNotWritten", {EventLog().string(), error});
   return result;
 }

@@ -153,4 +153,24 @@ std::string ReplaceFile(const std::string& path, std::string_view text, bool dur
   return {};
 }
 
+std::string AppendLine(const std::string& path, std::string_view line) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return SystemError(errno);
+  Descriptor file(fd);
+  bool lineCut = false;
+  const off_t size = ::lseek(fd, 0, SEEK_END);
+  if (size > 0) {
+    char last = '\n';
+    lineCut = ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
+  }
+  std::string text;
+  text.reserve(line.size() + 1);
+  if (lineCut) text.push_back('\n');
+  text.append(line);
+  const ssize_t n = ::write(fd, text.data(), text.size());
+  const int error = n == static_cast<ssize_t>(text.size()) ? 0 : (n < 0 ? errno : EIO);
+  if (!file.Close() && error == 0) return SystemError(errno);
+  return error ? SystemError(error) : std::string();
+}
+
 }  // namespace vmx

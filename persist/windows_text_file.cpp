@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 
 #include "lang/catalogue.h"
 #include "persist/text_file.h"
@@ -87,7 +88,7 @@ FileRead ReadTextFile(const std::string& path, size_t limit) {
   return result;
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view text) {
+std::string ReplaceFile(const std::string& path, std::string_view text, bool durable) {
   static std::atomic<unsigned> serial{0};
   const std::wstring target = WideText(path);
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
@@ -113,7 +114,7 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     return ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT;
   };
   DWORD error = ERROR_SUCCESS;
-  if (!WriteAll(h, text) || !::FlushFileBuffers(h))
+  if (!WriteAll(h, text) || (durable && !::FlushFileBuffers(h)))
     error = failure();
   else if (!file.Close())
     error = failure();
@@ -127,13 +128,43 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
                                                                      : FILE_ATTRIBUTE_NORMAL))
     error = failure();
   else if (!::MoveFileExW(temporary.c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                          MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0)))
     error = failure();
   if (error != ERROR_SUCCESS) {
     file.Close();
     ::DeleteFileW(temporary.c_str());
     return WindowsErrorText(error);
   }
+  return {};
+}
+
+std::string AppendLine(const std::string& path, std::string_view line) {
+  // Append-only data access: each write lands at the file's end, whole.
+  Handle file(::CreateFileW(WideText(path).c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.Get() == INVALID_HANDLE_VALUE) return WindowsErrorText(::GetLastError());
+  bool lineCut = false;
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) {
+    OVERLAPPED at{};
+    const uint64_t offset = static_cast<uint64_t>(size.QuadPart - 1);
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    char last = '\n';
+    DWORD n = 0;
+    lineCut = ::ReadFile(file.Get(), &last, 1, &n, &at) && n == 1 && last != '\n';
+  }
+  std::string text;
+  text.reserve(line.size() + 1);
+  if (lineCut) text.push_back('\n');
+  text.append(line);
+  DWORD written = 0;
+  if (text.size() > MAXDWORD ||
+      !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+    return WindowsErrorText(text.size() > MAXDWORD ? ERROR_INVALID_PARAMETER : ::GetLastError());
+  if (written != text.size()) return WindowsErrorText(ERROR_WRITE_FAULT);
+  if (!file.Close()) return WindowsErrorText(::GetLastError());
   return {};
 }
 

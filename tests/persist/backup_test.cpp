@@ -192,6 +192,22 @@ TEST(TextFile, PipesAndHugeFilesAreNotRead) {
   rmdir(folder.c_str());
 }
 
+TEST(TextFile, LinesAreAppendedWholeAndACutLineIsEnded) {
+  char pattern[] = "/tmp/vmx-text-XXXXXX";
+  const std::string folder = mkdtemp(pattern);
+  const std::string log = folder + "/events.log";
+  EXPECT_EQ(AppendLine(log, "first\n"), "");
+  EXPECT_EQ(AppendLine(log, "second\n"), "");
+  EXPECT_EQ(ReadAll(log), "first\nsecond\n");
+  WriteText(log, "first\ncut sh");
+  EXPECT_EQ(AppendLine(log, "third\n"), "");
+  EXPECT_EQ(ReadAll(log), "first\ncut sh\nthird\n");
+  EXPECT_NE(AppendLine(folder + "/none/events.log", "x\n"), "");
+  EXPECT_NE(AppendLine(folder, "x\n"), "") << "a folder is no file";
+  unlink(log.c_str());
+  rmdir(folder.c_str());
+}
+
 class CompletenessTest : public ::testing::Test {
  protected:
   void Show(std::initializer_list<RecordKind> pages) {

@@ -91,6 +91,18 @@ TEST_F(WindowsFilesTest, AFailedReplacementLeavesTheOldFileWhole) {
   EXPECT_NE(ReplaceFile(Utf8Text(folder_.wstring()), "text"), "") << "a folder is no file";
 }
 
+TEST_F(WindowsFilesTest, LinesAreAppendedWholeAndACutLineIsEnded) {
+  const std::string log = Utf8Path("Aquarium K\xc3\xbc" "che.log");
+  EXPECT_EQ(AppendLine(log, "first\n"), "");
+  EXPECT_EQ(AppendLine(log, "second\n"), "");
+  EXPECT_EQ(ReadTextFile(log).text, "first\nsecond\n");
+  ASSERT_EQ(ReplaceFile(log, "first\ncut sh", false), "");
+  EXPECT_EQ(AppendLine(log, "third\n"), "");
+  EXPECT_EQ(ReadTextFile(log).text, "first\ncut sh\nthird\n");
+  EXPECT_NE(AppendLine(Utf8Path("no such folder\\x.log"), "x\n"), "");
+  EXPECT_NE(AppendLine(Utf8Text(folder_.wstring()), "x\n"), "") << "a folder is no file";
+}
+
 TEST_F(WindowsFilesTest, ReadingTellsMissingFromUnreadable) {
   struct Case {
     std::string path;
