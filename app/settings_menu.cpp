@@ -35,7 +35,7 @@ SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
   BindHistory(context_.Store(),
               {UserDataRoot(), "velmarinex", [this] { return context_.PortName(); },
                [this] { return RecordsComplete(); }, {},
-               [this](const std::string& line) { context_.AddLogLine(line); }});
+               [this](const std::string& line) { context_.AddLogLine(line); }, {}});
   history_ = new HistoryMenu(context_, [this] { return RecordsComplete(); }, this);
 }
 

@@ -58,7 +58,7 @@ BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
   // Imports, exports, backups and reef defaults run inside OnUi, where the
   // completeness of the records may be asked.
   BindHistory(store_, {UserDataRoot(), "velmarinex-cli", [this] { return arguments_.port; },
-                       [this] { return records_.Complete(store_); }, {}, {}});
+                       [this] { return records_.Complete(store_); }, {}, {}, {}});
   StartWorker();
 }
 

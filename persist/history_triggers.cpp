@@ -60,11 +60,15 @@ void UnbindHistory(const SharedStore* store) {
 std::optional<SettingsHistory> BoundHistory(const SharedStore& store, std::string_view port) {
   const std::optional<HistoryBinding> binding = BindingOf(store);
   if (!binding || binding->root.empty()) return std::nullopt;
-  const std::string named = port.empty() && binding->port ? binding->port() : std::string(port);
-  const std::string device = PortOfText(named);
-  if (device.empty()) return std::nullopt;
-  return SettingsHistory(BoardFolder(binding->root, "history", BoardIdOfPort(device)),
-                         binding->program, binding->clock);
+  std::string id = port.empty() ? binding->boardId : std::string();
+  if (id.empty()) {
+    const std::string named = port.empty() && binding->port ? binding->port() : std::string(port);
+    const std::string device = PortOfText(named);
+    if (device.empty()) return std::nullopt;
+    id = BoardIdOfPort(device);
+  }
+  return SettingsHistory(BoardFolder(binding->root, "history", id), binding->program,
+                         binding->clock);
 }
 
 std::optional<SnapshotResult> SnapshotStore(SharedStore& store, SnapshotReason reason,

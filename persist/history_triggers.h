@@ -26,6 +26,9 @@ struct HistoryBinding {
   std::function<bool()> complete;
   HistoryClock clock;  // empty: the system clock
   LogFn log;           // where a failed snapshot is told; may be empty
+  // The bound board's id when its keeper names it (a service's configured
+  // id); empty: the id follows the port.
+  std::string boardId;
 };
 
 void BindHistory(const SharedStore& store, HistoryBinding binding);

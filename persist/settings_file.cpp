@@ -124,12 +124,17 @@ SettingsText LoadSettingsFile(const std::string& path) {
     result.error = LangFormat("FileNotRead", {path, file.error});
     return result;
   }
+  return SettingsOfText(file.text, path);
+}
+
+SettingsText SettingsOfText(std::string_view text, const std::string& name) {
+  SettingsText result;
   // INI text has no NUL bytes; a file with them is something else.
-  if (file.text.find('\0') != std::string::npos) {
-    result.error = LangFormat("FileNotRead", {path, LangText("NotSettingsFile")});
+  if (text.find('\0') != std::string_view::npos) {
+    result.error = LangFormat("FileNotRead", {name, LangText("NotSettingsFile")});
     return result;
   }
-  result.doc = IniDocument::Parse(file.text);
+  result.doc = IniDocument::Parse(text);
   return result;
 }
 

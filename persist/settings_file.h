@@ -57,6 +57,9 @@ struct SettingsText {
   std::string error;
 };
 SettingsText LoadSettingsFile(const std::string& path);
+// The same for text that came another way (an upload); `name` stands for the
+// file in the message.
+SettingsText SettingsOfText(std::string_view text, const std::string& name);
 
 // Writes the records into the file at `path`, merging them into the file that
 // is there. An existing file that cannot be read is left alone. Returns a

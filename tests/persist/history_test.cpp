@@ -255,7 +255,7 @@ TEST_F(HistoryTest, TheSharedRoutinesSnapshotABoundCompleteStore) {
   store.config.FanLow = 50;
   bool complete = false;
   vmx::BindHistory(store, {root, "tests", [] { return std::string("/dev/ttyTEST0"); },
-                           [&] { return complete; }, [this] { return now; }, {}});
+                           [&] { return complete; }, [this] { return now; }, {}, {}});
   const vmx::IniDocument file = vmx::IniDocument::Parse("[Config]\nFanLow=60\n");
   vmx::ImportConfiguration(file, store);  // incomplete: nothing kept
   complete = true;
@@ -287,7 +287,7 @@ TEST_F(HistoryTest, TheBackupAndTheReefDefaultsKeepSnapshotsOfTheBoardLeft) {
     records.Shown(record, store);
   // The binding names another port: the backup's own port decides the folder.
   vmx::BindHistory(store, {root, "tests", [] { return std::string("/dev/ttyNOW0"); },
-                           [&] { return records.Complete(store); }, [this] { return now; }, {}});
+                           [&] { return records.Complete(store); }, [this] { return now; }, {}, {}});
   ASSERT_EQ(vmx::WriteBackup(root, "/dev/ttyLEFT0 (USB serial)", store, records, {}),
             vmx::BackupResult::Written);
   vmx::LoadReefDefaults(store);
