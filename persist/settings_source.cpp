@@ -47,12 +47,14 @@ LoadedSnapshot LoadSourceSnapshot(const std::filesystem::path& root, const Setti
     return none;
   }
   LoadedSnapshot loaded = history.Load(*entry);
-  if (loaded.doc && rows) {
-    size_t n = 0;
-    while (n < 256 && loaded.doc->HasSection(std::to_string(n))) ++n;
-    *rows = n;
-  }
+  if (loaded.doc && rows) *rows = SnapshotRows(*loaded.doc);
   return loaded;
+}
+
+size_t SnapshotRows(const IniDocument& snapshot) {
+  size_t n = 0;
+  while (n < 256 && snapshot.HasSection(std::to_string(n))) ++n;
+  return n;
 }
 
 }  // namespace vmx

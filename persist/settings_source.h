@@ -27,6 +27,9 @@ SettingsSource ParseSettingsSource(std::string_view text);
 SettingsHistory HistoryOfPort(const std::filesystem::path& root, std::string_view port,
                               std::string program);
 
+// The schedule rows a snapshot holds: exactly those its board had.
+size_t SnapshotRows(const IniDocument& snapshot);
+
 // The snapshot a source names, checked against its header.
 LoadedSnapshot LoadSourceSnapshot(const std::filesystem::path& root, const SettingsSource& source,
                                   size_t* rows = nullptr);
