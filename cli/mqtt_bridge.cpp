@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/link_state_table.h"
-#include "cli/dump_command.h"
+#include "cli/settings_json.h"
 #include "lang/channel_text.h"
 #include "link/shared_store.h"
 #include "persist/settings_assign.h"
