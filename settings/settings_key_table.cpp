@@ -116,6 +116,12 @@ const SettingsKeyInfo* FindSettingsKeyInfo(std::string_view section, std::string
   return nullptr;
 }
 
+bool KnownSettingsSection(std::string_view section) {
+  for (const SettingsSection& s : SettingsSections())
+    if (SameName(s.name, section)) return true;
+  return false;
+}
+
 std::optional<std::string> KeyRangeProblem(const SettingsKeyInfo& info, int64_t value) {
   if (value >= info.minimum && value <= info.maximum) return std::nullopt;
   return std::to_string(value) + " is outside " + info.key->Name() + "'s range " +

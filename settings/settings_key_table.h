@@ -34,6 +34,8 @@ struct SettingsKeyInfo {
 const std::vector<SettingsKeyInfo>& SettingsKeyTable();
 // The entry of a key of a section ("Row" for a row section), matched as files match.
 const SettingsKeyInfo* FindSettingsKeyInfo(std::string_view section, std::string_view key);
+// Whether a file has a section of that name (a row section aside).
+bool KnownSettingsSection(std::string_view section);
 // Why `value` cannot be stored in the key's field as it stands; nothing when it can.
 std::optional<std::string> KeyRangeProblem(const SettingsKeyInfo& info, int64_t value);
 
