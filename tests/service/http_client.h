@@ -101,6 +101,7 @@ class EventReader {
     pending_ = beast::buffers_to_string(buffer_.data());
   }
   int Status() const { return status_; }
+  int Handle() { return stream_.socket().native_handle(); }
 
   // The next event that `accept` takes, within `timeout`.
   template <class Accept>

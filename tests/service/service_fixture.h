@@ -2,42 +2,18 @@
 // two simulated boards on real ptys, on a free local port, its log in a file.
 #pragma once
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
-#include <regex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
-#include "tests/plain_files.h"
-#include "tests/service/http_client.h"
-
-extern char** environ;
+#include "tests/service/service_process.h"
 
 namespace vmx::testing {
-
-using namespace std::chrono_literals;
-
-// Polls `done` until it holds or `timeout` passes.
-template <class F>
-bool Eventually(F done, std::chrono::milliseconds timeout = 10s) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
-}
 
 class ServiceFixture : public ::testing::Test {
  protected:
@@ -52,7 +28,7 @@ class ServiceFixture : public ::testing::Test {
     }
   }
   ~ServiceFixture() override {
-    Stop();
+    service.Stop();
     servers.clear();
     std::system(("rm -rf " + folder).c_str());
   }
@@ -60,74 +36,30 @@ class ServiceFixture : public ::testing::Test {
   std::string Port(int board) const { return folder + "/board" + std::to_string(board + 1); }
   static std::string Id(int board) { return "vmx5_board" + std::to_string(board + 1); }
 
-  // Starts the service with `extra` options on the two boards; false when it
-  // never said where it listens.
+  // Starts the service with `extra` options, on the two boards unless not `withBoards`.
   bool Start(std::vector<std::string> extra = {}, bool withBoards = true) {
-    std::vector<std::string> args = {VMX_SERVICE_PROGRAM, "--listen", "127.0.0.1:0", "--data",
-                                     folder + "/data"};
+    std::vector<std::string> args;
     if (withBoards)
       for (int i = 0; i < 2; ++i) args.insert(args.end(), {"--port", Port(i)});
     args.insert(args.end(), extra.begin(), extra.end());
-    logPath = folder + "/service.log";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + folder};
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e)
-      if (!std::string_view(*e).starts_with("XDG_RUNTIME_DIR=")) envp.push_back(*e);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    const std::regex listening("listening on https?://127\\.0\\.0\\.1:([0-9]+)");
-    return Eventually([&] {
-      std::smatch m;
-      const std::string log = Log();
-      if (std::regex_search(log, m, listening)) port = std::stoi(m[1]);
-      return port > 0 || !Running();
-    }) && port > 0;
+    const bool started = service.Start(VMX_SERVICE_PROGRAM, folder, args);
+    port = service.Port();
+    return started;
   }
-  // Waits until both boards are read completely.
+  // And waits until both boards are read completely.
   bool StartWithBoards(std::vector<std::string> extra = {}) {
     if (!Start(std::move(extra))) return false;
-    return Eventually([&] {
-      const HttpAnswer a = Get("/api/v1/boards");
-      return a.status == 200 && Count(a.body, "\"complete\":true") == 2;
-    });
+    return WaitUntil(
+        [&] {
+          const HttpAnswer a = Get("/api/v1/boards");
+          return a.status == 200 && Count(a.body, "\"complete\":true") == 2;
+        },
+        10s);
   }
-  bool Running() {
-    if (pid <= 0) return false;
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == 0) return true;
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    pid = -1;
-    return false;
-  }
-  // Asks the service to stop; its exit code.
-  int Stop() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      int status = 0;
-      waitpid(pid, &status, 0);
-      exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      pid = -1;
-    }
-    return exitCode;
-  }
-
-  std::string Log() const { return ReadAll(logPath); }
-  std::string Token() const {
-    std::string token = ReadAll(folder + "/velmarinex/token");
-    while (!token.empty() && token.back() == '\n') token.pop_back();
-    return token;
-  }
-  Headers Bearer() const { return {{"Authorization", "Bearer " + Token()}}; }
+  bool Running() { return service.Running(); }
+  std::string Log() const { return service.Log(); }
+  std::string Token() const { return service.Token(); }
+  Headers Bearer() const { return service.Bearer(); }
 
   HttpAnswer Send(http::verb method, const std::string& target, const std::string& body = {},
                   std::optional<Headers> headers = std::nullopt) {
@@ -150,12 +82,11 @@ class ServiceFixture : public ::testing::Test {
     return n;
   }
 
-  std::string folder, logPath;
+  std::string folder;
   std::vector<std::unique_ptr<sim::SimBoard>> boards;
   std::vector<std::unique_ptr<sim::PtyServer>> servers;
-  pid_t pid = -1;
+  ServiceProcess service;
   int port = 0;
-  int exitCode = -1;
 };
 
 }  // namespace vmx::testing

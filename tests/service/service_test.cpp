@@ -211,8 +211,8 @@ TEST_F(ServiceTest, AUsersFileOpenToOthersIsRefusedAndTheTokenIsTheUsersAlone) {
   for (const mode_t mode : {0644, 0602, 0620}) {
     chmod(users.c_str(), mode);
     Start({"--users", users}, false);
-    EXPECT_TRUE(Eventually([&] { return !Running(); })) << mode;
-    EXPECT_EQ(exitCode, 1) << mode;
+    EXPECT_TRUE(WaitUntil([&] { return !Running(); }, 10s)) << mode;
+    EXPECT_EQ(service.ExitCode(), 1) << mode;
     EXPECT_THAT(Log(), HasSubstr("is open to other users")) << mode;
   }
   ASSERT_TRUE(Start({}, false)) << Log();
@@ -259,7 +259,7 @@ TEST_F(ServiceTest, ABoardUnpluggedMidRequestIsAnsweredWith503) {
   EXPECT_EQ(Get("/api/v1/health").status, 200);
   EXPECT_EQ(Get("/api/v1/boards/" + Id(1) + "/settings").status, 200);
   // And the board is back by itself.
-  EXPECT_TRUE(Eventually(
+  EXPECT_TRUE(WaitUntil(
       [&] { return Get("/api/v1/boards/" + Id(0) + "/settings").status == 200; }, 20s))
       << Log();
 }
