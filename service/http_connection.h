@@ -33,6 +33,12 @@ class ConnectionSlot {
  public:
   explicit ConnectionSlot(std::shared_ptr<size_t> count) : count_(std::move(count)) { ++*count_; }
   ~ConnectionSlot() { --*count_; }
+  // Counted among `other` from now on.
+  void MoveTo(std::shared_ptr<size_t> other) {
+    --*count_;
+    count_ = std::move(other);
+    ++*count_;
+  }
   ConnectionSlot(const ConnectionSlot&) = delete;
   ConnectionSlot& operator=(const ConnectionSlot&) = delete;
 
@@ -46,10 +52,11 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
   static constexpr bool kTls = std::is_same_v<Stream, TlsStream>;
 
  public:
+  // `count` counts the connections that make requests, `streams` the event streams.
   HttpConnection(Stream stream, const RequestHandler& handler, std::shared_ptr<size_t> count,
-                 std::string address)
+                 std::shared_ptr<size_t> streams, std::string address)
       : stream_(std::move(stream)), handler_(handler), slot_(std::move(count)),
-        address_(std::move(address)) {}
+        streams_(std::move(streams)), address_(std::move(address)) {}
 
   void Start() {
     auto self = this->shared_from_this();
@@ -137,6 +144,8 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
                              [self, header, serializer, attach](beast::error_code ec, size_t) {
                                if (ec) return self->Close();
                                self->streaming_ = true;
+                               // A stream makes no requests: it leaves room for those that do.
+                               self->slot_.MoveTo(self->streams_);
                                self->WatchForClose();
                                attach(self);
                              });
@@ -179,6 +188,7 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
   Stream stream_;
   const RequestHandler& handler_;
   ConnectionSlot slot_;
+  std::shared_ptr<size_t> streams_;
   std::string address_;
   beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::string_body>> parser_;

@@ -69,11 +69,11 @@ void HttpServer::Accept() {
         socket.close(ignored);
       } else if (tls_) {
         std::make_shared<HttpConnection<TlsStream>>(TlsStream(std::move(socket), *tls_), handler_,
-                                                    connections_, address)
+                                                    connections_, streams_, address)
             ->Start();
       } else {
         std::make_shared<HttpConnection<PlainStream>>(PlainStream(std::move(socket)), handler_,
-                                                      connections_, address)
+                                                      connections_, streams_, address)
             ->Start();
       }
     }

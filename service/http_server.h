@@ -26,6 +26,7 @@ class HttpServer {
   int Port() const;
   void Stop();
   size_t Connections() const { return *connections_; }
+  size_t Streams() const { return *streams_; }
 
  private:
   void Accept();
@@ -36,6 +37,7 @@ class HttpServer {
   boost::asio::ip::tcp::acceptor acceptor_;
   std::optional<boost::asio::ssl::context> tls_;
   std::shared_ptr<size_t> connections_ = std::make_shared<size_t>(0);
+  std::shared_ptr<size_t> streams_ = std::make_shared<size_t>(0);
 };
 
 }  // namespace vmx::service

@@ -22,7 +22,10 @@ inline std::string_view View(boost::beast::string_view text) {
 }
 
 inline constexpr size_t kMostBodyBytes = 64 * 1024;
+// Connections that make requests; event streams are counted apart, so that a
+// wall of browsers watching cannot lock out the one that changes something.
 inline constexpr size_t kMostConnections = 64;
+inline constexpr size_t kMostEventStreams = 256;
 
 // One open event stream; the I/O thread's.
 class EventClient {

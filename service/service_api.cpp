@@ -200,7 +200,9 @@ void ServiceApi::AddReadRoutes() {
   router_.Add(verb::get, "/api/v1/boards/{id}/settings", snapshot(&ServiceBoard::Snapshot::settings));
   router_.Add(verb::get, "/api/v1/boards/{id}/schedule", snapshot(&ServiceBoard::Snapshot::schedule));
   router_.Add(verb::get, "/api/v1/boards/{id}/status", snapshot(&ServiceBoard::Snapshot::status));
-  router_.Add(verb::get, "/api/v1/events", [this](const Call&, Respond respond) {
+  router_.Add(verb::get, "/api/v1/events", [this](const Call& call, Respond respond) {
+    if (events_.Clients() >= kMostEventStreams)
+      return Refuse(call, respond, 503, "too many event streams");
     HttpReply reply;
     reply.stream = [this](std::shared_ptr<EventClient> client) { events_.Attach(client); };
     respond(std::move(reply));
