@@ -14,7 +14,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kPoll = 5ms;
+// A write's bit clears without a hand-off, so waits look again this often;
+// a record handed over wakes them at once. A request's answer waits for this
+// on top of the line's own time.
+constexpr auto kPoll = 1ms;
 constexpr uint32_t kReadBits = request::ReadInfo | request::ReadConfig | request::ReadSchedule |
                                request::ReadExpert | request::ReadWeather | request::ReadChart |
                                request::ReadHealth;
@@ -165,6 +168,7 @@ void BoardSession::LinkState(bool connected) {
       identificationsAtConnect_ = line_->Identifications();
     }
   }
+  changed_.notify_all();
   if (listener_) listener_->LinkChanged(connected);
 }
 
@@ -177,6 +181,7 @@ void BoardSession::UpdatePage(PageUpdate page) {
     ++reads_[static_cast<size_t>(page)];
     complete = complete_;
   }
+  changed_.notify_all();
   if (listener_) listener_->RecordRead(page, store_, complete);
 }
 
@@ -197,20 +202,18 @@ std::string BoardSession::LinkProblem() const {
 
 bool BoardSession::WaitUntil(const std::function<bool()>& done, std::string& problem) {
   const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
+  std::unique_lock g(lock_);
   for (;;) {
-    {
-      std::lock_guard g(lock_);
-      if (!refusal_.empty()) {
-        problem = refusal_;
-        return false;
-      }
-      if (done()) return true;
-      if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
-        problem = LinkProblem();
-        return false;
-      }
+    if (!refusal_.empty()) {
+      problem = refusal_;
+      return false;
     }
-    std::this_thread::sleep_for(kPoll);
+    if (done()) return true;
+    if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
+      problem = LinkProblem();
+      return false;
+    }
+    changed_.wait_for(g, kPoll);
   }
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -113,6 +114,7 @@ class BoardSession final : private InlineLinkHost {
   int identificationsBefore_ = 0;
 
   mutable std::mutex lock_;
+  std::condition_variable changed_;  // a record or the link state was handed over
   bool connected_ = false;
   bool everConnected_ = false;
   bool complete_ = false;
