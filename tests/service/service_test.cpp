@@ -272,6 +272,17 @@ TEST_F(ServiceTest, TheEventStreamReportsATemperatureAndABoardUnpluggedAndBack) 
       },
       5s);
   EXPECT_TRUE(status) << "no status event with the new temperature";
+  ASSERT_EQ(Send(http::verb::patch, "/api/v1/boards/" + Id(1) + "/settings",
+                 R"({"Weather": {"CloudP": 9}})")
+                .status,
+            200);
+  const auto settings = events.Next(
+      [&](const EventReader::Event& e) {
+        const Json d = Json::parse(e.data);
+        return e.name == "settings" && d["id"] == Id(1) && d["settings"]["Weather"]["CloudP"] == 9;
+      },
+      5s);
+  EXPECT_TRUE(settings) << "no settings event after the write";
   servers[0]->HangUp(1500ms);
   auto change = [&](const std::string& what) {
     return events.Next(
