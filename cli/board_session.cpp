@@ -1,5 +1,6 @@
 #include "cli/board_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -18,7 +19,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kPoll = 5ms;
+// A write's bit clears without a hand-off, so waits look again this often;
+// a record handed over wakes them at once. A request's answer waits for this
+// on top of the line's own time.
+constexpr auto kPoll = 1ms;
 
 }  // namespace
 
@@ -57,8 +61,9 @@ BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
   arguments_.port = PortFromArgument(arguments_.port);  // a bare name means /dev/NAME, as in the window
   // Imports, exports, backups and reef defaults run inside OnUi, where the
   // completeness of the records may be asked.
-  BindHistory(store_, {UserDataRoot(), "velmarinex-cli", [this] { return arguments_.port; },
-                       [this] { return records_.Complete(store_); }, {}, {}, {}});
+  BindHistory(store_, {arguments_.dataRoot.empty() ? UserDataRoot() : arguments_.dataRoot,
+                       arguments_.program, [this] { return arguments_.port; },
+                       [this] { return records_.Complete(store_); }, {}, {}, arguments_.boardId});
   StartWorker();
 }
 
@@ -134,6 +139,7 @@ void BoardSession::LinkState(bool connected) {
       identificationsAtConnect_ = line_->Identifications();
     }
   }
+  changed_.NotifyAll();
   if (listener_) listener_->LinkChanged(connected);
 }
 
@@ -146,6 +152,7 @@ void BoardSession::UpdatePage(RecordKind page) {
     ++reads_[static_cast<size_t>(page)];
     complete = complete_;
   }
+  changed_.NotifyAll();
   if (listener_) listener_->RecordRead(page, store_, complete);
 }
 
@@ -166,20 +173,19 @@ std::string BoardSession::LinkProblem() const {
 
 bool BoardSession::WaitUntil(const std::function<bool()>& done, std::string& problem) {
   const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
+  MutexLock g(lock_);
   for (;;) {
-    {
-      MutexLock g(lock_);
-      if (!refusal_.empty()) {
-        problem = refusal_;
-        return false;
-      }
-      if (done()) return true;
-      if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
-        problem = LinkProblem();
-        return false;
-      }
+    if (!refusal_.empty()) {
+      problem = refusal_;
+      return false;
     }
-    std::this_thread::sleep_for(kPoll);
+    if (done()) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (worker_->LinkClosed() || now > deadline) {
+      problem = LinkProblem();
+      return false;
+    }
+    changed_.WaitUntil(lock_, std::min(now + kPoll, deadline));
   }
 }
 

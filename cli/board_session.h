@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +37,12 @@ struct BoardArguments {
   bool debug = false;                        // and its trace of the line
   std::chrono::milliseconds timeout{30000};  // for each wait on the board
   std::vector<std::string> rest;
+  // Where the board's settings history is kept and who takes its snapshots:
+  // the user's data folder for the command line, the service's --data and its
+  // own board id for the service.
+  std::filesystem::path dataRoot;  // empty: the user's data folder
+  std::string program = "velmarinex-cli";
+  std::string boardId;  // empty: the port's
 };
 // A command that takes PORT and --verbose only.
 inline BoardArguments PortArguments(const std::string& port, bool verbose) {
@@ -122,6 +129,7 @@ class BoardSession final : private InlineLinkHost {
 
   // What the hand-offs reported, for the waiting program thread.
   mutable Mutex lock_;
+  CondVar changed_;  // a record or the link state was handed over
   bool connected_ GUARDED_BY(lock_) = false;
   bool everConnected_ GUARDED_BY(lock_) = false;
   uint64_t losses_ GUARDED_BY(lock_) = 0;  // times the link went down after coming up
