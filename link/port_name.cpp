@@ -6,12 +6,13 @@
 #include "link/records.h"
 
 namespace vmx {
-namespace {
 
 bool IdCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '_';
 }
+
+namespace {
 
 bool Continuation(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
