@@ -12,4 +12,5 @@ target_sources(vmxcore PRIVATE
   astro/geo_map.cpp
   astro/moon_figure.cpp
   astro/board_clock.cpp
+  astro/board_time_zone.cpp
 )

@@ -72,7 +72,23 @@ bool AgreesWithLibrary(const TimeZone& rules) {
   return true;
 }
 
+bool ZoneNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+         c == '_' || c == '-' || c == '+';
+}
+
 }  // namespace
+
+std::shared_ptr<const TimeZone> LoadNamedTimeZone(std::string_view name) {
+  if (name.empty() || name.front() == '/' || name.size() > 64) return nullptr;
+  for (const char c : name)
+    if (!ZoneNameCharacter(c)) return nullptr;
+  const auto path = ZoneFilePath(name);
+  const auto footer = path ? FooterOfFile(*path) : std::nullopt;
+  const auto info = footer ? ParsePosixTimeZone(*footer) : std::nullopt;
+  if (!info) return nullptr;
+  return std::make_shared<const FixedTimeZone>(*info);
+}
 
 std::shared_ptr<const TimeZone> LoadSystemTimeZone() {
   tzset();
