@@ -75,12 +75,6 @@ std::optional<int> Channel(const std::string& text) {
   return c;
 }
 
-std::string RowKey(int row) {
-  char key[8];
-  std::snprintf(key, sizeof key, "03%02X", row);
-  return key;
-}
-
 // The typed cells over `line`. A switch cell takes ON or OFF only (any case):
 // the grid counts every other text as on, which a script would not expect.
 bool TypeCells(const std::string& cells, GridLine& line, std::string& problem) {
@@ -125,7 +119,7 @@ std::optional<std::vector<std::string>> MakeEdit(SharedStore& store, const Reque
     GridLine typed = line(*row);
     if (!TypeCells(r.second, typed, problem)) return std::nullopt;
     CommitScheduleRow(store, *row, typed, altitude, words);
-    sets.push_back(RowKey(*row));
+    sets.push_back(LineWatch::RowSetKey(*row));
   } else if (r.edit == Edit::Move) {
     const auto from = Index(r.first, rows), to = Index(r.second, rows);
     if (!from || !to) return problem = "no such line", std::nullopt;
@@ -134,7 +128,7 @@ std::optional<std::vector<std::string>> MakeEdit(SharedStore& store, const Reque
     if (const auto moved = MoveGridLine(lines, *from, *to)) {
       for (int i = moved->first; i <= moved->second; ++i) {
         CommitScheduleRow(store, i, lines[static_cast<size_t>(i)], altitude, words);
-        sets.push_back(RowKey(i));
+        sets.push_back(LineWatch::RowSetKey(i));
       }
     }
   } else {
@@ -145,7 +139,7 @@ std::optional<std::vector<std::string>> MakeEdit(SharedStore& store, const Reque
     else
       SwapChannelColumns(store, *a, *b);
     sets.push_back("02");
-    for (int i = 0; i < rows; ++i) sets.push_back(RowKey(i));
+    for (int i = 0; i < rows; ++i) sets.push_back(LineWatch::RowSetKey(i));
   }
   return sets;
 }

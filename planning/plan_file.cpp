@@ -117,17 +117,19 @@ std::optional<AcclimationPlan> ParsePlan(std::string_view text) {
   const auto applied = Number(doc, kPlan, "AppliedDay");
   const auto saves = Number(doc, kPlan, "Saves");
   const auto channelsText = doc.Get(kPlan, "Channels");
-  const auto channels = channelsText ? ParseChannelSet(*channelsText) : std::nullopt;
+  // A plain number, not an optional one: GCC 12 takes the optional's copy for
+  // a read of an unset value.
+  const uint16_t channels = channelsText ? ParseChannelSet(*channelsText).value_or(0) : 0;
   const auto firstText = doc.Get(kPlan, "First");
   const auto first = firstText ? ParseDate(*firstText) : std::nullopt;
   const auto state = doc.Get(kPlan, "State");
-  if (!start || !days || !applied || !saves || !channels || !first || !state) return std::nullopt;
-  if (!ValidPlanSettings(static_cast<int>(*start), static_cast<int>(*days), *channels) ||
+  if (!start || !days || !applied || !saves || !first || !state) return std::nullopt;
+  if (!ValidPlanSettings(static_cast<int>(*start), static_cast<int>(*days), channels) ||
       *applied < -1 || *applied > *days || *saves < 0)
     return std::nullopt;
   plan.startPercent = static_cast<int>(*start);
   plan.days = static_cast<int>(*days);
-  plan.channels = *channels;
+  plan.channels = channels;
   plan.firstDay = *first;
   plan.appliedDay = static_cast<int>(*applied);
   plan.saves = static_cast<int>(*saves);
