@@ -108,11 +108,10 @@ void Pause(AcclimationPlan& plan) {
   plan.state = AcclimationPlan::State::Paused;
 }
 
-void Resume(AcclimationPlan& plan) {
+void Resume(AcclimationPlan& plan, std::span<const ScheduleRow> board) {
   if (plan.state != AcclimationPlan::State::Paused) return;
   plan.state = AcclimationPlan::State::Running;
-  // Whatever the board holds now, the next step replaces it.
-  plan.written.clear();
+  plan.written.assign(board.begin(), board.end());
   plan.writing.clear();
   plan.appliedDay = -1;
 }

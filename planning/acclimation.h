@@ -70,8 +70,9 @@ StepDecision DecideStep(const AcclimationPlan& plan, std::span<const ScheduleRow
 // The plan once the step's rows are on the board and saved.
 void StepDone(AcclimationPlan& plan, const StepDecision& step);
 void Pause(AcclimationPlan& plan);
-// A paused plan takes up again; its next step overwrites what is on the board.
-void Resume(AcclimationPlan& plan);
+// A paused plan takes up again, taking what the board holds now as its own:
+// its next step overwrites it.
+void Resume(AcclimationPlan& plan, std::span<const ScheduleRow> board);
 
 // An edit of the board's schedule made through this program while the plan
 // runs: the edited rows become the target (levels of planned channels

@@ -165,7 +165,9 @@ PlanResult ResumePlan(const PlanHome& home, PlanBoard& board, const PlanClock& c
   PlanResult r;
   auto plan = Load(home, r);
   if (!plan) return r;
-  Resume(*plan);
+  const auto rows = board.Schedule(r.problem);
+  if (!rows) return Failed(r.problem, plan);
+  Resume(*plan, *rows);
   return Step(home, *plan, board, clock.Today(), Kind::Applied);
 }
 

@@ -129,8 +129,11 @@ std::optional<YearReport> ExploreYear(const YearRequest& request) {
         day.sunset = Event(sunTimes.Set);
       }
       const TRiseSet moonTimes = MoonRiseSet(jd0, kDeltaTSeconds, lon, lat, day.zoneHours, false);
-      day.moonrise = Event(moonTimes.Rise);
-      day.moonset = Event(moonTimes.Set);
+      // As for the sun, a moon that neither rises nor sets has both on one moment.
+      if (std::abs(moonTimes.Rise - moonTimes.Set) > kNoRiseSet) {
+        day.moonrise = Event(moonTimes.Rise);
+        day.moonset = Event(moonTimes.Set);
+      }
       const double noon = jd0 + (12.0 - day.zoneHours) / 24 + kDeltaTSeconds / 86400;
       day.moonPhase =
           MoonCoordinates(SunCoordinates(noon, 0, 0), TCoor{}, noon, 0).Illumination * 100;
