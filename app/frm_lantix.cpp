@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/acclimation_dialog.h"
 #include "app/application.h"
 #include "app/apply_language.h"
 #include "app/command_line.h"
@@ -36,6 +37,7 @@
 #include "app/main_menu.h"
 #include "app/messages_page.h"
 #include "app/page_control.h"
+#include "app/plan_keeper.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
 #include "app/settings_menu.h"
@@ -126,6 +128,8 @@ void TfrmLantix::BuildWindow() {
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
   alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
+  plans_ = new PlanKeeper(*this, this);
+  plans_->alert = [this](const std::string& text) { alerts_->Alert(text); };
 }
 
 void TfrmLantix::WireHandlers() {
@@ -153,6 +157,7 @@ void TfrmLantix::WireHandlers() {
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
   new OptionsMenu(*this, this);  // the Options menu and the trigger buttons
+  connect(Action("mnuAcclimation"), &QAction::triggered, this, &TfrmLantix::mnuAcclimationClick);
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
@@ -442,6 +447,7 @@ void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) 
 void TfrmLantix::LinkState(bool connected) {
   settingsMenu_->LinkState(connected);
   SetLinkState(connected);
+  plans_->LinkState(connected);
 }
 
 void TfrmLantix::UpdatePage(PageUpdate page) {
@@ -451,6 +457,15 @@ void TfrmLantix::UpdatePage(PageUpdate page) {
   if (page == PageUpdate::Info) alerts_->InfoRead();
   if (page == PageUpdate::Config) alerts_->ShowSettings();
   if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
+  if (page == PageUpdate::Schedule) plans_->ScheduleRead();
+}
+
+void TfrmLantix::mnuAcclimationClick() {
+  auto* dialog = findChild<AcclimationDialog*>("frmAcclimation");
+  if (!dialog) dialog = new AcclimationDialog(*this, *plans_, this);
+  dialog->ShowPlan();
+  dialog->show();
+  dialog->raise();
 }
 
 void TfrmLantix::mnuConnectionClick() {

@@ -29,6 +29,7 @@ class SettingsMenu;
 class StatusBar;
 class StatusDisplay;
 class DesktopAlerts;
+class PlanKeeper;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -92,6 +93,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   bool ConnectedState() const { return connected_; }
   const LinkStateView& LinkStates() const { return *linkStates_; }
   StatusBar& Bar() const { return *sb_; }
+  PlanKeeper& Plans() const { return *plans_; }
 
   // Link worker reports (UI thread).
   void LogLine(const std::string& text) override;
@@ -111,6 +113,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void mnuDebugClick();
   void mnuFileClick();
   void mnuFirmwareUpdateClick();
+  void mnuAcclimationClick();
   void memDblClick();
   void DeviceArrived();
   void SystemSuspending();
@@ -152,6 +155,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
   DesktopAlerts* alerts_ = nullptr;
+  PlanKeeper* plans_ = nullptr;  // the acclimation plan of the board held
   // The colour names the pages were last given; none at first, so the first
   // Config read spreads them.
   std::optional<decltype(Config::ColorName)> spreadColors_;

@@ -80,7 +80,9 @@ void BuildMainMenu(QMainWindow& window) {
                             {"mnuRefresh", QKeySequence(Qt::Key_F5)},
                             {"mnuSaveEEPROM", Ctrl(Qt::Key_S)},
                             {"mnuIRLearn", Ctrl(Qt::Key_R)},
-                            {"mnuLoadReef"}});
+                            {"mnuLoadReef"},
+                            {},
+                            {"mnuAcclimation"}});
   auto* modes = new QActionGroup(options);
   for (const char* name :
        {"mnuModeManual", "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash"})

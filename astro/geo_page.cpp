@@ -16,6 +16,7 @@
 #include "astro/geo_sky.h"
 #include "astro/geo_text.h"
 #include "astro/image_view.h"
+#include "astro/year_window.h"
 #include "ui/controls.h"
 #include "ui/quiet.h"
 
@@ -80,6 +81,8 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   dtp_->setCalendarPopup(true);
   btnNow_ = new QPushButton(this);
   btnNow_->setObjectName("btnNow");
+  btnYear_ = new QPushButton(this);
+  btnYear_->setObjectName("btnYear");
   const LabeledEdit lat = NewLabeledEdit(this, "edtLat");
   const LabeledEdit lon = NewLabeledEdit(this, "edtLon");
   edtLat_ = lat.edit;
@@ -88,6 +91,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   controls->addWidget(edtTime_);
   controls->addWidget(dtp_);
   controls->addWidget(btnNow_);
+  controls->addWidget(btnYear_);
   controls->addStretch(1);
   controls->addWidget(lat.label);
   controls->addWidget(edtLat_);
@@ -121,6 +125,14 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   // is the user's choice.
   connect(dtp_, &QDateEdit::dateChanged, this, &GeoPage::dtpChange);
   connect(btnNow_, &QPushButton::clicked, this, &GeoPage::btnNowClick);
+  connect(btnYear_, &QPushButton::clicked, this, &GeoPage::btnYearClick);
+}
+
+void GeoPage::btnYearClick() {
+  if (!year_) year_ = new YearWindow(Context(), this);
+  year_->Refresh();
+  year_->show();
+  year_->raise();
 }
 
 void GeoPage::Apply(PageUpdate record) {

@@ -17,6 +17,7 @@ class QSlider;
 namespace vmx {
 
 class ImageView;
+class YearWindow;
 
 class GeoPage final : public Page {
   Q_OBJECT
@@ -33,6 +34,8 @@ class GeoPage final : public Page {
   void RefreshGeo();
 
   const GeoPicture& Picture() const { return picture_; }
+  // The year view, once the Year button has opened it.
+  YearWindow* Year() const { return year_; }
 
   // The computer's local time as the Now button reads it.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
@@ -52,6 +55,7 @@ class GeoPage final : public Page {
   void edtTimeChange();
   void btnNowClick();
   void imgMoonDblClick();
+  void btnYearClick();
 
   GeoPicture picture_;
   ImageView* imgGeo_ = nullptr;
@@ -60,6 +64,8 @@ class GeoPage final : public Page {
   QLineEdit* edtTime_ = nullptr;
   QDateEdit* dtp_ = nullptr;
   QPushButton* btnNow_ = nullptr;
+  QPushButton* btnYear_ = nullptr;
+  YearWindow* year_ = nullptr;  // made on first use
   QLineEdit* edtLat_ = nullptr;
   QLineEdit* edtLon_ = nullptr;
   QSlider* trbTime_ = nullptr;

@@ -96,6 +96,16 @@ long long ComputerCalendar::Today() const {
   return DaysFromCivil(now.year, now.month, now.day);
 }
 
+std::string TodayText(const PlanResult& status, std::string_view separator) {
+  if (!status.plan) return {};
+  const AcclimationPlan& p = *status.plan;
+  if (p.state == AcclimationPlan::State::Paused) return LangText("AcclimationPausedShort");
+  if (p.state != AcclimationPlan::State::Running || status.day < 0) return {};
+  return LangFormat("AcclimationToday",
+                    {FormatDecimal(DayFactorPercent(p, status.day), 0, 1, separator),
+                     std::to_string(status.day), std::to_string(p.days)});
+}
+
 std::string StepLogLine(const AcclimationPlan& plan, int day) {
   return LangFormat("AcclimationStep",
                     {std::to_string(day), std::to_string(plan.days),

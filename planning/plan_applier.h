@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "planning/acclimation.h"
@@ -83,6 +84,10 @@ PlanResult CancelPlan(const PlanHome& home, PlanBoard& board, const PlanClock& c
 PlanResult ResumePlan(const PlanHome& home, PlanBoard& board, const PlanClock& clock);
 // The plan as stored, without the board.
 PlanResult PlanStatus(const PlanHome& home, const PlanClock& clock);
+
+// A plan in a few words beside the schedule: "Acclimation: 75% today (day 5
+// of 10)", "Acclimation paused", or nothing when no plan runs.
+std::string TodayText(const PlanResult& status, std::string_view separator);
 
 // The log line of a step written: "Acclimation day 5 of 10: the channels at 75% (3 EEPROM saves)".
 std::string StepLogLine(const AcclimationPlan& plan, int day);

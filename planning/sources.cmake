@@ -3,6 +3,7 @@ target_sources(vmxcore PRIVATE
   planning/light_curve.cpp
   planning/sun_day.cpp
   planning/year_explorer.cpp
+  planning/year_chart.cpp
   planning/acclimation.cpp
   planning/plan_file.cpp
   planning/plan_applier.cpp
