@@ -59,14 +59,22 @@ void PaintYear(const YearChartScene& scene, const QFont& font, QImage& frame) {
   }
 
   p.setRenderHint(QPainter::Antialiasing);
-  std::vector<QPointF> points(scene.x.size());
+  std::vector<QPointF> points;
+  points.reserve(scene.x.size());
   for (const YearCurve& curve : scene.curves) {
-    for (size_t i = 0; i < points.size() && i < curve.y.size(); ++i)
-      points[i] = QPointF(scene.x[i], curve.y[i]);
+    // A run of days with the same hours is one straight piece: its inner
+    // points only cost antialiasing time (a clock-keyed schedule is all runs).
+    points.clear();
+    const size_t n = std::min(scene.x.size(), curve.y.size());
+    for (size_t i = 0; i < n; ++i) {
+      if (i > 0 && i + 1 < n && curve.y[i - 1] == curve.y[i] && curve.y[i + 1] == curve.y[i])
+        continue;
+      points.emplace_back(scene.x[i], curve.y[i]);
+    }
     QPen pen(QColor::fromRgba(curve.color), curve.width);
     pen.setCosmetic(true);
     p.setPen(pen);
-    p.drawPolyline(points.data(), static_cast<int>(std::min(points.size(), curve.y.size())));
+    p.drawPolyline(points.data(), static_cast<int>(points.size()));
   }
 }
 
