@@ -17,14 +17,10 @@
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
 #include "tests/cli/cli_run.h"
+#include "tests/planning/plan_helpers.h"
 
 namespace vmx {
 namespace {
-
-long long Today() {
-  const LocalDateTime now = ComputerClock();
-  return DaysFromCivil(now.year, now.month, now.day);
-}
 
 class PlanCommandsTest : public ::testing::Test {
  protected:
@@ -60,12 +56,7 @@ class PlanCommandsTest : public ::testing::Test {
     return step;
   }
   AcclimationPlan Plan(int start, int days, long long first) const {
-    AcclimationPlan p;
-    p.startPercent = start;
-    p.days = days;
-    p.firstDay = first;
-    p.target = target;
-    return p;
+    return PlanOver(target, start, days, first);
   }
   std::string Status() { return Cli({"acclimate", port, "--status", "--json"}).out; }
   std::filesystem::path PlanFile() const {
@@ -80,7 +71,7 @@ class PlanCommandsTest : public ::testing::Test {
 };
 
 TEST_F(PlanCommandsTest, PlanStartedFiveDaysAgoWritesThreeQuartersAndSavesOnce) {
-  const long long before = Today();
+  const long long before = TodayOnComputer();
   const CliRun run = Cli({"acclimate", port, "--start", "50", "--days", "10", "--from",
                           DateText(before - 5)});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -137,7 +128,7 @@ TEST_F(PlanCommandsTest, ScheduleChangedOnTheBoardPausesThePlanAndWritesNothing)
 }
 
 TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
-  const long long before = Today();
+  const long long before = TodayOnComputer();
   ASSERT_EQ(Cli({"acclimate", port, "--start", "40", "--days", "12", "--from",
                  DateText(before - 2)})
                 .exitCode,

@@ -14,14 +14,10 @@
 #include "planning/plan_file.h"
 #include "settings/device_actions.h"
 #include "tests/app/window_fixture.h"
+#include "tests/planning/plan_helpers.h"
 
 namespace vmx::testing {
 namespace {
-
-long long Today() {
-  const LocalDateTime now = ComputerClock();
-  return DaysFromCivil(now.year, now.month, now.day);
-}
 
 class PlanningWindowTest : public WindowTest {
  protected:
@@ -61,12 +57,7 @@ class PlanningWindowTest : public WindowTest {
     return QTest::qWaitFor([&] { return !Writes().empty() && Writes().back() == "7F01"; }, 5000);
   }
   AcclimationPlan Plan(int start, int days, long long first) const {
-    AcclimationPlan p;
-    p.startPercent = start;
-    p.days = days;
-    p.firstDay = first;
-    p.target = target;
-    return p;
+    return PlanOver(target, start, days, first);
   }
   const std::vector<std::string> kStep{"0300", "0301", "0302", "0303", "7F01"};
 
@@ -114,7 +105,7 @@ TEST_F(PlanningWindowTest, YearButtonShowsTheYearAtTheBoardsPlace) {
 TEST_F(PlanningWindowTest, WindowAppliesThePlanPausesOnAStrangersChangeAndKeepsItOverARestart) {
   OpenConnected();
   board.ClearLines();
-  const long long first = Today() - 5;
+  const long long first = TodayOnComputer() - 5;
   PlanSettings settings;
   settings.startPercent = 50;
   settings.days = 10;
@@ -161,7 +152,7 @@ TEST_F(PlanningWindowTest, AnEditInTheWindowChangesTheTargetInsteadOfPausing) {
   PlanSettings settings;
   settings.startPercent = 50;
   settings.days = 10;
-  settings.firstDay = Today();
+  settings.firstDay = TodayOnComputer();
   ASSERT_EQ(window->Plans().Start(settings).kind, PlanResult::Kind::Created);
   ASSERT_TRUE(WaitSaved());
   board.ClearLines();
