@@ -4,7 +4,6 @@
 
 #include "link/port_name.h"
 #include "persist/data_root.h"
-#include "planning/plan_file.h"
 #include "ui/page_context.h"
 
 namespace vmx {
@@ -154,12 +153,7 @@ void PlanKeeper::Report(const PlanResult& result) {
 }
 
 void PlanKeeper::EditSeen() {
-  PlanLoad load = LoadPlan(root, Home().boardId);
-  if (!load.plan || load.plan->state != AcclimationPlan::State::Running) return;
-  const std::vector<ScheduleRow>& rows = context_.Store().schedule;
-  if (rows == load.plan->written || rows == load.plan->writing) return;
-  AdoptEdit(*load.plan, rows, today());
-  const std::string error = StorePlan(root, Home().boardId, *load.plan);
+  const std::string error = AdoptScheduleEdit(Home(), context_.Store().schedule, today());
   if (!error.empty()) context_.AddLogLine(error);
 }
 

@@ -192,7 +192,19 @@ int Report(const PlanResult& r, const std::string& board) {
   return 0;
 }
 
+PlanHome HomeOf(const std::string& port) {
+  return {UserDataRoot(), BoardIdOfPort(PortFromArgument(port))};
+}
+
 }  // namespace
+
+void AdoptScheduleEditOf(BoardSession& session) {
+  std::vector<ScheduleRow> rows;
+  session.OnUi([&] { rows = session.Store().schedule; });
+  const std::string error =
+      AdoptScheduleEdit(HomeOf(session.Port()), rows, ComputerCalendar().Today());
+  if (!error.empty()) std::fprintf(stderr, "velmarinex-cli: acclimation plan: %s\n", error.c_str());
+}
 
 const char* AcclimateUsage() {
   return kUsage;
@@ -206,7 +218,7 @@ int AcclimateCommand(int argc, char** argv) {
     std::fprintf(stderr, "velmarinex-cli acclimate: %s\n%s", problem.c_str(), kUsage);
     return 2;
   }
-  const PlanHome home{UserDataRoot(), BoardIdOfPort(PortFromArgument(arguments->port))};
+  const PlanHome home = HomeOf(arguments->port);
   const ComputerCalendar calendar;
   if (request->action == Action::Status) {
     const PlanResult r = PlanStatus(home, calendar);

@@ -7,4 +7,10 @@ namespace vmx::cli {
 int AcclimateCommand(int argc, char** argv);  // argv[0] is "acclimate"
 const char* AcclimateUsage();
 
+class BoardSession;
+// After a schedule edit the board has taken: a running acclimation plan of the
+// board takes the edited rows as its target instead of pausing at its next
+// step. A plan that cannot be stored is said on stderr.
+void AdoptScheduleEditOf(BoardSession& session);
+
 }  // namespace vmx::cli

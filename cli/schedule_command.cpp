@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "cli/schedule_text.h"
 #include "lang/number_text.h"
@@ -170,6 +171,7 @@ int ScheduleCommand(int argc, char** argv) {
       std::fprintf(stderr, "velmarinex-cli schedule: %s\n", problem.c_str());
       return 1;
     }
+    AdoptScheduleEditOf(board);
   }
   std::string text;
   board.OnUi(

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "persist/settings_assign.h"
 #include "persist/settings_file.h"
@@ -60,6 +61,7 @@ int SetCommand(int argc, char** argv) {
   });
   if (bits == 0) return Fail(error);
   if (!session.WaitWritten(bits, sent, error)) return Fail(error);
+  if (bits & request::WriteSchedule) AdoptScheduleEditOf(session);
   return 0;
 }
 

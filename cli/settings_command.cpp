@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "persist/auto_backup.h"
 #include "persist/settings_file.h"
@@ -86,6 +87,7 @@ int Import(bool schedule, const std::string& port, const std::string& file, bool
                             : request::WriteConfig | request::WriteExpert | request::WriteWeather;
   std::string error;
   if (!session->WaitWritten(bits, sent, error)) return Fail(error);
+  if (schedule) AdoptScheduleEditOf(*session);
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "planning/plan_applier.h"
 
+#include <algorithm>
+
 #include "astro/time_zone.h"
 #include "lang/catalogue.h"
 #include "lang/number_text.h"
@@ -179,6 +181,18 @@ PlanResult ResumePlan(const PlanHome& home, PlanBoard& board, const PlanClock& c
   if (!rows) return Failed(r.problem, plan);
   Resume(*plan, *rows);
   return Step(home, *plan, board, clock.Today(), Kind::Applied);
+}
+
+std::string AdoptScheduleEdit(const PlanHome& home, std::span<const ScheduleRow> board,
+                              long long today) {
+  PlanLoad load = LoadPlan(home.root, home.boardId);
+  if (!load.plan || load.plan->state != AcclimationPlan::State::Running) return load.error;
+  const auto same = [&](const std::vector<ScheduleRow>& rows) {
+    return std::equal(board.begin(), board.end(), rows.begin(), rows.end());
+  };
+  if (same(load.plan->written) || same(load.plan->writing)) return {};
+  AdoptEdit(*load.plan, board, today);
+  return StorePlan(home.root, home.boardId, *load.plan);
 }
 
 PlanResult PlanStatus(const PlanHome& home, const PlanClock& clock) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,12 @@ PlanResult ApplyPlan(const PlanHome& home, PlanBoard& board, const PlanClock& cl
 PlanResult CancelPlan(const PlanHome& home, PlanBoard& board, const PlanClock& clock);
 // Takes a paused plan up again and writes today's step over the board's schedule.
 PlanResult ResumePlan(const PlanHome& home, PlanBoard& board, const PlanClock& clock);
+// The board's schedule edited through this program (the window, the
+// command line's schedule commands): a running plan takes the rows as its new
+// target, today's step being what the board now holds. Returns why the plan
+// could not be stored; empty otherwise, and when no plan runs.
+std::string AdoptScheduleEdit(const PlanHome& home, std::span<const ScheduleRow> board,
+                              long long today);
 // The plan as stored, without the board.
 PlanResult PlanStatus(const PlanHome& home, const PlanClock& clock);
 

@@ -127,6 +127,21 @@ TEST_F(PlanCommandsTest, ScheduleChangedOnTheBoardPausesThePlanAndWritesNothing)
   EXPECT_EQ(Schedule()[1].Color16[0], target[1].Color16[0] / 2);
 }
 
+TEST_F(PlanCommandsTest, ScheduleEditedFromTheCommandLineBecomesTheTarget) {
+  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).exitCode, 0);
+  // Channel A of line 1 set to 20 % while the plan gives half of the schedule.
+  const CliRun edit = Cli({"schedule", port, "--set", "1", "- 20"});
+  ASSERT_EQ(edit.exitCode, 0) << edit.err;
+  board.ClearLines();
+  const CliRun run = Cli({"acclimate", port});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Writes().empty()) << "the edit is today's step: neither paused nor overwritten";
+  EXPECT_NE(Status().find("\"state\": \"running\""), std::string::npos);
+  EXPECT_EQ(Cli({"acclimate", port, "--cancel"}).exitCode, 0);
+  EXPECT_EQ(Schedule()[1].Color16[0], 1638) << "20 % (819) at half: the target is 40 %";
+  EXPECT_EQ(Schedule()[2], target[2]);
+}
+
 TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
   const long long before = TodayOnComputer();
   ASSERT_EQ(Cli({"acclimate", port, "--start", "40", "--days", "12", "--from",
