@@ -60,7 +60,8 @@ PlanKeeper::PlanKeeper(PageContext& context, QObject* parent)
   // Every request raised on the window's thread may be an edit of the
   // schedule; the worker's own re-marks come from its thread.
   listener_ = context_.Store().AddRequestListener([this] {
-    if (writing_ || QThread::currentThread() != thread()) return;
+    // The thread first: the flag belongs to the window's thread.
+    if (QThread::currentThread() != thread() || writing_) return;
     if (context_.Store().Pending(request::WriteSchedule))
       QMetaObject::invokeMethod(this, &PlanKeeper::EditSeen, Qt::QueuedConnection);
   });

@@ -5,9 +5,12 @@
 #include <stdlib.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
+#include "app/acclimation_dialog.h"
 #include "app/plan_keeper.h"
 #include "astro/year_window.h"
 #include "link/port_name.h"
@@ -145,6 +148,36 @@ TEST_F(PlanningWindowTest, WindowAppliesThePlanPausesOnAStrangersChangeAndKeepsI
   ASSERT_TRUE(WaitSaved());
   EXPECT_EQ(Writes(), kStep);
   EXPECT_EQ(Schedule(), target);
+}
+
+TEST_F(PlanningWindowTest, AcclimationDialogStartsAPlanOnTheBoard) {
+  OpenConnected();
+  board.ClearLines();
+  Action("mnuAcclimation")->trigger();
+  auto* dialog = window->findChild<AcclimationDialog*>("frmAcclimation");
+  ASSERT_TRUE(dialog);
+  auto* status = dialog->findChild<QLabel*>("lblAcclimationStatus");
+  auto* start = dialog->findChild<QPushButton*>("btnAcclimationStart");
+  auto* cancel = dialog->findChild<QPushButton*>("btnAcclimationCancel");
+  EXPECT_EQ(status->text(), QString("This board has no acclimation plan."));
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_FALSE(cancel->isEnabled());
+  dialog->findChild<QSpinBox*>("edtAcclimationStart")->setValue(40);
+  dialog->findChild<QSpinBox*>("edtAcclimationDays")->setValue(14);
+  dialog->findChild<QLineEdit*>("edtAcclimationChannels")->setText("b-c");
+  QTest::mouseClick(start, Qt::LeftButton);
+  ASSERT_TRUE(WaitSaved());
+  EXPECT_EQ(Writes(), kStep);
+  AcclimationPlan plan = Plan(40, 14, TodayOnComputer());
+  plan.channels = 0b110;
+  const std::vector<ScheduleRow> held = Schedule();
+  EXPECT_EQ(held, StepRows(plan, 0));
+  EXPECT_EQ(held[1].Color16[0], target[1].Color16[0]) << "channel A is not in the plan";
+  EXPECT_TRUE(status->text().startsWith("Running: day 0 of 14, 40% today on channels B-C"))
+      << status->text().toStdString();
+  EXPECT_TRUE(status->text().endsWith("1 EEPROM saves.")) << status->text().toStdString();
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_TRUE(cancel->isEnabled());
 }
 
 TEST_F(PlanningWindowTest, AnEditInTheWindowChangesTheTargetInsteadOfPausing) {
