@@ -128,7 +128,7 @@ void TfrmLantix::BuildWindow() {
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
   alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
-  plans_ = new PlanKeeper(*this, this);
+  plans_ = std::make_unique<PlanKeeper>(*this, nullptr);
   plans_->alert = [this](const std::string& text) { alerts_->Alert(text); };
 }
 

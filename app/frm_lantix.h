@@ -155,7 +155,9 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
   DesktopAlerts* alerts_ = nullptr;
-  PlanKeeper* plans_ = nullptr;  // the acclimation plan of the board held
+  // The acclimation plan of the board held. Not a child object: it lets go of
+  // the store's listeners before the store goes.
+  std::unique_ptr<PlanKeeper> plans_;
   // The colour names the pages were last given; none at first, so the first
   // Config read spreads them.
   std::optional<decltype(Config::ColorName)> spreadColors_;
