@@ -1,5 +1,6 @@
 #include "cli/acclimate_command.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -63,7 +64,8 @@ std::optional<Request> ParseRequest(const std::vector<std::string>& rest, std::s
       const std::string& value = rest[++i];
       ok = act(Action::Start);
       const auto number = ParseReal(value);
-      const bool whole = number && *number == static_cast<int>(*number);
+      // Checked before any conversion: a huge number has no int to be.
+      const bool whole = number && std::abs(*number) <= 1000 && *number == std::floor(*number);
       if (word == "--start") {
         ok = ok && whole && !start;
         start = true;

@@ -173,6 +173,8 @@ TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
 TEST_F(PlanCommandsTest, WordsThatMakeNoPlan) {
   for (const std::vector<std::string>& words :
        {std::vector<std::string>{"--start", "150", "--days", "10"},
+        {"--start", "1e300", "--days", "10"},
+        {"--start", "50", "--days", "2.5"},
         {"--start", "50"},
         {"--start", "50", "--days", "0"},
         {"--start", "50", "--days", "10", "--channels", "Q"},
