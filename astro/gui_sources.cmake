@@ -1,7 +1,6 @@
 target_sources(vmxgui PRIVATE
   ${CMAKE_SOURCE_DIR}/astro/geo_page.cpp
   ${CMAKE_SOURCE_DIR}/astro/geo_picture.cpp
-  ${CMAKE_SOURCE_DIR}/astro/image_view.cpp
   ${CMAKE_SOURCE_DIR}/astro/year_painter.cpp
   ${CMAKE_SOURCE_DIR}/astro/year_window.cpp
 )
