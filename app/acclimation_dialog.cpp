@@ -14,6 +14,7 @@
 #include "lang/catalogue.h"
 #include "lang/number_text.h"
 #include "planning/plan_file.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
@@ -34,7 +35,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* key) {
 
 AcclimationDialog::AcclimationDialog(PageContext& context, PlanKeeper& keeper, QWidget* parent)
     : QDialog(parent), context_(context), keeper_(keeper) {
-  setObjectName("frmAcclimation");
+  setObjectName(names::frmAcclimation);
   setWindowTitle(T("AcclimationTitle"));
   start_ = new QSpinBox(this);
   start_->setObjectName("edtAcclimationStart");

@@ -43,7 +43,7 @@ void SetDateQuietly(QDateEdit* dtp, const QDate& date) {
 }  // namespace
 
 GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
-  Subscribe({PageUpdate::Info, PageUpdate::Config});
+  Subscribe({RecordKind::Info, RecordKind::Config});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -132,9 +132,9 @@ void GeoPage::btnYearClick() {
   year_->raise();
 }
 
-void GeoPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config) ShowLocation();
-  if (record == PageUpdate::Info) {
+void GeoPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config) ShowLocation();
+  if (record == RecordKind::Info) {
     ShowTimeControls();
     if (Context().ActivePage() == this) RefreshGeo();
   }

@@ -79,7 +79,7 @@ void YearWindow::Refresh() {
   else
     request.zone = CurrentTimeZone();
   if (!store.schedule.empty())
-    request.schedule = YearSchedule{store.config.Mode == board_mode::Geo, store.schedule};
+    request.schedule = YearSchedule{ModeOf(store.config.Mode) == BoardMode::Geo, store.schedule};
   report_ = ExploreYear(request);
 
   const std::string separator = DecimalSeparator();

@@ -211,7 +211,7 @@ int GeoYearCommand(int argc, char** argv) {
   }
   if (!request.zone) request.zone = CurrentTimeZone();
   if (settings) {
-    request.schedule = YearSchedule{settings->config.Mode == board_mode::Geo, settings->schedule};
+    request.schedule = YearSchedule{ModeOf(settings->config.Mode) == BoardMode::Geo, settings->schedule};
     request.latTenths = a->lat.value_or(settings->config.Lat);
     request.lonTenths = a->lon.value_or(settings->config.Lon);
   } else {

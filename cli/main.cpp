@@ -42,8 +42,7 @@ const Subcommand kSubcommands[] = {
      vmx::cli::SetUsage()},
     {"acclimate", "ramp a board's schedule up over days for new corals or lamps",
      vmx::cli::AcclimateCommand, vmx::cli::AcclimateUsage()},
-    {"mqtt", "bridge a board to an MQTT broker and Home Assistant", vmx::cli::MqttCommand,
-     vmx::cli::MqttUsage()},
+    {"mqtt", vmx::cli::MqttSummary(), vmx::cli::MqttCommand, vmx::cli::MqttUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

@@ -167,7 +167,7 @@ int ScheduleCommand(int argc, char** argv) {
       std::fprintf(stderr, "velmarinex-cli schedule: %s\n%s", problem.c_str(), kUsage);
       return 2;
     }
-    if (!board.WaitServed(request::WriteConfig | request::WriteSchedule, *sets, problem)) {
+    if (!board.WaitServed(request::ColumnEditSet, *sets, problem)) {
       std::fprintf(stderr, "velmarinex-cli schedule: %s\n", problem.c_str());
       return 1;
     }
