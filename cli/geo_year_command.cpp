@@ -9,7 +9,7 @@
 
 #include "astro/board_time_zone.h"
 #include "astro/sunmoon.h"
-#include "astro/system_time_zone.h"
+#include "astro/zone_database.h"
 #include "cli/board_session.h"
 #include "cli/geo_command.h"
 #include "cli/json_writer.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "astro/board_time_zone.h"
-#include "astro/system_time_zone.h"
+#include "astro/zone_database.h"
 
 namespace vmx {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "astro/geo_sky.h"
 #include "astro/sunmoon.h"
-#include "astro/system_time_zone.h"
+#include "astro/zone_database.h"
 #include "planning/year_explorer.h"
 
 namespace vmx {
