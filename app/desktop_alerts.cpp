@@ -121,6 +121,10 @@ void DesktopAlerts::Report(const std::vector<AlertEvent>& events) {
   }
 }
 
+void DesktopAlerts::Alert(const std::string& text) {
+  if (settings_.enabled) Notify(QString::fromStdString(text));
+}
+
 QString DesktopAlerts::BusName() const {
   // Qt shares connections by name: each window has its own, for its own bus.
   return "velmarinex-alerts-" + QString::number(reinterpret_cast<quintptr>(this), 16);

@@ -34,6 +34,9 @@ class DesktopAlerts final : public QObject {
   // The temperatures of the range follow the unit the board shows.
   void ShowSettings();
 
+  // An alert of the window's own (the acclimation plan paused), when alerts are on.
+  void Alert(const std::string& text);
+
   const AlertSettings& Settings() const { return settings_; }
   // Notifications sent so far (for the window's own tests).
   int Sent() const { return sent_; }

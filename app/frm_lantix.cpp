@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/acclimation_dialog.h"
 #include "app/application.h"
 #include "app/apply_language.h"
 #include "app/command_line.h"
@@ -31,6 +32,7 @@
 #include "app/main_menu.h"
 #include "app/messages_page.h"
 #include "app/page_control.h"
+#include "app/plan_keeper.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
 #include "app/history_menu.h"
@@ -135,6 +137,8 @@ void TfrmLantix::BuildWindow() {
   linkStates_ = std::make_unique<LinkStateView>(*this);
   status_ = std::make_unique<StatusDisplay>(*this);
   alerts_ = new DesktopAlerts(*this, options_.desktopBus, this);
+  plans_ = std::make_unique<PlanKeeper>(*this, nullptr);
+  plans_->alert = [this](const std::string& text) { alerts_->Alert(text); };
 }
 
 void TfrmLantix::WireHandlers() {
@@ -162,6 +166,8 @@ void TfrmLantix::WireHandlers() {
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
   new OptionsMenu(*this, this);  // the Options menu and the trigger buttons
+  connect(Action(names::mnuAcclimation), &QAction::triggered, this,
+          &TfrmLantix::mnuAcclimationClick);
 
   auto* devices = new DeviceWatcher(options_.deviceDirectory, this);
   connect(devices, &DeviceWatcher::arrived, this, &TfrmLantix::DeviceArrived);
@@ -492,6 +498,7 @@ void TfrmLantix::Progress(const std::string& text, int64_t done, int64_t total) 
 void TfrmLantix::LinkState(bool connected) {
   settingsMenu_->LinkState(connected);
   SetLinkState(connected);
+  plans_->LinkState(connected);
 }
 
 void TfrmLantix::UpdatePage(RecordKind page) {
@@ -501,6 +508,15 @@ void TfrmLantix::UpdatePage(RecordKind page) {
   if (page == RecordKind::Info) alerts_->InfoRead();
   if (page == RecordKind::Config) alerts_->ShowSettings();
   if (page == RecordKind::ExpertWeather) ApplyExpertWeather();
+  if (page == RecordKind::Schedule) plans_->ScheduleRead();
+}
+
+void TfrmLantix::mnuAcclimationClick() {
+  auto* dialog = findChild<AcclimationDialog*>(names::frmAcclimation);
+  if (!dialog) dialog = new AcclimationDialog(*this, *plans_, this);
+  dialog->ShowPlan();
+  dialog->show();
+  dialog->raise();
 }
 
 void TfrmLantix::mnuConnectionClick() {

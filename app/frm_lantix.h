@@ -30,6 +30,7 @@ class StatusBar;
 class StatusDisplay;
 class DesktopAlerts;
 class Page;
+class PlanKeeper;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -101,6 +102,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   bool ConnectedState() const { return connected_; }
   const LinkStateView& LinkStates() const { return *linkStates_; }
   StatusBar& Bar() const { return *sb_; }
+  PlanKeeper& Plans() const { return *plans_; }
 
   // Link worker reports (UI thread).
   void LogLine(const std::string& text) override;
@@ -120,6 +122,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void mnuDebugClick();
   void mnuFileClick();
   void mnuFirmwareUpdateClick();
+  void mnuAcclimationClick();
   void memDblClick();
   void DeviceArrived();
   void SystemSuspending();
@@ -163,6 +166,9 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::unique_ptr<LinkStateView> linkStates_;
   std::unique_ptr<StatusDisplay> status_;
   DesktopAlerts* alerts_ = nullptr;
+  // The acclimation plan of the board held. Not a child object: it lets go of
+  // the store's listeners before the store goes.
+  std::unique_ptr<PlanKeeper> plans_;
   // The colour names the pages were last given; none at first, so the first
   // Config read spreads them.
   std::optional<decltype(Config::ColorName)> spreadColors_;

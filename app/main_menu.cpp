@@ -84,7 +84,9 @@ void BuildMainMenu(QMainWindow& window) {
                             {names::mnuRefresh, QKeySequence(Qt::Key_F5)},
                             {names::mnuSaveEEPROM, Ctrl(Qt::Key_S)},
                             {names::mnuIRLearn, Ctrl(Qt::Key_R)},
-                            {names::mnuLoadReef}});
+                            {names::mnuLoadReef},
+                            {nullptr},
+                            {names::mnuAcclimation}});
   auto* modes = new QActionGroup(options);
   for (const char* name :
        {names::mnuModeManual, names::mnuModeAuto, names::mnuModeGeo, names::mnuModeRGBDemo, names::mnuModeFlash})

@@ -15,6 +15,7 @@
 #include "astro/decimal_text.h"
 #include "astro/geo_sky.h"
 #include "astro/geo_text.h"
+#include "astro/year_window.h"
 #include "ui/controls.h"
 #include "ui/names.h"
 #include "ui/picture_view.h"
@@ -78,6 +79,8 @@ GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   dtp_->setCalendarPopup(true);
   btnNow_ = new QPushButton(this);
   btnNow_->setObjectName(names::btnNow);
+  btnYear_ = new QPushButton(this);
+  btnYear_->setObjectName(names::btnYear);
   const LabeledEdit lat = NewLabeledEdit(this, names::edtLat);
   const LabeledEdit lon = NewLabeledEdit(this, names::edtLon);
   edtLat_ = lat.edit;
@@ -86,6 +89,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   controls->addWidget(edtTime_);
   controls->addWidget(dtp_);
   controls->addWidget(btnNow_);
+  controls->addWidget(btnYear_);
   controls->addStretch(1);
   controls->addWidget(lat.label);
   controls->addWidget(edtLat_);
@@ -118,6 +122,14 @@ GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   // is the user's choice.
   connect(dtp_, &QDateEdit::dateChanged, this, &GeoPage::dtpChange);
   connect(btnNow_, &QPushButton::clicked, this, &GeoPage::SetBoardClockNow);
+  connect(btnYear_, &QPushButton::clicked, this, &GeoPage::btnYearClick);
+}
+
+void GeoPage::btnYearClick() {
+  if (!year_) year_ = new YearWindow(Context(), this);
+  year_->Refresh();
+  year_->show();
+  year_->raise();
 }
 
 void GeoPage::Apply(RecordKind record) {

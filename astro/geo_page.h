@@ -17,6 +17,7 @@ class QSlider;
 namespace vmx {
 
 class PictureView;
+class YearWindow;
 
 class GeoPage final : public Page {
   Q_OBJECT
@@ -33,6 +34,8 @@ class GeoPage final : public Page {
   void RefreshGeo();
 
   const GeoPicture& Picture() const { return picture_; }
+  // The year view, once the Year button has opened it.
+  YearWindow* Year() const { return year_; }
 
   // The Now button: the board back to real time and its clock set to the
   // computer's, shown and written.
@@ -57,6 +60,7 @@ class GeoPage final : public Page {
   void trbTimeChange();
   void edtTimeChange();
   void imgMoonDblClick();
+  void btnYearClick();
 
   GeoPicture picture_;
   PictureView* imgGeo_ = nullptr;
@@ -65,6 +69,8 @@ class GeoPage final : public Page {
   QLineEdit* edtTime_ = nullptr;
   QDateEdit* dtp_ = nullptr;
   QPushButton* btnNow_ = nullptr;
+  QPushButton* btnYear_ = nullptr;
+  YearWindow* year_ = nullptr;  // made on first use
   QLineEdit* edtLat_ = nullptr;
   QLineEdit* edtLon_ = nullptr;
   QSlider* trbTime_ = nullptr;

@@ -11,6 +11,8 @@ target_sources(vmxcore PRIVATE
   astro/geo_map.cpp
   astro/moon_figure.cpp
   astro/board_clock.cpp
+  astro/board_time_zone.cpp
+  astro/zone_database.cpp
 )
 # The computer's zone: zone files and TZ, or the Windows time-zone API.
 if(VMX_PLATFORM STREQUAL "windows")

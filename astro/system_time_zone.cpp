@@ -2,56 +2,28 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "astro/fixed_time_zone.h"
 #include "astro/library_time_zone.h"
 #include "astro/posix_time_zone.h"
+#include "astro/zone_database.h"
 
 namespace vmx {
 
 namespace {
 
-constexpr std::streamsize kMaxZoneFile = 1 << 20;
-
-std::optional<std::string> ReadSmallFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes(static_cast<size_t>(kMaxZoneFile), '\0');
-  in.read(bytes.data(), kMaxZoneFile);
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
-}
-
-std::optional<std::string> FooterOfFile(const std::string& path) {
-  const auto bytes = ReadSmallFile(path);
-  if (!bytes) return std::nullopt;
-  return TzifFooter(*bytes);
-}
-
-// The zone file a TZ value names, as the C library looks it up; no file for a
-// name that climbs out of the zone directory.
-std::optional<std::string> ZoneFilePath(std::string_view name) {
-  if (name.empty()) return std::nullopt;
-  if (name.front() == '/') return std::string(name);
-  if (name.find("..") != std::string_view::npos) return std::nullopt;
-  const char* dir = std::getenv("TZDIR");
-  std::string path = dir && *dir ? dir : "/usr/share/zoneinfo";
-  return path + "/" + std::string(name);
-}
-
 // The rule string that governs the local zone now, when there is one.
 std::optional<std::string> LocalRuleString() {
   const char* tz = std::getenv("TZ");
-  if (!tz) return FooterOfFile("/etc/localtime");
+  if (!tz) return ZoneFileFooter("/etc/localtime");
   std::string_view value = tz;
   const bool fileOnly = value.starts_with(':');
   if (fileOnly) value.remove_prefix(1);
   if (value.empty()) return std::string("UTC0");
   if (const auto path = ZoneFilePath(value)) {
-    if (auto footer = FooterOfFile(*path)) return footer;
+    if (auto footer = ZoneFileFooter(*path)) return footer;
   }
   if (fileOnly) return std::nullopt;
   return std::string(value);

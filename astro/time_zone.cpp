@@ -51,6 +51,19 @@ long long DaysFromCivil(int year, int month, int day) {
   return era * 146097 + doe - 719468;
 }
 
+LocalDateTime CivilFromDays(long long days) {
+  // The inverse of DaysFromCivil, by the same method.
+  const long long z = days + 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {static_cast<int>(yoe + era * 400 + (month <= 2)), month, day, 0, 0, 0, 0};
+}
+
 bool IsValidTimeZoneInfo(const TimeZoneInfo& zone) {
   if (!IsValidBias(zone.bias)) return false;
   if (zone.daylightDate.month == 0) return true;

@@ -60,6 +60,7 @@ int UtcOffsetMinutes(const TimeZoneInfo& zone, const LocalDateTime& t);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);                   // 0 for a month outside 1..12
 long long DaysFromCivil(int year, int month, int day);  // days since 1970-01-01
+LocalDateTime CivilFromDays(long long days);            // the date at 00:00
 
 class TimeZone {
  public:

@@ -12,6 +12,7 @@
 
 #include "astro/fixed_time_zone.h"
 #include "astro/geo_text.h"
+#include "cli/geo_year_command.h"
 #include "cli/json_writer.h"
 #include "lang/catalogue.h"
 
@@ -38,15 +39,6 @@ struct GeoArguments {
   bool json = false;
 };
 
-std::optional<double> ParseReal(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  const std::string s(text);
-  char* end = nullptr;
-  const double v = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size() || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
-
 std::optional<int> ParseDigits(std::string_view text, size_t digits) {
   if (text.size() != digits) return std::nullopt;
   int v = 0;
@@ -54,13 +46,6 @@ std::optional<int> ParseDigits(std::string_view text, size_t digits) {
   if (ec != std::errc() || ptr != text.data() + text.size() || text.front() == '-')
     return std::nullopt;
   return v;
-}
-
-// Tenths of a degree as the board stores a location: rounded, ties to even.
-std::optional<int> ParseTenths(std::string_view text, double limit) {
-  const auto v = ParseReal(text);
-  if (!v || std::abs(*v) > limit) return std::nullopt;
-  return static_cast<int>(std::nearbyint(*v * 10));
 }
 
 // The board keeps its year as an offset from 2000 in one signed byte.
@@ -202,11 +187,28 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 }  // namespace
 
+std::optional<double> ParseReal(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  const std::string s(text);
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<int> ParseTenths(std::string_view text, double limit) {
+  const auto v = ParseReal(text);
+  if (!v || std::abs(*v) > limit) return std::nullopt;
+  return static_cast<int>(std::nearbyint(*v * 10));
+}
+
 const char* GeoUsage() {
-  return kUsage;
+  static const std::string usage = std::string(kUsage) + "\n" + GeoYearUsage();
+  return usage.c_str();
 }
 
 int GeoCommand(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "year") return GeoYearCommand(argc - 1, argv + 1);
   const std::vector<std::string> args(argv + 1, argv + argc);
   return RunGeo(args, std::cout, std::cerr);
 }

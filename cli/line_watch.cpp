@@ -1,6 +1,15 @@
 #include "cli/line_watch.h"
 
+#include <cstdio>
+
 namespace vmx::cli {
+
+std::string LineWatch::RowSetKey(int row) {
+  char key[8];
+  std::snprintf(key, sizeof key, "03%02X", row & 0xFF);
+  return key;
+}
+
 namespace {
 
 // "80" is GetDevice; a Set carries a payload after its two command characters.

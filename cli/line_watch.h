@@ -21,6 +21,9 @@ class LineWatch final : public SerialPort {
     bool acknowledged = false;
   };
 
+  // The key of the SetSchedule of schedule row `row`: "0303".
+  static std::string RowSetKey(int row);
+
   explicit LineWatch(std::unique_ptr<SerialPort> port) : port_(std::move(port)) {}
 
   void Open(const std::string& name) override { port_->Open(name); }

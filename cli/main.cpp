@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/acclimate_command.h"
 #include "cli/action_command.h"
 #include "cli/dump_command.h"
 #include "cli/firmware_command.h"
@@ -21,7 +22,8 @@ namespace {
 using vmx::cli::Subcommand;
 
 const Subcommand kSubcommands[] = {
-    {"geo", "sun and moon for a place and a board clock time", vmx::cli::GeoCommand,
+    {"geo", "sun and moon for a place and a board clock time, or its year",
+     vmx::cli::GeoCommand,
      vmx::cli::GeoUsage()},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand,
      vmx::cli::MonitorUsage()},
@@ -38,6 +40,8 @@ const Subcommand kSubcommands[] = {
      vmx::cli::DumpUsage()},
     {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand,
      vmx::cli::SetUsage()},
+    {"acclimate", "ramp a board's schedule up over days for new corals or lamps",
+     vmx::cli::AcclimateCommand, vmx::cli::AcclimateUsage()},
     {"mqtt", vmx::cli::MqttSummary(), vmx::cli::MqttCommand, vmx::cli::MqttUsage()},
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_routines.h"
 #include "cli/schedule_text.h"
 
@@ -82,6 +83,8 @@ int ScheduleCommand(int argc, char** argv) {
       std::fprintf(stderr, "velmarinex-cli schedule: %s\n", outcome.problem.c_str());
       return 1;
     }
+    AdoptScheduleEditOf(board);
+    AdoptScheduleEditOf(board);
   }
   std::string text;
   board.OnUi(

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "cli/history_command.h"
 #include "persist/auto_backup.h"
@@ -96,6 +97,7 @@ int Import(bool schedule, const std::string& port, const std::string& file, bool
   const uint32_t bits = schedule ? request::WriteSchedule : request::ConfigImportSet;
   std::string error;
   if (!session->WaitWritten(bits, sent, error)) return Fail(error);
+  if (schedule) AdoptScheduleEditOf(*session);
   return 0;
 }
 

@@ -87,6 +87,13 @@ std::vector<double> GeoAngles(std::span<const ScheduleRow> rows) {
   return angles;
 }
 
+std::vector<double> RowPositions(std::span<const ScheduleRow> rows, bool geo) {
+  if (geo) return GeoAngles(rows);
+  std::vector<double> minutes(rows.size());
+  for (size_t k = 0; k < rows.size(); ++k) minutes[k] = rows[k].Hour * 60 + rows[k].Minute;
+  return minutes;
+}
+
 std::optional<double> SunPathAngle(const Info& info, const Config& config) {
   LocalDateTime t;
   t.year = info.Year + 2000;
@@ -163,13 +170,13 @@ ScheduleScene LayoutSchedule(ScheduleView view, std::span<const ScheduleRow> row
   }
   if (marker && *marker >= 0 && *marker <= view.width) scene.markerX = marker;
 
-  const std::vector<double> angles = scene.geo ? GeoAngles(rows) : std::vector<double>{};
+  const std::vector<double> positions = RowPositions(rows, scene.geo);
   scene.points.resize(rows.size());
   for (size_t k = 0; k < rows.size(); ++k) {
     const ScheduleRow& row = rows[k];
     CurvePoint& p = scene.points[k];
-    p.x = static_cast<float>(scene.geo ? view.AngleToX(angles[k])
-                                       : view.MinutesToX(row.Hour * 60 + row.Minute));
+    p.x = static_cast<float>(scene.geo ? view.AngleToX(positions[k])
+                                       : view.MinutesToX(positions[k]));
     for (size_t c = 0; c < kChannels; ++c)
       p.y[c] = static_cast<float>(view.ValueToY(row.Color16[c]));
   }

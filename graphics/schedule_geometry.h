@@ -62,6 +62,11 @@ std::optional<double> AltitudeDegrees(int alt);
 // neither stays at 0.
 std::vector<double> GeoAngles(std::span<const ScheduleRow> rows);
 
+// Where each row lies along the day as the curves are drawn: its minute of the
+// day (Auto) or its path angle in degrees (Geo). The curve runs through the
+// rows in their order, starting at position 0 with the last row's levels.
+std::vector<double> RowPositions(std::span<const ScheduleRow> rows, bool geo);
+
 // The sun's path angle at the board's clock and location, for the marker in
 // Geo mode; nothing when the board's date or time does not exist.
 std::optional<double> SunPathAngle(const Info& info, const Config& config);

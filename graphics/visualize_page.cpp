@@ -15,6 +15,9 @@
 #include "ui/picture_view.h"
 #include "graphics/schedule_painter.h"
 #include "lang/channel_text.h"
+#include "link/port_name.h"
+#include "persist/data_root.h"
+#include "planning/plan_applier.h"
 #include "ui/controls.h"
 #include "ui/quiet.h"
 
@@ -32,6 +35,7 @@ VisualizePage::VisualizePage(PageContext& context)
       cmbVisualize_(new QComboBox(this)),
       cbxTimeLock_(new QCheckBox(this)),
       tmrVisualize_(new QTimer(this)),
+      lblAcclimation_(new QLabel(this)),
       painter_(std::make_unique<SchedulePainter>()) {
   Subscribe({RecordKind::Info, RecordKind::Config, RecordKind::Schedule});
   img_->setCursor(Qt::CrossCursor);
@@ -56,6 +60,9 @@ VisualizePage::VisualizePage(PageContext& context)
   bottom->addWidget(label);
   bottom->addWidget(cmbVisualize_);
   bottom->addStretch(1);
+  lblAcclimation_->setObjectName(names::lblAcclimation);
+  bottom->addWidget(lblAcclimation_);
+  bottom->addSpacing(16);
   bottom->addWidget(cbxTimeLock_);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -67,6 +74,15 @@ VisualizePage::VisualizePage(PageContext& context)
 }
 
 VisualizePage::~VisualizePage() = default;
+
+void VisualizePage::ShowAcclimation() {
+  acclimationShown_ = std::chrono::steady_clock::now();
+  const PlanHome home{UserDataRoot(), BoardIdOfPort(Context().PortName())};
+  const std::string text =
+      Context().PortName().empty() ? "" : TodayText(PlanStatus(home, ComputerCalendar()),
+                                                    DecimalSeparator());
+  lblAcclimation_->setText(QString::fromStdString(text));
+}
 
 const QImage& VisualizePage::Picture() const {
   return img_->Picture();
@@ -106,14 +122,21 @@ void VisualizePage::Apply(RecordKind record) {
   if (record == RecordKind::Info) {
     // The table may have shrunk: positions past its end are no longer drawn ones.
     points_.resize(std::min(points_.size(), Context().Store().schedule.size()));
-    if (Context().ActivePage() == this) RefreshVisualization();
+    if (Context().ActivePage() == this) {
+      RefreshVisualization();
+      // The plan's day turns over rarely: its file is looked at now and then.
+      if (std::chrono::steady_clock::now() - acclimationShown_ > std::chrono::seconds(10))
+        ShowAcclimation();
+    }
     return;
   }
   RefreshVisualization();
+  if (record == RecordKind::Schedule) ShowAcclimation();
 }
 
 void VisualizePage::Activated() {
   RefreshVisualization();
+  ShowAcclimation();
 }
 
 void VisualizePage::RefreshVisualization() {

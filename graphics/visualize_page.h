@@ -2,6 +2,7 @@
 // the sun's path, one channel's points dragged with the mouse.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "ui/page.h"
 
 class QCheckBox;
+class QLabel;
 class QComboBox;
 class QMouseEvent;
 class QTimer;
@@ -43,6 +45,8 @@ class VisualizePage final : public Page {
   int SelectedRow() const { return selectedRow_; }
   // The bitmap as last drawn.
   const QImage& Picture() const;
+  // Today's step of the board's acclimation plan, read from its plan file.
+  void ShowAcclimation();
 
  protected:
   // The wheel anywhere in the window chooses the channel while this page is in front.
@@ -65,6 +69,8 @@ class VisualizePage final : public Page {
   QComboBox* cmbVisualize_;
   QCheckBox* cbxTimeLock_;
   QTimer* tmrVisualize_;
+  QLabel* lblAcclimation_;
+  std::chrono::steady_clock::time_point acclimationShown_{};
   std::unique_ptr<SchedulePainter> painter_;
   ScheduleScene shown_;
   bool drawn_ = false;

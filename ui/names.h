@@ -12,6 +12,9 @@ namespace vmx::names {
 // The window
 inline constexpr char frmLantix[] = "frmLantix";
 
+// Dialogs the window keeps and finds again
+inline constexpr char frmAcclimation[] = "frmAcclimation";
+
 // The page control
 inline constexpr char pc[] = "pc";
 
@@ -59,6 +62,7 @@ inline constexpr char mnuHealth[] = "mnuHealth";
 inline constexpr char mnuHelp[] = "mnuHelp";
 inline constexpr char mnuIRLearn[] = "mnuIRLearn";
 inline constexpr char mnuLoadReef[] = "mnuLoadReef";
+inline constexpr char mnuAcclimation[] = "mnuAcclimation";
 inline constexpr char mnuMain[] = "mnuMain";
 inline constexpr char mnuModeAuto[] = "mnuModeAuto";
 inline constexpr char mnuModeFlash[] = "mnuModeFlash";
@@ -101,6 +105,7 @@ inline constexpr char lblPWMPrescaler[] = "lblPWMPrescaler";
 inline constexpr char lblStormRatio[] = "lblStormRatio";
 inline constexpr char lblTWIBitrate[] = "lblTWIBitrate";
 inline constexpr char lblVisualize[] = "lblVisualize";
+inline constexpr char lblAcclimation[] = "lblAcclimation";
 inline constexpr char lblWeatherDelay[] = "lblWeatherDelay";
 
 // Group boxes
@@ -126,6 +131,7 @@ inline constexpr char btnOff0[] = "btnOff0";
 inline constexpr char btnOn0[] = "btnOn0";
 inline constexpr char btnRealtime[] = "btnRealtime";
 inline constexpr char btnStorm[] = "btnStorm";
+inline constexpr char btnYear[] = "btnYear";
 
 // Edits
 inline constexpr char edtAlertWaterHigh[] = "edtAlertWaterHigh";

@@ -124,7 +124,7 @@ TEST_F(StartupTest, FrameHasItsPagesMenusAndPanels) {
   EXPECT_EQ(options.join(' '),
             "mnuModeManual mnuModeAuto mnuModeGeo mnuModeRGBDemo mnuModeFlash  mnuAllOff mnuAll20 "
             "mnuAllOn mnuSetTimeDate  mnuStepBig  mnuShowExpert  mnuRefresh mnuSaveEEPROM "
-            "mnuIRLearn mnuLoadReef");
+            "mnuIRLearn mnuLoadReef  mnuAcclimation");
   EXPECT_EQ(ItemNames(*window, "mnuFile").join(' '),
             "mnuScheduleImport mnuConfigImport  mnuScheduleConfigExport  mnuCompare "
             "mnuUndoImport  mnuFirmwareUpdate  mnuExit");
