@@ -149,10 +149,7 @@ PlanHome HomeOf(const std::string& port) {
 }  // namespace
 
 void AdoptScheduleEditOf(BoardSession& session) {
-  std::vector<ScheduleRow> rows;
-  session.OnUi([&] { rows = session.Store().schedule; });
-  const std::string error =
-      AdoptScheduleEdit(HomeOf(session.Port()), rows, ComputerCalendar().Today());
+  const std::string error = AdoptScheduleEditOn(session, HomeOf(session.Port()));
   if (!error.empty()) std::fprintf(stderr, "velmarinex-cli: acclimation plan: %s\n", error.c_str());
 }
 

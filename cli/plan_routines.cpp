@@ -27,6 +27,12 @@ bool SessionPlanBoard::WriteAndSave(const std::vector<ScheduleRow>& rows, std::s
   return session_.WaitServed(request::WriteSchedule | request::SaveEEPROM, sets, problem);
 }
 
+std::string AdoptScheduleEditOn(BoardSession& session, const PlanHome& home) {
+  std::vector<ScheduleRow> rows;
+  session.OnUi([&] { rows = session.Store().schedule; });
+  return AdoptScheduleEdit(home, rows, ComputerCalendar().Today());
+}
+
 const char* PlanStateWord(const AcclimationPlan& plan) {
   switch (plan.state) {
     case AcclimationPlan::State::Paused:

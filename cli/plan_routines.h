@@ -25,6 +25,11 @@ class SessionPlanBoard final : public PlanBoard {
   BoardSession& session_;
 };
 
+// After a schedule edit the board has taken: a running plan of the board takes
+// the edited rows as its target instead of pausing at its next step. Why the
+// plan could not be stored; empty otherwise.
+std::string AdoptScheduleEditOn(BoardSession& session, const PlanHome& home);
+
 // "running", "paused", "finished" or "cancelled".
 const char* PlanStateWord(const AcclimationPlan& plan);
 

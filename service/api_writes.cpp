@@ -1,6 +1,7 @@
 // The routes that change a board. Each request is parsed and validated
 // completely on the I/O thread; only then does its job reach the board, on the
 // board's job thread, through the same routine as the command line's.
+#include <algorithm>
 #include <cstdlib>
 
 #include "cli/board_routines.h"
@@ -74,9 +75,13 @@ void ServiceApi::AddWriteRoutes() {
     if (const Refusal* refusal = std::get_if<Refusal>(&parsed))
       return Refuse(call, respond, 400, refusal->reason, refusal->key);
     OnBoard(*board, call, std::move(respond),
-            [assignments = std::get<0>(std::move(parsed))](cli::BoardSession& session) {
+            [this, home = board->Plans(),
+             assignments = std::get<0>(std::move(parsed))](cli::BoardSession& session) {
               if (auto trouble = Trouble(cli::WriteSettings(session, assignments), session))
                 return *trouble;
+              if (std::any_of(assignments.begin(), assignments.end(),
+                              [](const SettingsAssignment& a) { return a.row.has_value(); }))
+                AdoptEdit(home, session);
               SettingsRecords records;
               session.OnUi([&] { records = TakeSettings(session.Store()); });
               return JsonReply(200, cli::SettingsValue(records));
@@ -107,8 +112,10 @@ void ServiceApi::AddWriteRoutes() {
     }
     if (edit.second.find_first_of("\r\n") != std::string::npos)
       return Refuse(call, respond, 400, "cells are one line", "cells");
-    OnBoard(*board, call, std::move(respond), [edit](cli::BoardSession& session) {
+    OnBoard(*board, call, std::move(respond), [this, home = board->Plans(), edit](
+                                                  cli::BoardSession& session) {
       if (auto trouble = Trouble(cli::EditSchedule(session, edit), session)) return *trouble;
+      AdoptEdit(home, session);
       Json schedule;
       session.OnUi([&] { schedule = cli::ScheduleValue(session.Store()); });
       return JsonReply(200, schedule);

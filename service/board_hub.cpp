@@ -131,7 +131,11 @@ void BoardHub::Tick() {
   if (stopping_) return;
   const auto now = std::chrono::steady_clock::now();
   if (options_.scan) Scan();
-  for (auto& [id, board] : boards_) board->ReviveWhenDue(now);
+  const long long today = ComputerCalendar().Today();
+  for (auto& [id, board] : boards_) {
+    board->ReviveWhenDue(now);
+    board->TendPlan(today);
+  }
   tick_.expires_after(kTick);
   tick_.async_wait([this](const boost::system::error_code& ec) {
     if (!ec) Tick();

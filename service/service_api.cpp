@@ -85,6 +85,7 @@ ServiceApi::ServiceApi(boost::asio::io_context& io, BoardHub& boards, EventHub& 
   AddAccountRoutes();
   AddWriteRoutes();
   AddHistoryRoutes();
+  AddPlanRoutes();
 }
 
 void ServiceApi::Refuse(const Call& call, const Respond& respond, unsigned status,

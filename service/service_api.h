@@ -30,6 +30,11 @@ class ServiceApi {
   void AddAccountRoutes();
   void AddWriteRoutes();    // in api_writes.cpp
   void AddHistoryRoutes();  // in api_history.cpp
+  void AddPlanRoutes();     // in api_plans.cpp
+  // A schedule written through the service becomes the running plan's target.
+  void AdoptEdit(const PlanHome& home, cli::BoardSession& session);
+  // The answer to a plan routine's result, its log line logged.
+  HttpReply PlanReply(const PlanResult& result, const std::string& id, cli::BoardSession& session);
 
   // The board of the route's {id}; nullptr after answering 404.
   ServiceBoard* BoardOf(const Call& call, const Respond& respond);

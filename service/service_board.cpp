@@ -1,5 +1,6 @@
 #include "service/service_board.h"
 
+#include "cli/plan_routines.h"
 #include "cli/schedule_text.h"
 #include "cli/settings_json.h"
 #include "persist/data_root.h"
@@ -46,6 +47,23 @@ ServiceBoard::ServiceBoard(std::string id, std::string port, std::chrono::millis
 
 SettingsHistory ServiceBoard::History() const {
   return SettingsHistory(BoardFolder(data_, "history", id_), kProgram);
+}
+
+void ServiceBoard::TendPlan(long long today) {
+  if (!planDue_ && tendedDay_ == today) return;
+  const Snapshot s = Take();
+  if (!s.connected || !s.complete) return;
+  planDue_ = false;
+  tendedDay_ = today;
+  Run([this](cli::BoardSession* session) {
+    if (!session) return;
+    cli::SessionPlanBoard board(*session);
+    const PlanResult r = ApplyPlan(Plans(), board, ComputerCalendar());
+    if (r.kind == PlanResult::Kind::Failed)
+      log_.Warning(id_ + ": acclimation plan: " + r.problem);
+    else if (!r.log.empty())
+      r.alert ? log_.Warning(id_ + ": " + r.log) : log_.Info(id_ + ": " + r.log);
+  });
 }
 
 ServiceBoard::~ServiceBoard() {
@@ -170,6 +188,7 @@ void ServiceBoard::RecordRead(RecordKind record, SharedStore& store, bool comple
       snapshot_.schedule = schedule;
     }
   }
+  if (firstComplete) planDue_ = true;
   if (firstComplete) events_.BoardChanged(id_, "complete");
   if (statusChanged) events_.StatusChanged(id_, status);
   if (settingsChanged && !firstComplete) events_.SettingsChanged(id_, settings, schedule);

@@ -18,6 +18,7 @@
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
 #include "persist/settings_history.h"
+#include "planning/plan_applier.h"
 #include "platform/mutex.h"
 #include "service/service_log.h"
 
@@ -66,6 +67,13 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   bool GaveUp() const { return gaveUp_; }
   // The board's settings history, where the service's restores keep their snapshots.
   SettingsHistory History() const;
+  // Where the board's acclimation plan is kept.
+  PlanHome Plans() const { return {data_, id_}; }
+  // On the I/O thread, at every tick: today's step of the board's plan, once
+  // the board has been read after each connection and when the day turns.
+  // The plan itself knows whether the step is on the board already, so a
+  // step is never written twice.
+  void TendPlan(long long today);
 
   // Runs `job` on the job thread, after the jobs before it, with the board's
   // session; with nullptr when the board goes away first.
@@ -99,6 +107,8 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   std::atomic<bool> checkQueued_{false};
   bool keepTrying_;
   std::atomic<bool> gaveUp_{false};
+  std::atomic<bool> planDue_{false};    // the records were read on a new link
+  std::optional<long long> tendedDay_;  // the I/O thread's
 
   Mutex jobsLock_;
   CondVar jobsWake_;
