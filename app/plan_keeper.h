@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "persist/held_boards.h"
 #include "planning/plan_applier.h"
 
 namespace vmx {
@@ -32,9 +33,9 @@ class PlanKeeper final : public QObject {
   // A desktop alert for a plan that paused.
   std::function<void(const std::string&)> alert;
   // Whether the tank service holds this board: it then applies the board's
-  // plan itself and the window leaves it alone. No service yet: never.
-  std::function<bool(const std::string& boardId)> serviceHolds = [](const std::string&) {
-    return false;
+  // plan itself and the window leaves it alone.
+  std::function<bool(const std::string& boardId)> serviceHolds = [](const std::string& id) {
+    return ServiceHolds(id, HeldFolders());
   };
 
   // The board's schedule has been read and shown.

@@ -20,11 +20,13 @@ target_sources(vmxcore PRIVATE
 if(VMX_PLATFORM STREQUAL "windows")
   target_sources(vmxcore PRIVATE
     ${CMAKE_SOURCE_DIR}/persist/windows_text_file.cpp
+    ${CMAKE_SOURCE_DIR}/persist/windows_held_boards.cpp
     ${CMAKE_SOURCE_DIR}/persist/windows_data_root.cpp
   )
 else()
   target_sources(vmxcore PRIVATE
     ${CMAKE_SOURCE_DIR}/persist/text_file.cpp
+    ${CMAKE_SOURCE_DIR}/persist/posix_held_boards.cpp
     ${CMAKE_SOURCE_DIR}/persist/posix_data_root.cpp
   )
 endif()

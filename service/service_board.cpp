@@ -31,6 +31,7 @@ ServiceBoard::ServiceBoard(std::string id, std::string port, std::chrono::millis
     : id_(std::move(id)),
       port_(std::move(port)),
       data_(data),
+      hold_(HeldFolder(), id_),
       events_(events),
       log_(log),
       extra_(extra),

@@ -17,6 +17,7 @@
 
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
+#include "persist/held_boards.h"
 #include "persist/settings_history.h"
 #include "planning/plan_applier.h"
 #include "platform/mutex.h"
@@ -95,6 +96,7 @@ class ServiceBoard final : public cli::BoardSession::Listener {
 
   std::string id_, port_;
   std::filesystem::path data_;
+  BoardHold hold_;  // tells the window on this computer that the plan is ours
   BoardEvents& events_;
   ServiceLog& log_;
   cli::BoardSession::Listener* extra_;

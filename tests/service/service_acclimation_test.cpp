@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "persist/held_boards.h"
 #include "planning/plan_file.h"
 #include "tests/planning/plan_helpers.h"
 #include "tests/service/service_fixture.h"
@@ -41,6 +42,8 @@ TEST_F(ServiceAcclimationTest, TheServiceAppliesAPlanOnceAndItsRoutesMakeAndCanc
   const AcclimationPlan missed = PlanOver(target, 50, 10, today - 5);
   ASSERT_EQ(StorePlan(folder + "/data", Id(0), missed), "");
   ASSERT_TRUE(StartWithBoards()) << Log();
+  // The window on this computer leaves the plans of these boards to the service.
+  EXPECT_TRUE(ServiceHolds(Id(0), {folder + "/velmarinex/held"}));
   ASSERT_TRUE(WaitUntil([&] { return Writes(0).size() >= OneStep().size(); }, 10s)) << Log();
   EXPECT_EQ(Writes(0), OneStep()) << "nothing but the rows and one save";
   const bool sixth = Schedule(0) != StepRows(missed, 5);  // midnight may have passed meanwhile
@@ -52,6 +55,7 @@ TEST_F(ServiceAcclimationTest, TheServiceAppliesAPlanOnceAndItsRoutesMakeAndCanc
 
   // Back after a restart: today's step is on the board already.
   service.Stop();
+  EXPECT_FALSE(ServiceHolds(Id(0), {folder + "/velmarinex/held"}));
   boards[0]->ClearLines();
   ASSERT_TRUE(StartWithBoards()) << Log();
   std::this_thread::sleep_for(2s);  // two of the service's rounds
