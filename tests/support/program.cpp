@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -39,11 +40,18 @@ Program::Program(std::vector<std::string> args, Launch how) {
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<char*> envp;
+  // An inherited variable that `env` names again is left out: the first of two wins.
+  const auto named = [&](const char* entry) {
+    for (const std::string_view e : how.env)
+      if (std::string_view(entry).starts_with(e.substr(0, e.find('=') + 1))) return true;
+    return false;
+  };
   if (!how.bareEnvironment)
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
+    for (char** e = environ; *e; ++e)
+      if (!named(*e)) envp.push_back(*e);
   for (auto& e : how.env) envp.push_back(e.data());
   envp.push_back(nullptr);
-  if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+  if (::posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
   if (!piped) return;
   for (int i = 0; i < 2; ++i) {
@@ -135,7 +143,7 @@ int Program::Stop(int signal) {
   return Reap(true);
 }
 
-Ran Run(std::vector<std::string> args, Launch how, std::chrono::milliseconds timeout) {
+Ran RunProgram(std::vector<std::string> args, Launch how, std::chrono::milliseconds timeout) {
   Program program(std::move(args), std::move(how));
   Ran ran;
   ran.code = program.Wait(timeout);

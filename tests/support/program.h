@@ -11,14 +11,14 @@
 namespace vmx::testing {
 
 struct Launch {
-  std::vector<std::string> env;  // "NAME=value", added to this process's environment
-  bool bareEnvironment = false;  // only `env`: nothing inherited (no display, no Qt platform)
-  std::string logFile;           // standard output and error both go there instead of to `out`/`err`
+  std::vector<std::string> env{};  // "NAME=value", added to this process's environment
+  bool bareEnvironment = false;    // only `env`: nothing inherited (no display, no Qt platform)
+  std::string logFile{};           // standard output and error both go there instead of to `out`/`err`
 };
 
 class Program {
  public:
-  // Standard input is /dev/null. `args[0]` is the program's path.
+  // Standard input is /dev/null. `args[0]` is the program: a path, or a name looked up in PATH.
   explicit Program(std::vector<std::string> args, Launch how = {});
   ~Program();  // a program still running is killed
   Program(const Program&) = delete;
@@ -56,7 +56,7 @@ struct Ran {
 };
 
 // Runs a program to its end (killed after `timeout`).
-Ran Run(std::vector<std::string> args, Launch how = {},
+Ran RunProgram(std::vector<std::string> args, Launch how = {},
         std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 }  // namespace vmx::testing
