@@ -19,6 +19,7 @@
 #include "persist/settings_source.h"
 #include "settings/device_actions.h"
 #include "tests/plain_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ constexpr int64_t kNow = 1718971200;
 
 class HistoryTest : public ::testing::Test {
  protected:
-  HistoryTest() {
-    char pattern[] = "/tmp/vmx-history-XXXXXX";
-    root = mkdtemp(pattern);
-    folder = fs::path(root) / "history" / "vmx5_test";
-  }
-  ~HistoryTest() override { fs::remove_all(root); }
 
   vmx::SettingsHistory History() {
     return vmx::SettingsHistory(folder, "tests", [this] { return now; });
@@ -56,8 +51,9 @@ class HistoryTest : public ::testing::Test {
     return names;
   }
 
-  std::string root;
-  fs::path folder;
+  vmx::testing::TempFolder temp{"vmx-history"};
+  std::string root = temp.str();
+  fs::path folder = fs::path(root) / "history" / "vmx5_test";
   int64_t now = kNow;
 };
 
@@ -305,8 +301,8 @@ TEST_F(HistoryTest, TheBackupAndTheReefDefaultsKeepSnapshotsOfTheBoardLeft) {
 
 TEST(SettingsSource, NamesABoardAFileOrASnapshot) {
   using K = vmx::SettingsSource::Kind;
-  char pattern[] = "/tmp/vmx-source-XXXXXX";
-  const std::string file = std::string(mkdtemp(pattern)) + "/a@1.ini";
+  const vmx::testing::TempFolder folder("vmx-source");
+  const std::string file = folder / "a@1.ini";
   WriteText(file, "[Config]\n");
   const struct {
     std::string text;
@@ -325,7 +321,6 @@ TEST(SettingsSource, NamesABoardAFileOrASnapshot) {
     EXPECT_EQ(s.port, c.port) << c.text;
     EXPECT_EQ(s.which, c.which) << c.text;
   }
-  fs::remove_all(fs::path(file).parent_path());
 }
 
 }  // namespace
