@@ -41,7 +41,8 @@ TEST(GeoCommand, WithoutZoneTakesTheComputersZoneAtTheBoardsDate) {
 }
 
 TEST(GeoCommand, JsonHoldsEveryValueBehindTheLines) {
-  const vmx::testing::Ran r = Cli("geo --lat 80 --lon 15 --date 2024-06-21 --time 12:00 --zone 2 --json");
+  const vmx::testing::Ran r =
+      Cli("geo --lat 80 --lon 15 --date 2024-06-21 --time 12:00 --zone 2 --json");
   EXPECT_EQ(r.code, 0);
   const std::string& j = r.out;
   EXPECT_EQ(j.front(), '{');

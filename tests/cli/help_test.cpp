@@ -19,9 +19,9 @@ using vmx::testing::Ran;
 
 // Runs the program with a bare environment: no display, no Qt platform.
 Ran RunBare(std::vector<std::string> args) {
-  return vmx::testing::RunProgram(std::move(args),
-                           {.env = {"PATH=/usr/bin:/bin", "LANG=C"}, .bareEnvironment = true},
-                           std::chrono::seconds(10));
+  return vmx::testing::RunProgram(
+      std::move(args), {.env = {"PATH=/usr/bin:/bin", "LANG=C"}, .bareEnvironment = true},
+      std::chrono::seconds(10));
 }
 
 TEST(Help, TheWindowProgramListsItsWordsWithoutADisplay) {

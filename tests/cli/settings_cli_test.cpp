@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 #include "tests/plain_files.h"
 #include "tests/support/board_on_pty.h"
 #include "tests/support/program.h"

@@ -7,8 +7,8 @@
 #include <deque>
 #include <optional>
 
-#include "tests/support/link_on_pty.h"
 #include "tests/link/vxh_file.h"
+#include "tests/support/link_on_pty.h"
 
 namespace vmx {
 namespace {

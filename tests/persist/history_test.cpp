@@ -34,7 +34,6 @@ constexpr int64_t kNow = 1718971200;
 
 class HistoryTest : public ::testing::Test {
  protected:
-
   vmx::SettingsHistory History() {
     return vmx::SettingsHistory(folder, "tests", [this] { return now; });
   }

@@ -1,5 +1,6 @@
 #include "tests/support/program.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -77,9 +78,13 @@ template <class Until>
 void Program::Pump(Clock::time_point deadline, Until until) {
   std::string* texts[2] = {&out, &err};
   while (!until() && (fds_[0] >= 0 || fds_[1] >= 0)) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     pollfd p[2] = {{fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
-    if (left.count() <= 0 || ::poll(p, 2, static_cast<int>(left.count())) <= 0) return;
+    if (left.count() <= 0) return;
+    const int ready = ::poll(p, 2, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return;
     for (int i = 0; i < 2; ++i) {
       if (!(p[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
       char buf[4096];

@@ -13,7 +13,7 @@ namespace vmx::testing {
 struct Launch {
   std::vector<std::string> env{};  // "NAME=value", added to this process's environment
   bool bareEnvironment = false;    // only `env`: nothing inherited (no display, no Qt platform)
-  std::string logFile{};           // standard output and error both go there instead of to `out`/`err`
+  std::string logFile{};  // standard output and error both go there instead of to `out`/`err`
 };
 
 class Program {
@@ -57,6 +57,6 @@ struct Ran {
 
 // Runs a program to its end (killed after `timeout`).
 Ran RunProgram(std::vector<std::string> args, Launch how = {},
-        std::chrono::milliseconds timeout = std::chrono::seconds(60));
+               std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 }  // namespace vmx::testing
