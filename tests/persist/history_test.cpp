@@ -216,15 +216,25 @@ TEST_F(HistoryTest, PruningDropsEventsAndOnlyFilesNoKeptEventNeeds) {
 
 TEST_F(HistoryTest, AKilledWriterLeavesOnlyWholeSnapshots) {
   // Each round a child writes snapshots as fast as it can and is killed at
-  // some point of a write; whatever it left must list and load whole.
+  // some point of a write after its first whole one, however slow this
+  // machine is; whatever it left must list and load whole.
+  const auto whole = [&] {
+    std::error_code e;
+    size_t n = 0;
+    for (fs::directory_iterator it(folder, e), end; !e && it != end; it.increment(e))
+      n += it->path().extension() == ".ini";
+    return n;
+  };
   for (int round = 0; round < 6; ++round) {
+    const size_t before = whole();
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
       vmx::SettingsHistory history(folder, "child", [] { return kNow; });
       for (uint8_t k = 0;; ++k) history.Take(Records(k, 127), SnapshotReason::Backup, "b");
     }
-    usleep(static_cast<useconds_t>(20000 + round * 15000));
+    for (int i = 0; i < 3000 && whole() == before; ++i) usleep(5000);
+    usleep(static_cast<useconds_t>(round * 7000));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
