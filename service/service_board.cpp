@@ -164,6 +164,7 @@ void ServiceBoard::RecordRead(PageUpdate record, SharedStore& store, bool comple
 void ServiceBoard::Said(const std::string& text, bool status) {
   if (extra_) extra_->Said(text, status);
   log_.Info(id_ + ": " + text);
+  history_.Add(text);
 }
 
 }  // namespace vmx::service

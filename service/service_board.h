@@ -18,6 +18,7 @@
 
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
+#include "service/board_log.h"
 #include "service/service_log.h"
 
 namespace vmx::service {
@@ -62,6 +63,8 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   // {"id", "port", "connected", "firmware", "mode", "complete"}.
   Json Summary() const;
   bool GaveUp() const { return gaveUp_; }
+  // What the service logged about this board.
+  BoardLog& History() { return history_; }
 
   // Runs `job` on the job thread, after the jobs before it, with the board's
   // session; with nullptr when the board goes away first.
@@ -84,6 +87,7 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   std::string id_, port_;
   BoardEvents& events_;
   ServiceLog& log_;
+  BoardLog history_;
   cli::BoardSession::Listener* extra_;
 
   mutable std::mutex lock_;
