@@ -101,11 +101,16 @@ export async function launch() {
 
 // A page signed in through the loopback link, on `screen`.
 export async function openSignedIn(browser, rig, { locale = 'en-US', width = 1280, height = 900, screen = 'tanks' } = {}) {
-  const context = await browser.newContext({ locale, viewport: { width, height } });
+  const context = await browser.newContext({ locale, viewport: { width, height }, bypassCSP: true });
   const page = await context.newPage();
   page.on('pageerror', (e) => console.error('page error:', e));
   await page.goto(`${rig.url}/?token=${rig.token}#/${screen}`);
-  await page.waitForSelector('main h2');
+  try {
+    await page.waitForSelector('main h2', { timeout: 15000 });
+  } catch (e) {
+    throw new Error(`${e.message}\nthe page shows: ${await page.evaluate(() => document.body.innerText)}\n` +
+      `the service logged: ${rig.log().slice(-3000)}`);
+  }
   return page;
 }
 

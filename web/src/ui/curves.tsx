@@ -108,7 +108,7 @@ export function Curves({ s }: { s: State }) {
     };
     const redraw = () => {
       (u as any).vmxMoveAt = performance.now();
-      u.setData(dataOf(shownSchedule()), false);
+      u.setData(dataOf(shownSchedule()));
     };
     const over = u.over;
     const down = (e: PointerEvent) => {
@@ -145,7 +145,7 @@ export function Curves({ s }: { s: State }) {
       edit.current = null;
       setLabel(null);
       if (ed.moved) send(ed.rows[ed.row]);
-      else u.setData(dataOf(shownSchedule()), false);
+      else u.setData(dataOf(shownSchedule()));
     };
     over.addEventListener('pointerdown', down);
     over.addEventListener('pointermove', move);
@@ -165,7 +165,7 @@ export function Curves({ s }: { s: State }) {
 
   // Values from the board, shown unless a drag is running.
   useEffect(() => {
-    if (plot.current && !edit.current) plot.current.setData(dataOf(schedule), false);
+    if (plot.current && !edit.current) plot.current.setData(dataOf(schedule));
   }, [schedule, board?.status?.clock]);
 
   useEffect(() => {
@@ -194,7 +194,7 @@ export function Curves({ s }: { s: State }) {
       const step = (e.shiftKey ? 10 : 1) * 40.96 * (e.key === 'ArrowUp' ? 1 : -1);
       row.Color16[channel] = dragged(0, (row.Color16[channel] + step) / 40.96).raw;
       edit.current.moved = true;
-      plot.current?.setData(dataOf(shownSchedule()), false);
+      plot.current?.setData(dataOf(shownSchedule()));
       setLabel(pointLabel(row, channel, geo, w.lang));
     } else if (e.key === 'Enter' && edit.current) {
       const ed = edit.current;
@@ -203,7 +203,7 @@ export function Curves({ s }: { s: State }) {
     } else if (e.key === 'Escape') {
       edit.current = null;
       setLabel(null);
-      plot.current?.setData(dataOf(sc), false);
+      plot.current?.setData(dataOf(sc));
     } else {
       return;
     }

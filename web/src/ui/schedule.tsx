@@ -92,7 +92,7 @@ export function ScheduleScreen({ s }: { s: State }) {
                   return (
                     <td class={on ? 'on' : 'off'}>
                       <button type="button" aria-pressed={on} disabled={disabled} data-line={row.line} data-col={column}
-                        aria-label={`${w.t('Line')} ${row.line}, ${w.t(k)}`}
+                        aria-label={`${w.t('Line')} ${row.line}, ${w.t(k)}: ${w.t(on ? 'ON' : 'OFF')}`}
                         onClick={() => void write('PUT', `schedule/${row.line}`,
                           { cells: cellsWith({ [column]: on ? 'OFF' : 'ON' }) })}>
                         {w.t(on ? 'ON' : 'OFF')}

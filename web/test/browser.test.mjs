@@ -1,0 +1,219 @@
+// The interface in Debian's Chromium against the real service and simulated
+// boards on ptys; what reached the board is read from the board's own
+// record of the line.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { after, before, describe, test } from 'node:test';
+import { BIN, launch, openSignedIn, startRig, until } from './harness.mjs';
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const SCREENS = ['tanks', 'channels', 'schedule', 'config', 'expert', 'weather', 'delays', 'moon', 'balance',
+  'timezone', 'actions', 'log'];
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser?.close(); });
+
+describe('sign-in', () => {
+  let rig;
+  before(async () => {
+    const { mkdtempSync } = await import('node:fs');
+    const { join } = await import('node:path');
+    const { tmpdir } = await import('node:os');
+    const users = join(mkdtempSync(join(tmpdir(), 'vmx-users-')), 'users');
+    const added = spawnSync(`${BIN}/velmarinexd`, ['--users', users, '--add-user', 'keeper'],
+      { input: 'reef-2025\nreef-2025\n' });
+    assert.equal(added.status, 0, String(added.stderr));
+    rig = await startRig({ extra: ['--users', users] });
+  });
+  after(async () => { await rig?.stop(); });
+
+  test('a wrong password is refused with a message, the right one opens the tanks', async () => {
+    const page = await browser.newPage();
+    await page.goto(rig.url);
+    await page.fill('#user', 'keeper');
+    await page.fill('#password', 'wrong');
+    await page.click('button[type=submit]');
+    await page.getByRole('alert').filter({ hasText: 'Wrong user or password.' }).waitFor();
+    await page.fill('#password', 'reef-2025');
+    await page.press('#password', 'Enter');
+    await page.getByRole('heading', { name: 'Tanks' }).waitFor();
+    await page.locator('article[data-board=vmx5_board1] .link.up').waitFor();
+    await page.close();
+  });
+});
+
+describe('one board', () => {
+  let rig, board;
+  before(async () => {
+    rig = await startRig({ boards: 1 });
+    board = rig.sims[0];
+  });
+  after(async () => { await rig?.stop(); });
+
+  test('the loopback link signs in and leaves no token in the address', async () => {
+    const page = await openSignedIn(browser, rig);
+    assert.doesNotMatch(page.url(), /token/);
+    await page.locator('article[data-board=vmx5_board1] .link.up').waitFor();
+    await page.context().close();
+  });
+
+  test('typing 76 into FanLow sends exactly one SetConfig with byte 2 = 76', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'config' });
+    const mark = board.mark();
+    await page.fill('input[name=FanLow]', '76');
+    await page.press('input[name=FanLow]', 'Enter');
+    await until(() => board.setsSince(mark).length > 0, 5000, 'the SetConfig');
+    await sleep(300);
+    const sets = board.setsSince(mark);
+    assert.equal(sets.length, 1, sets.join(' '));
+    assert.equal(sets[0].slice(0, 2), '02');
+    assert.equal(sets[0].slice(2 + 2 * 2, 2 + 2 * 3), '4C');
+    await page.context().close();
+  });
+
+  test('bad values are refused in the form with the reason and nothing is sent', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'config' });
+    const cases = [
+      { name: 'FanLow', typed: '300', reason: '300 is outside 0 to 255.' },
+      { name: 'FanHigh', typed: '12.5', reason: '12.5 is not a whole number.' },
+      { name: 'TimeLapse', typed: '-1', reason: '-1 is outside 0 to 255.' },
+      { name: 'LCDBLMax', typed: 'x', reason: 'x is not a whole number.' },
+    ];
+    const mark = board.mark();
+    for (const c of cases) {
+      await page.fill(`input[name=${c.name}]`, c.typed);
+      await page.press(`input[name=${c.name}]`, 'Tab');
+      const field = page.locator('.field', { has: page.locator(`input[name=${c.name}]`) });
+      assert.equal((await field.getByRole('alert').textContent()).trim(), c.reason, c.name);
+      assert.equal(await page.getAttribute(`input[name=${c.name}]`, 'aria-invalid'), 'true');
+    }
+    await sleep(700);
+    assert.deepEqual(board.setsSince(mark), []);
+    await page.context().close();
+  });
+
+  test('a change made elsewhere appears within a second, and the last write wins', async () => {
+    const a = await openSignedIn(browser, rig, { screen: 'config' });
+    const b = await openSignedIn(browser, rig, { screen: 'config' });
+    await a.fill('input[name=FanHigh]', '201');
+    await a.press('input[name=FanHigh]', 'Enter');
+    await until(async () => (await b.inputValue('input[name=FanHigh]')) === '201', 1000, 'the other browser');
+    await b.fill('input[name=FanHigh]', '202');
+    await b.press('input[name=FanHigh]', 'Enter');
+    await until(async () => (await a.inputValue('input[name=FanHigh]')) === '202', 1000, 'the last write');
+    assert.equal(await b.inputValue('input[name=FanHigh]'), '202');
+    await a.context().close();
+    await b.context().close();
+  });
+
+  test('dragging a channel-A point sends exactly one SetSchedule, after release', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'schedule' });
+    const over = page.locator('.plot .u-over');
+    await over.scrollIntoViewIfNeeded();
+    const box = await over.boundingBox();
+    // Line 3 of the simulated board's day: 13:26 at 78 % on channel A.
+    const x = box.x + (13 * 60 + 26) / 1440 * box.width;
+    const y = box.y + (1 - 0.78) * box.height;
+    const mark = board.mark();
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    for (let i = 1; i <= 10; ++i) await page.mouse.move(x + i * 3, y + i * 6);
+    await sleep(300);
+    assert.deepEqual(board.setsSince(mark), [], 'nothing before the release');
+    await page.mouse.up();
+    await until(() => board.setsSince(mark).length > 0, 5000, 'the SetSchedule');
+    await sleep(300);
+    const sets = board.setsSince(mark);
+    assert.equal(sets.length, 1, sets.join(' '));
+    assert.match(sets[0], /^0303/);
+    // The board's read-back, as the grid shows it: later and lower than before.
+    const cells = page.locator('input[data-line="3"]');
+    await until(async () => (await cells.nth(1).inputValue()) !== '78', 3000, 'the new level');
+    const [time, level] = [await cells.nth(0).inputValue(), Number(await cells.nth(1).inputValue())];
+    assert.ok(time > '13:26' && level < 78, `line 3 is ${time} at ${level} %`);
+    await page.context().close();
+  });
+
+  test('the Manual-mode slider sends a SetInfo', async () => {
+    assert.equal((await rig.api('POST', '/api/v1/boards/vmx5_board1/mode', { mode: 'manual' })).status, 200);
+    const page = await openSignedIn(browser, rig, { screen: 'channels' });
+    const slider = page.locator('input[name=Channel2]');
+    await until(() => slider.isEnabled(), 3000, 'the slider enabled in Manual');
+    const box = await slider.boundingBox();
+    const mark = board.mark();
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    await until(() => board.setsSince(mark).some((s) => s.startsWith('01')), 5000, 'the SetInfo');
+    const sets = board.setsSince(mark);
+    assert.equal(sets.length, 1, sets.join(' '));
+    // Channel2 is the little-endian word at byte 21 of the record: about half of 4096.
+    const level = parseInt(sets[0].slice(2 + 42, 2 + 44), 16) + 256 * parseInt(sets[0].slice(2 + 44, 2 + 46), 16);
+    assert.ok(level > 1700 && level < 2400, `channel C at ${level}`);
+    await page.context().close();
+    await rig.api('POST', '/api/v1/boards/vmx5_board1/mode', { mode: 'auto' });
+  });
+
+  test('a temperature change on the board appears on the Tanks screen within 2 s', async () => {
+    const page = await openSignedIn(browser, rig);
+    const water = page.locator('article[data-board=vmx5_board1] dd[data-fact=water]');
+    await water.waitFor();
+    board.command('temperature water 263');
+    const start = Date.now();
+    await until(async () => (await water.textContent()) === '26.3 °C', 2000, 'the new temperature');
+    console.log(`temperature shown after ${Date.now() - start} ms`);
+    await page.context().close();
+  });
+
+  test('German texts', async () => {
+    const page = await openSignedIn(browser, rig, { locale: 'de-DE', screen: 'config' });
+    await page.getByRole('heading', { name: 'Konfiguration' }).waitFor();
+    assert.equal(await page.getAttribute('html', 'lang'), 'de');
+    await page.getByRole('link', { name: 'Zeitplan' }).waitFor();
+    await page.getByRole('textbox', { name: /^Langsam \(%\)/ }).waitFor();
+    await page.context().close();
+  });
+
+  test('the phone viewport: every screen fits 360 px and its controls are reachable', async () => {
+    const page = await openSignedIn(browser, rig, { width: 360, height: 740 });
+    for (const screen of SCREENS) {
+      await page.click(`nav a[href="#/${screen}"]`);
+      await page.waitForSelector('main h2');
+      const width = await page.evaluate(() => document.documentElement.scrollWidth);
+      assert.ok(width <= 360, `${screen} is ${width} px wide`);
+    }
+    await page.context().close();
+  });
+
+  test('axe finds no serious or critical violation on any screen', async () => {
+    for (const viewport of [{ width: 1280, height: 900 }, { width: 360, height: 740 }]) {
+      const page = await openSignedIn(browser, rig, viewport);
+      await page.addScriptTag({ content: axeSource });
+      for (const screen of SCREENS) {
+        await page.click(`nav a[href="#/${screen}"]`);
+        await page.waitForSelector('main h2');
+        await sleep(150);
+        const found = await page.evaluate(async () => (await window.axe.run(document)).violations
+          .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+          .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
+        assert.deepEqual(found, [], `${screen} at ${viewport.width} px`);
+      }
+      await page.context().close();
+    }
+  });
+
+  test('unplugging the board shows the banner and turns editing off; replugging clears it', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'config' });
+    const banner = page.locator('.banner');
+    await page.locator('input[name=FanLow]:enabled').waitFor();
+    board.command('hangup 1500');
+    await until(() => banner.isVisible(), 10000, 'the banner');
+    assert.match(await banner.textContent(), /vmx5_board1 .* is not connected/);
+    assert.equal(await page.isDisabled('input[name=FanLow]'), true);
+    await until(async () => !(await banner.isVisible()), 30000, 'the banner to go');
+    await page.locator('input[name=FanLow]:enabled').waitFor();
+    await page.context().close();
+  });
+});
