@@ -113,6 +113,8 @@ const OTHER_CAPTIONS: Record<string, string> = {
   CloudD: 'edtCloudSeconds.Caption',
   StormP: 'edtStormCount.Caption',
   StormD: 'edtStormMinutes.Caption',
+  CloudTempWater: 'HomeWaterTemperature',
+  CloudTempBoard: 'WebBoardTemperature',
 };
 
 // The channel of a per-channel key ("Balance3" is 3), by the twelve families.
@@ -167,7 +169,8 @@ export function buildScreens(keys: KeyInfo[], words: Words, colors: number[]): S
         items.push({ kind: 'number', info, label: labelOf(info, words, colors), hint: hintOf(info, words),
           channel: channelOf(key) });
       }
-      return { title: g.title ? words.t(g.title) : null, items };
+      // A choice alone carries the group's title itself.
+      return { title: g.title && g.keys ? words.t(g.title) : null, items };
     }),
   }));
 }

@@ -44,7 +44,7 @@ export function NumberField({ item, value, words, fahrenheit, disabled, tint, se
   const describedBy = [error ? `${id}-error` : '', shown ? `${id}-shown` : ''].filter(Boolean).join(' ');
   return (
     <div class={`field${error ? ' invalid' : ''}`}>
-      <label for={id}>{item.label}<span class="key"> · {info.key}</span></label>
+      <label for={id}>{item.label}<span class="key"> · {info.key} · {info.min}…{info.max}</span></label>
       <div class="inputs">
         {info.slider && (
           <input type="range" min={info.slider[0]} max={info.slider[1]} step={info.step}
