@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include "lang/channel_text.h"
 #include "lang/form_texts.h"
 #include "lang/language_choice.h"
+#include "ui/names.h"
 
 namespace vmx {
 namespace {
@@ -96,53 +98,66 @@ void SetControlCaption(QObject* control, const QString& caption, const ControlIn
 
 int ApplyLanguage(QWidget& form, int language) {
   language = LoadLanguage(language);
+  ApplyLanguageTexts(form, language);
+  return language;
+}
+
+void ApplyLanguageTexts(QObject& root, int language) {
   const auto table = CurrentTable();
-  const ControlIndex index(form);
+  const ControlIndex index(root);
+  // The templates and the captions others take over come from the table, so a
+  // page captioned on its own reads them as the whole window does.
+  QHash<QString, QString> captions;
   for (const FormText& t : FormTexts(*table)) {
-    QObject* control = index.Find(QString::fromStdString(t.control));
+    const QString name = QString::fromStdString(t.control);
+    const QString text = FromTable(t.text);
+    if (!t.hint) captions.insert(name, text);
+    QObject* control = index.Find(name);
     if (!control) continue;
     if (t.hint)
-      SetHint(control, FromTable(t.text));
+      SetHint(control, text);
     else
-      SetControlCaption(control, FromTable(t.text), &index);
+      SetControlCaption(control, text, &index);
   }
 
-  if (auto* box = form.findChild<QComboBox*>("cmbLanguage")) {
+  if (auto* box = qobject_cast<QComboBox*>(index.Find(names::cmbLanguage))) {
     box->clear();
     box->addItem(QString::fromStdString(LangText("English")));
     box->addItem(QString::fromStdString(LangText("German")));
     box->setCurrentIndex(language);
   }
 
-  // Channel 0's controls hold the templates, so they are overwritten last.
-  const QString on = ControlCaption(index.Find("btnOn0"), &index);
-  const QString off = ControlCaption(index.Find("btnOff0"), &index);
-  const std::string name = Std(ControlCaption(index.Find("lblName0"), &index));
+  // Channel 0's captions are the templates of all twelve.
+  const QString on = captions.value(names::btnOn0);
+  const QString off = captions.value(names::btnOff0);
+  const std::string name = Std(captions.value(names::lblName0));
   for (int n = kChannelCount - 1; n >= 0; --n) {
-    const QString number = QString::number(n);
-    SetControlCaption(index.Find("btnOn" + number), on, &index);
-    SetControlCaption(index.Find("btnOff" + number), off, &index);
-    SetControlCaption(index.Find("lblName" + number),
+    SetControlCaption(index.Find(names::Indexed(names::stem::btnOn, n)), on, &index);
+    SetControlCaption(index.Find(names::Indexed(names::stem::btnOff, n)), off, &index);
+    SetControlCaption(index.Find(names::Indexed(names::stem::lblName, n)),
                       QString::fromStdString(FormatText(name, {ChannelLetter(n)})), &index);
   }
 
-  QObject* channels = index.Find("tsChannels");
-  const std::string pages = Std(ControlCaption(channels, &index));
-  SetControlCaption(index.Find("tsChannelsGL"), QString::fromStdString(FormatText(pages, {"G-L"})),
-                    &index);
-  SetControlCaption(channels, QString::fromStdString(FormatText(pages, {"A-F"})), &index);
+  const std::string pages = Std(captions.value(names::tsChannels));
+  SetControlCaption(index.Find(names::tsChannelsGL),
+                    QString::fromStdString(FormatText(pages, {"G-L"})), &index);
+  SetControlCaption(index.Find(names::tsChannels),
+                    QString::fromStdString(FormatText(pages, {"A-F"})), &index);
 
+  // The chart's pop-up menu and the cloud temperature edits name the sensors
+  // as the chart-source radio buttons do.
   for (const char* source : {"TempWater", "TempBoard", "Voltage", "TempSlave"}) {
-    if (QObject* radio = index.Find(QString("rbtCHM") + source))
-      SetControlCaption(index.Find(QString("mnuCHM") + source), ControlCaption(radio, &index),
+    const QString radio = QString(names::stem::rbtCHM) + source;
+    if (captions.contains(radio))
+      SetControlCaption(index.Find(QString(names::stem::mnuCHM) + source), captions.value(radio),
                         &index);
   }
   for (const char* sensor : {"TempWater", "TempBoard"}) {
-    if (QObject* radio = index.Find(QString("rbtCHM") + sensor))
-      SetControlCaption(index.Find(QString("edtCloud") + sensor), ControlCaption(radio, &index),
-                        &index);
+    const QString radio = QString(names::stem::rbtCHM) + sensor;
+    if (captions.contains(radio))
+      SetControlCaption(index.Find(QString(names::stem::edtCloud) + sensor),
+                        captions.value(radio), &index);
   }
-  return language;
 }
 
 }  // namespace vmx

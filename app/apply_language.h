@@ -15,6 +15,9 @@ namespace vmx {
 // Loads the table for `language` (-1 automatic, 0 English, 1 German), applies
 // it to `form` and returns the language taken.
 int ApplyLanguage(QWidget& form, int language);
+// Applies the loaded table to `root` and the controls under it, as
+// ApplyLanguage does to the window: for a page built after the window.
+void ApplyLanguageTexts(QObject& root, int language);
 
 class ControlIndex;
 

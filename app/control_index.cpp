@@ -5,6 +5,9 @@
 namespace vmx {
 
 ControlIndex::ControlIndex(const QObject& root) {
+  // A page indexed on its own is found by its name too.
+  if (!root.objectName().isEmpty())
+    byName_.insert(root.objectName(), const_cast<QObject*>(&root));
   Visit(root);
   // Inserted from the last, so the first label in the window's order stays.
   const QList<QLabel*> labels = root.findChildren<QLabel*>();

@@ -14,7 +14,7 @@ namespace vmx {
 
 class ControlIndex {
  public:
-  // A snapshot of the objects under `root`; it does not follow later changes.
+  // A snapshot of `root` and the objects under it; it does not follow later changes.
   explicit ControlIndex(const QObject& root);
 
   // What root.findChild<QObject*>(name) finds: the same object where two

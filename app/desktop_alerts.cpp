@@ -33,10 +33,13 @@ DesktopAlerts::DesktopAlerts(PageContext& context, QString busAddress, QObject* 
     ArmTimer();
   });
   LoadSettings();
-  enabled_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlerts"));
-  water_ = qobject_cast<QCheckBox*>(context_.Control("cbxAlertWater"));
-  low_ = qobject_cast<QLineEdit*>(context_.Control("edtAlertWaterLow"));
-  high_ = qobject_cast<QLineEdit*>(context_.Control("edtAlertWaterHigh"));
+}
+
+void DesktopAlerts::Attach(QCheckBox* enabled, QCheckBox* water, QLineEdit* low, QLineEdit* high) {
+  enabled_ = enabled;
+  water_ = water;
+  low_ = low;
+  high_ = high;
   for (QCheckBox* box : {enabled_, water_})
     if (box) connect(box, &QCheckBox::clicked, this, &DesktopAlerts::UserChanged);
   for (QLineEdit* edit : {low_, high_})

@@ -26,6 +26,9 @@ class DesktopAlerts final : public QObject {
   DesktopAlerts(PageContext& context, QString busAddress, QObject* parent);
   ~DesktopAlerts() override;
 
+  // The controls of its settings, on the Configuration page once that is built.
+  void Attach(QCheckBox* enabled, QCheckBox* water, QLineEdit* low, QLineEdit* high);
+
   void InfoRead();
   void LinkState(bool connected);
   // The temperatures of the range follow the unit the board shows.

@@ -7,6 +7,7 @@
 #include "app/frm_lantix.h"
 #include "app/messages_page.h"
 #include "lang/catalogue.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -14,10 +15,6 @@ namespace {
 constexpr const char* kProduct = "Velmarinex 2.x";
 constexpr const char* kFilePrefix = "Velmarinex2x";
 constexpr const char* kFirmwareVersion = "4";
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace vmx {
@@ -70,20 +71,30 @@ class FirstFrameProbe final : public QObject {
   bool done_ = false;
 };
 
+// The descriptor VMX_FIRST_FRAME_FD names; -1 when there is none.
+int ProbeDescriptor() {
+  const char* fd = std::getenv("VMX_FIRST_FRAME_FD");
+  if (!fd || !*fd) return -1;
+  char* end = nullptr;
+  const long n = std::strtol(fd, &end, 10);
+  if (*end != 0 || n < 0) return -1;
+  return static_cast<int>(n);
+}
+
+void WriteLine(int fd, std::string_view line) {
+  [[maybe_unused]] const auto written = ::write(fd, line.data(), line.size());
+}
+
 }  // namespace
 
 void ReportFirstFrame(QWidget& window) {
-  const char* fd = std::getenv("VMX_FIRST_FRAME_FD");
-  if (!fd || !*fd) return;
-  char* end = nullptr;
-  const long n = std::strtol(fd, &end, 10);
-  if (*end != 0 || n < 0) return;
-  FirstFrameProbe::Of(window).Add(
-      [fd = static_cast<int>(n)] {
-        static constexpr char kLine[] = "first frame\n";
-        [[maybe_unused]] const auto written = ::write(fd, kLine, sizeof kLine - 1);
-      },
-      true);
+  const int fd = ProbeDescriptor();
+  if (fd < 0) return;
+  FirstFrameProbe::Of(window).Add([fd] { WriteLine(fd, "first frame\n"); }, true);
+}
+
+void ReportAllControls() {
+  if (const int fd = ProbeDescriptor(); fd >= 0) WriteLine(fd, "all controls\n");
 }
 
 void AfterFirstFrame(QWidget& window, std::function<void()> job) {

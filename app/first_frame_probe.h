@@ -10,6 +10,9 @@ class QWidget;
 namespace vmx {
 
 void ReportFirstFrame(QWidget& window);
+// Writes the line "all controls" to that descriptor, if any: every page is
+// built, so every control exists by its name.
+void ReportAllControls();
 
 // Runs `job` once `window` has shown its first frame (right after it, on the
 // UI thread); never, when the window is destroyed before.

@@ -1,20 +1,15 @@
 #include "app/frm_lantix.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
@@ -42,12 +37,19 @@
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
 #include "app/sysfs_port_source.h"
+#include "astro/geo_page.h"
+#include "editor/config_page.h"
+#include "editor/expert_page.h"
 #include "editor/options_menu.h"
+#include "graphics/visualize_page.h"
 #include "lang/catalogue.h"
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
+#include "settings/device_actions.h"
+#include "ui/names.h"
 #include "ui/page.h"
 #include "ui/status_display.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -59,10 +61,6 @@ constexpr int kDefaultLat = 501;  // tenths of a degree: 50.1 N
 constexpr int kDefaultLon = 85;   // 8.5 E
 // At exit the worker gets this long to finish.
 constexpr std::chrono::milliseconds kExitWait{500};
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 // "[" short date, blank, long time "] " in the user's formats; the time zone
 // some long formats carry only widens every line.
@@ -81,7 +79,7 @@ std::string StampNow() {
 
 TfrmLantix::TfrmLantix(StartOptions options)
     : options_(std::move(options)), handOffs_(std::make_shared<HandOffQueue>(this)) {
-  setObjectName("frmLantix");
+  setObjectName(names::frmLantix);
   Preferences* prefs = options_.preferences;
   if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
   PortSource* ports = options_.ports;
@@ -118,7 +116,17 @@ void TfrmLantix::BuildWindow() {
   BuildMainMenu(*this);
   pc_ = new PageControl(*this, this);
   setCentralWidget(pc_);
-  messages_ = pc_->findChild<MessagesPage*>();
+  messages_ = pc_->BuiltPageOf<MessagesPage>(names::tsMessages);
+  pc_->onPageBuilt = [this](Page& page) { PageBuilt(page); };
+  // The pages not in front are built right after the first frame, before the
+  // other first-frame jobs; a window not shown by the first pass of the event
+  // loop (a test's, a tool's) builds them then.
+  AfterFirstFrame(*this, [this] {
+    pc_->BuildAll();
+    ReportAllControls();
+  });
+  QMetaObject::invokeMethod(
+      this, [this] { if (!isVisible()) pc_->BuildAll(); }, Qt::QueuedConnection);
   settingsMenu_ = new SettingsMenu(*this, this);
   settingsMenu_->configurationShown = [this] { ApplyExpertWeather(); };
   sb_ = new StatusBar(this);
@@ -130,25 +138,25 @@ void TfrmLantix::BuildWindow() {
 
 void TfrmLantix::WireHandlers() {
   pc_->onPageChange = [this] { pcChange(); };
-  connect(findChild<QMenu*>("mnuConnection"), &QMenu::aboutToShow, this,
+  connect(findChild<QMenu*>(names::mnuConnection), &QMenu::aboutToShow, this,
           &TfrmLantix::mnuConnectionClick);
-  connect(findChild<QMenu*>("mnuFile"), &QMenu::aboutToShow, this, &TfrmLantix::mnuFileClick);
+  connect(findChild<QMenu*>(names::mnuFile), &QMenu::aboutToShow, this, &TfrmLantix::mnuFileClick);
   const std::pair<const char*, void (TfrmLantix::*)()> handlers[] = {
-      {"mnuDisconnect", &TfrmLantix::mnuDisconnectClick},
-      {"mnuDiscover", &TfrmLantix::mnuDiscoverClick},
-      {"mnuRemove", &TfrmLantix::mnuRemoveClick},
-      {"mnuDebug", &TfrmLantix::mnuDebugClick},
-      {"mnuFirmwareUpdate", &TfrmLantix::mnuFirmwareUpdateClick},
+      {names::mnuDisconnect, &TfrmLantix::mnuDisconnectClick},
+      {names::mnuDiscover, &TfrmLantix::mnuDiscoverClick},
+      {names::mnuRemove, &TfrmLantix::mnuRemoveClick},
+      {names::mnuDebug, &TfrmLantix::mnuDebugClick},
+      {names::mnuFirmwareUpdate, &TfrmLantix::mnuFirmwareUpdateClick},
   };
   for (const auto& [name, handler] : handlers)
     connect(Action(name), &QAction::triggered, this, handler);
-  connect(Action("mnuExit"), &QAction::triggered, this, &QWidget::close);
+  connect(Action(names::mnuExit), &QAction::triggered, this, &QWidget::close);
   for (const auto& [name, topic] :
-       {std::pair{"mnuHardware", "hardware"}, std::pair{"mnuSoftware", "software"},
-        std::pair{"mnuFAQ", "faq"}}) {
+       {std::pair{names::mnuHardware, "hardware"}, std::pair{names::mnuSoftware, "software"},
+        std::pair{names::mnuFAQ, "faq"}}) {
     connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
-      const auto* box = findChild<QComboBox*>("cmbLanguage");
-      OpenHelpPage(Q(HelpPageUrl(topic, box && box->currentIndex() == 1)));
+      const auto* expert = pc_->PageOf<ExpertPage>(names::tsExpert);
+      OpenHelpPage(Q(HelpPageUrl(topic, expert && expert->DisplayLanguage() == 1)));
     });
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
@@ -204,11 +212,11 @@ void TfrmLantix::FormCreate() {
 
   // The pages fill what depends on the language: headings, colour names.
   for (Page* page : pc_->Pages()) page->LanguageApplied();
-  pc_->Activate(PageNamed("tsChannelsGL"));
+  pc_->ActivateTab(names::tsChannelsGL);
   store_.config.Lat = kDefaultLat;
   store_.config.Lon = kDefaultLon;
   // The Geo page's Now: the board clock starts from the computer's.
-  if (auto* now = findChild<QAbstractButton*>("btnNow")) now->click();
+  SetBoardClockNow();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
   ApplyRecord(PageUpdate::Config);
@@ -288,6 +296,43 @@ QWidget* TfrmLantix::PageNamed(const char* name) const {
   return pc_->PageNamed(name);
 }
 
+bool TfrmLantix::PagesBuilt() const {
+  return pc_->AllBuilt();
+}
+
+void TfrmLantix::PageBuilt(Page& page) {
+  // What the page missed: the language texts, the records shown so far (as
+  // the window then was), the channels' colours, the enabling, the clock.
+  ApplyLanguageTexts(page, language_);
+  page.LanguageApplied();
+  for (const auto& [record, windowVisible] : shownRecords_) {
+    if (!page.Shows(record)) continue;
+    replayingHidden_ = !windowVisible;
+    page.Apply(record);
+    replayingHidden_ = false;
+  }
+  if (spreadColors_) page.ChannelColorsChanged();
+  if (auto* geo = qobject_cast<GeoPage*>(&page)) geo->ShowBoardClock();
+  if (auto* config = qobject_cast<ConfigPage*>(&page)) {
+    config->ShowTimeLapse();
+    const ConfigPage::AlertControls alerts = config->Alerts();
+    alerts_->Attach(alerts.enabled, alerts.waterRange, alerts.waterLow, alerts.waterHigh);
+  }
+  linkStates_->Adopt(page);
+  ApplyLinkStateTable();
+}
+
+void TfrmLantix::SetBoardClockNow() {
+  if (auto* geo = pc_->BuiltPageOf<GeoPage>(names::tsGeo))
+    geo->SetBoardClockNow();
+  else
+    SetCurrentTimeAndDate(store_, ComputerClock());  // the pages show it once built
+}
+
+void TfrmLantix::EndTimeLapse() {
+  pc_->PageOf<ConfigPage>(names::tsConfig)->EndTimeLapse();
+}
+
 void TfrmLantix::ShowPage(QWidget* page) {
   pc_->ShowPage(page);
 }
@@ -324,7 +369,7 @@ void TfrmLantix::SetStatusPanel(int panel, const QString& text) {
 
 void TfrmLantix::pcChange() {
   QWidget* page = pc_->currentWidget();
-  if (page == PageNamed("tsTemp")) store_.Raise(request::ReadChart);
+  if (pc_->IsActive(names::tsTemp)) store_.Raise(request::ReadChart);
   if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
 }
 
@@ -337,6 +382,9 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
   }
   for (Page* page : pc_->Pages())
     if (page->Shows(record)) page->Apply(record);
+  // A page built later shows it then, as the window now is.
+  std::erase_if(shownRecords_, [record](const auto& shown) { return shown.first == record; });
+  shownRecords_.emplace_back(record, visible);
   if (record == PageUpdate::Config && visible) {
     status_->UpdateModePanel();
     // The Config record is read again and again; repainting every tinted
@@ -349,7 +397,9 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
 void TfrmLantix::UpdateChannelColors() {
   // While the schedule view's channel list is open the user is choosing from
   // it; the colours are spread with the next Config read.
-  if (auto* list = findChild<QComboBox*>("cmbVisualize"); list && list->view()->isVisible()) return;
+  if (auto* visualize = pc_->BuiltPageOf<VisualizePage>(names::tsVisualize);
+      visualize && visualize->ChannelListOpen())
+    return;
   spreadColors_ = store_.config.ColorName;
   for (Page* page : pc_->Pages()) page->ChannelColorsChanged();
 }
@@ -364,7 +414,7 @@ void TfrmLantix::SetLinkState(bool connected) {
   if (!connected) {
     // The mode items are enabled only in the connected state (and at start-up):
     // a link that was never up does not pull the log to the front again.
-    if (QAction* manual = Action("mnuModeManual"); manual && manual->isEnabled())
+    if (QAction* manual = Action(names::mnuModeManual); manual && manual->isEnabled())
       ShowPage(messages_);
     status_->LinkLost();
     if (taskbar_)
@@ -381,8 +431,8 @@ void TfrmLantix::ApplyLinkStateTable() {
   facts.fanMode = store_.expert.FanMode;
   facts.tempWater = store_.info.TempWater;
   facts.tempSlave = store_.info.TempSlave;
-  const auto* led = findChild<QRadioButton*>("rbtFMOLED");
-  facts.fanModeLedSelected = led && led->isChecked();
+  const auto* expert = pc_->BuiltPageOf<ExpertPage>(names::tsExpert);
+  facts.fanModeLedSelected = expert && expert->FanModeLedSelected();
   facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
   linkStates_->Apply(facts);
 }
@@ -418,9 +468,9 @@ void TfrmLantix::ApplyExpertWeather() {
   // The weather record is the last one of a new link's first full read: the
   // user leaves the log for the page of the board's mode.
   if (pc_->currentWidget() == messages_) {
-    const char* page = store_.config.Mode == 1   ? "tsSchedule"
-                       : store_.config.Mode == 2 ? "tsGeo"
-                                                 : "tsChannels";
+    const char* page = store_.config.Mode == 1   ? names::tsSchedule
+                       : store_.config.Mode == 2 ? names::tsGeo
+                                                 : names::tsChannels;
     ShowPage(PageNamed(page));
   }
   connection_->SavePort();
@@ -455,7 +505,7 @@ void TfrmLantix::UpdatePage(PageUpdate page) {
 
 void TfrmLantix::mnuConnectionClick() {
   const std::optional<size_t> ticked = connection_->MenuOpening();
-  auto* menu = findChild<QMenu*>("mnuConnect");
+  auto* menu = findChild<QMenu*>(names::mnuConnect);
   menu->clear();
   const std::vector<std::string>& entries = connection_->portList;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -466,9 +516,9 @@ void TfrmLantix::mnuConnectionClick() {
     connect(item, &QAction::triggered, this, [this, i] { SelectPort(i); });
   }
   menu->menuAction()->setEnabled(!entries.empty());
-  Action("mnuDisconnect")->setEnabled(connection_->WorkerRunning());
-  Action("mnuDiscover")->setEnabled(!bluetooth_->Running());
-  Action("mnuRemove")->setEnabled(!bluetooth_->Running());
+  Action(names::mnuDisconnect)->setEnabled(connection_->WorkerRunning());
+  Action(names::mnuDiscover)->setEnabled(!bluetooth_->Running());
+  Action(names::mnuRemove)->setEnabled(!bluetooth_->Running());
 }
 
 void TfrmLantix::SelectPort(size_t index) {
@@ -507,7 +557,7 @@ void TfrmLantix::mnuDebugClick() {
 }
 
 void TfrmLantix::mnuFileClick() {
-  Action("mnuFirmwareUpdate")->setEnabled(connection_->WorkerRunning());
+  Action(names::mnuFirmwareUpdate)->setEnabled(connection_->WorkerRunning());
 }
 
 void TfrmLantix::memDblClick() {

@@ -29,6 +29,7 @@ class SettingsMenu;
 class StatusBar;
 class StatusDisplay;
 class DesktopAlerts;
+class Page;
 
 // What the window is started with; tests replace the system's parts.
 struct StartOptions {
@@ -65,7 +66,9 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void ShowPage(QWidget* page) override;
   bool ExpertPagesVisible() const override;
   void SetExpertPagesVisible(bool visible) override;
-  bool WindowVisible() const override { return isVisible(); }
+  // While a page built late is shown a record that came while the window was
+  // hidden, the window counts as hidden.
+  bool WindowVisible() const override { return isVisible() && !replayingHidden_; }
   bool Connected() const override { return connected_; }
   std::string PortName() const override;
   QString AppDir() const override { return appDir_; }
@@ -78,7 +81,13 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void ApplyRecord(PageUpdate record) override;
   void UpdateChannelColors() override;
   QObject* Control(const QString& name) const override;
+  void EndTimeLapse() override;
   Dialogs& Ask() override { return *dialogs_; }
+
+  // Every page is built: the window's controls all exist, by their names.
+  bool PagesBuilt() const;
+  // The Geo page's Now: the board clock from the computer's, in real time.
+  void SetBoardClockNow();
 
   void SetLinkState(bool connected);
   void SetTaskbarProgress(int64_t completed, int64_t total);
@@ -135,6 +144,8 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void ChooseAppDir();
   void pcChange();
   void ApplyLinkStateTable();
+  // A page built after the window catches up with what the others were shown.
+  void PageBuilt(Page& page);
   std::unique_ptr<LinkSession> StartWorker(const std::string& port, bool debug);
   QAction* Action(const char* name) const;
 
@@ -155,6 +166,10 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   // The colour names the pages were last given; none at first, so the first
   // Config read spreads them.
   std::optional<decltype(Config::ColorName)> spreadColors_;
+  // The records shown so far, the last last, and whether the window was
+  // visible then: a page built later is shown them in that order.
+  std::vector<std::pair<PageUpdate, bool>> shownRecords_;
+  bool replayingHidden_ = false;
 
   PageControl* pc_ = nullptr;
   StatusBar* sb_ = nullptr;

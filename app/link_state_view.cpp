@@ -37,6 +37,23 @@ LinkStateView::LinkStateView(QWidget& form) {
   }
 }
 
+void LinkStateView::Adopt(QObject& root) {
+  const ControlIndex index(root);
+  size_t r = 0;
+  for (const LinkStateRow& row : LinkStateTable()) {
+    Row& resolved = rows_[r++];
+    for (std::string_view pattern : row.names) {
+      for (const std::string& name : ExpandControlName(pattern)) {
+        QObject* control = index.Find(QString::fromStdString(name));
+        if (!control) continue;
+        missing_.removeAll(QString::fromStdString(name));
+        resolved.controls.emplace_back(control);
+        if (applied_) SetEnabled(control, ConditionHolds(row.condition, *applied_));
+      }
+    }
+  }
+}
+
 void LinkStateView::Apply(const LinkFacts& facts) {
   if (applied_ == facts) return;
   applied_ = facts;

@@ -19,6 +19,9 @@ class LinkStateView {
   explicit LinkStateView(QWidget& form);
 
   void Apply(const LinkFacts& facts);
+  // Takes on the table's controls under `root`, a page built after the
+  // window, and gives them the enabling of the facts last applied.
+  void Adopt(QObject& root);
   // Table names that have no control in the window.
   const QStringList& Missing() const { return missing_; }
 

@@ -1,4 +1,5 @@
 #include "app/main_menu.h"
+#include "ui/names.h"
 
 #include <QActionGroup>
 #include <QMainWindow>
@@ -40,62 +41,62 @@ QKeySequence Ctrl(int key) {
 
 void BuildMainMenu(QMainWindow& window) {
   QMenuBar* bar = window.menuBar();
-  bar->setObjectName("mnuMain");
+  bar->setObjectName(names::mnuMain);
 
-  QMenu* connection = AddMenu(bar, "mnuConnection",
-                              {{"mnuDiscover", Ctrl(Qt::Key_I)}, {"mnuRemove", Ctrl(Qt::Key_U)}});
+  QMenu* connection = AddMenu(bar, names::mnuConnection,
+                              {{names::mnuDiscover, Ctrl(Qt::Key_I)}, {names::mnuRemove, Ctrl(Qt::Key_U)}});
   connection->addSeparator();
   QMenu* connect = connection->addMenu(QString());
-  connect->setObjectName("mnuConnect");
+  connect->setObjectName(names::mnuConnect);
   QAction* disconnect = connection->addAction(QString());
-  disconnect->setObjectName("mnuDisconnect");
+  disconnect->setObjectName(names::mnuDisconnect);
   disconnect->setShortcut(Ctrl(Qt::Key_D));
 
-  AddMenu(bar, "mnuFile",
-          {{"mnuScheduleImport", Ctrl(Qt::Key_T)},
-           {"mnuConfigImport", Ctrl(Qt::Key_K)},
+  AddMenu(bar, names::mnuFile,
+          {{names::mnuScheduleImport, Ctrl(Qt::Key_T)},
+           {names::mnuConfigImport, Ctrl(Qt::Key_K)},
            {nullptr},
-           {"mnuScheduleConfigExport", Ctrl(Qt::Key_E)},
+           {names::mnuScheduleConfigExport, Ctrl(Qt::Key_E)},
            {nullptr},
-           {"mnuFirmwareUpdate", Ctrl(Qt::Key_F)},
+           {names::mnuFirmwareUpdate, Ctrl(Qt::Key_F)},
            {nullptr},
-           {"mnuExit", QKeySequence(Qt::AltModifier | Qt::Key_F4)}});
+           {names::mnuExit, QKeySequence(Qt::AltModifier | Qt::Key_F4)}});
 
-  QMenu* options = AddMenu(bar, "mnuOptions",
-                           {{"mnuModeManual", Ctrl(Qt::Key_F1), true},
-                            {"mnuModeAuto", Ctrl(Qt::Key_F2), true},
-                            {"mnuModeGeo", Ctrl(Qt::Key_F3), true},
-                            {"mnuModeRGBDemo", Ctrl(Qt::Key_F4), true},
-                            {"mnuModeFlash", Ctrl(Qt::Key_F5), true},
+  QMenu* options = AddMenu(bar, names::mnuOptions,
+                           {{names::mnuModeManual, Ctrl(Qt::Key_F1), true},
+                            {names::mnuModeAuto, Ctrl(Qt::Key_F2), true},
+                            {names::mnuModeGeo, Ctrl(Qt::Key_F3), true},
+                            {names::mnuModeRGBDemo, Ctrl(Qt::Key_F4), true},
+                            {names::mnuModeFlash, Ctrl(Qt::Key_F5), true},
                             {nullptr},
-                            {"mnuAllOff", Ctrl(Qt::Key_0)},
-                            {"mnuAll20", Ctrl(Qt::Key_2)},
-                            {"mnuAllOn", Ctrl(Qt::Key_1)},
-                            {"mnuSetTimeDate", Ctrl(Qt::Key_C)},
+                            {names::mnuAllOff, Ctrl(Qt::Key_0)},
+                            {names::mnuAll20, Ctrl(Qt::Key_2)},
+                            {names::mnuAllOn, Ctrl(Qt::Key_1)},
+                            {names::mnuSetTimeDate, Ctrl(Qt::Key_C)},
                             {nullptr},
-                            {"mnuStepBig", QKeySequence(Qt::Key_F4), true},
+                            {names::mnuStepBig, QKeySequence(Qt::Key_F4), true},
                             {nullptr},
-                            {"mnuShowExpert", QKeySequence(Qt::Key_F6), true},
+                            {names::mnuShowExpert, QKeySequence(Qt::Key_F6), true},
                             {nullptr},
-                            {"mnuRefresh", QKeySequence(Qt::Key_F5)},
-                            {"mnuSaveEEPROM", Ctrl(Qt::Key_S)},
-                            {"mnuIRLearn", Ctrl(Qt::Key_R)},
-                            {"mnuLoadReef"}});
+                            {names::mnuRefresh, QKeySequence(Qt::Key_F5)},
+                            {names::mnuSaveEEPROM, Ctrl(Qt::Key_S)},
+                            {names::mnuIRLearn, Ctrl(Qt::Key_R)},
+                            {names::mnuLoadReef}});
   auto* modes = new QActionGroup(options);
   for (const char* name :
-       {"mnuModeManual", "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash"})
+       {names::mnuModeManual, names::mnuModeAuto, names::mnuModeGeo, names::mnuModeRGBDemo, names::mnuModeFlash})
     modes->addAction(options->findChild<QAction*>(name));
 
   for (const Item& hidden :
-       {Item{"mnuHealth", QKeySequence(kCtrl | Qt::ShiftModifier | Qt::AltModifier | Qt::Key_X)},
-        Item{"mnuDebug", QKeySequence(kCtrl | Qt::AltModifier | Qt::Key_D)}}) {
+       {Item{names::mnuHealth, QKeySequence(kCtrl | Qt::ShiftModifier | Qt::AltModifier | Qt::Key_X)},
+        Item{names::mnuDebug, QKeySequence(kCtrl | Qt::AltModifier | Qt::Key_D)}}) {
     auto* action = new QAction(options);
     action->setObjectName(hidden.name);
     action->setShortcut(hidden.shortcut);
     window.addAction(action);
   }
 
-  AddMenu(bar, "mnuHelp", {{"mnuHardware"}, {"mnuSoftware"}, {"mnuFAQ", QKeySequence(Qt::Key_F1)}});
+  AddMenu(bar, names::mnuHelp, {{names::mnuHardware}, {names::mnuSoftware}, {names::mnuFAQ, QKeySequence(Qt::Key_F1)}});
 }
 
 }  // namespace vmx

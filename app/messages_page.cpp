@@ -1,4 +1,5 @@
 #include "app/messages_page.h"
+#include "ui/names.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -8,8 +9,8 @@
 namespace vmx {
 
 MessagesPage::MessagesPage(PageContext& context)
-    : Page(context, "tsMessages"), mem_(new QPlainTextEdit(this)) {
-  mem_->setObjectName("mem");
+    : Page(context, names::tsMessages), mem_(new QPlainTextEdit(this)) {
+  mem_->setObjectName(names::mem);
   mem_->setReadOnly(true);
   mem_->setLineWrapMode(QPlainTextEdit::NoWrap);
   mem_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

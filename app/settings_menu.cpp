@@ -6,6 +6,7 @@
 #include "link/request_flags.h"
 #include "persist/auto_backup.h"
 #include "persist/settings_file.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 
 namespace vmx {
@@ -18,9 +19,9 @@ constexpr const char* kProduct = "Velmarinex 2.x.4";
 SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
     : QObject(parent), context_(context) {
   const std::pair<const char*, void (SettingsMenu::*)()> items[] = {
-      {"mnuScheduleConfigExport", &SettingsMenu::mnuScheduleConfigExportClick},
-      {"mnuConfigImport", &SettingsMenu::mnuConfigImportClick},
-      {"mnuScheduleImport", &SettingsMenu::mnuScheduleImportClick},
+      {names::mnuScheduleConfigExport, &SettingsMenu::mnuScheduleConfigExportClick},
+      {names::mnuConfigImport, &SettingsMenu::mnuConfigImportClick},
+      {names::mnuScheduleImport, &SettingsMenu::mnuScheduleImportClick},
   };
   for (const auto& [name, handler] : items)
     if (auto* action = qobject_cast<QAction*>(context_.Control(name)))

@@ -1,4 +1,5 @@
 #include "app/status_bar.h"
+#include "ui/names.h"
 
 #include <QLabel>
 #include <cmath>
@@ -17,7 +18,7 @@ int Scaled(int pixels, double factor) {
 }  // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
-  setObjectName("sb");
+  setObjectName(names::sb);
   setSizeGripEnabled(false);
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(this);

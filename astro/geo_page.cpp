@@ -1,9 +1,9 @@
 #include "astro/geo_page.h"
 
-#include <QAbstractButton>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -15,9 +15,11 @@
 #include "astro/decimal_text.h"
 #include "astro/geo_sky.h"
 #include "astro/geo_text.h"
-#include "astro/image_view.h"
 #include "ui/controls.h"
+#include "ui/names.h"
+#include "ui/picture_view.h"
 #include "ui/quiet.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -26,10 +28,6 @@ namespace {
 // within this century.
 const QDate kFirstDate(2000, 1, 1);
 const QDate kLastDate(2099, 12, 31);
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 QString Degrees(double value) {
   return Q(FormatUpToOneDecimal(value, DecimalSeparator()));
@@ -43,7 +41,7 @@ void SetDateQuietly(QDateEdit* dtp, const QDate& date) {
 
 }  // namespace
 
-GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
+GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   Subscribe({PageUpdate::Info, PageUpdate::Config});
 
   auto* layout = new QVBoxLayout(this);
@@ -55,15 +53,15 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   auto* scroll = new QScrollArea(this);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
-  imgGeo_ = new ImageView(&picture_.Map(), false, scroll);
-  imgGeo_->setObjectName("imgGeo");
+  imgGeo_ = new PictureView(names::imgGeo, &picture_.Map(), PictureView::Backdrop::Window, scroll);
+  imgGeo_->setMouseTracking(true);
   imgGeo_->setMinimumSize(kMapWidth, kMapHeight);
   scroll->setWidget(imgGeo_);
   layout->addWidget(scroll, 1);
 
   auto* bottom = new QHBoxLayout;
   auto* texts = new QVBoxLayout;
-  lblGeo_ = NewLabel(this, "lblGeo");
+  lblGeo_ = NewLabel(this, names::lblGeo);
   lblGeo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // Of fixed size, so a new text never asks the window to lay itself out and
   // repaint everything: twice a second only the label repaints.
@@ -71,17 +69,17 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   texts->addWidget(lblGeo_, 0, Qt::AlignRight);
 
   auto* controls = new QHBoxLayout;
-  const LabeledEdit time = NewLabeledEdit(this, "edtTime", 49);
+  const LabeledEdit time = NewLabeledEdit(this, names::edtTime, 49);
   edtTime_ = time.edit;
   dtp_ = new QDateEdit(this);
-  dtp_->setObjectName("dtp");
+  dtp_->setObjectName(names::dtp);
   dtp_->setDateRange(kFirstDate, kLastDate);
   dtp_->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
   dtp_->setCalendarPopup(true);
   btnNow_ = new QPushButton(this);
-  btnNow_->setObjectName("btnNow");
-  const LabeledEdit lat = NewLabeledEdit(this, "edtLat");
-  const LabeledEdit lon = NewLabeledEdit(this, "edtLon");
+  btnNow_->setObjectName(names::btnNow);
+  const LabeledEdit lat = NewLabeledEdit(this, names::edtLat);
+  const LabeledEdit lon = NewLabeledEdit(this, names::edtLon);
   edtLat_ = lat.edit;
   edtLon_ = lon.edit;
   controls->addWidget(time.label);
@@ -96,23 +94,22 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   texts->addLayout(controls);
   bottom->addLayout(texts, 1);
 
-  imgMoon_ = new ImageView(&picture_.Moon(), true, this);
-  imgMoon_->setObjectName("imgMoon");
+  imgMoon_ = new PictureView(names::imgMoon, &picture_.Moon(), PictureView::Backdrop::Black, this);
   imgMoon_->setFixedSize(GeoPicture::kMoonSize, GeoPicture::kMoonSize);
   bottom->addWidget(imgMoon_);
   layout->addLayout(bottom);
 
-  trbTime_ = NewSlider(this, "trbTime", 60);
+  trbTime_ = NewSlider(this, names::trbTime, 60);
   trbTime_->setRange(0, kLastMinuteOfDay);
   trbTime_->setPageStep(60);
   trbTime_->setTickPosition(QSlider::TicksBothSides);
   layout->addWidget(trbTime_);
 
-  connect(imgGeo_, &ImageView::mouseDown, this, &GeoPage::imgGeoMouseDown);
-  connect(imgGeo_, &ImageView::mouseMove, this, &GeoPage::imgGeoMouseMove);
-  connect(imgGeo_, &ImageView::mouseEnter, this, &GeoPage::imgGeoMouseEnter);
-  connect(imgGeo_, &ImageView::mouseLeave, this, &GeoPage::imgGeoMouseLeave);
-  connect(imgMoon_, &ImageView::doubleClicked, this, &GeoPage::imgMoonDblClick);
+  imgGeo_->onPress = [this](QMouseEvent* e) { imgGeoMouseDown(e->position().toPoint()); };
+  imgGeo_->onMove = [this](QMouseEvent* e) { imgGeoMouseMove(e->position().toPoint()); };
+  imgGeo_->onEnter = [this] { imgGeoMouseEnter(); };
+  imgGeo_->onLeave = [this] { imgGeoMouseLeave(); };
+  imgMoon_->onDoubleClick = [this] { imgMoonDblClick(); };
   OnUserText(edtLat_, this, [this] { edtLatChange(); });
   OnUserText(edtLon_, this, [this] { edtLatChange(); });
   OnUserText(edtTime_, this, [this] { edtTimeChange(); });
@@ -120,7 +117,7 @@ GeoPage::GeoPage(PageContext& context) : Page(context, "tsGeo") {
   // The page sets the picker only with its signals blocked: what arrives here
   // is the user's choice.
   connect(dtp_, &QDateEdit::dateChanged, this, &GeoPage::dtpChange);
-  connect(btnNow_, &QPushButton::clicked, this, &GeoPage::btnNowClick);
+  connect(btnNow_, &QPushButton::clicked, this, &GeoPage::SetBoardClockNow);
 }
 
 void GeoPage::Apply(PageUpdate record) {
@@ -154,7 +151,7 @@ void GeoPage::RefreshGeo() {
     const Config& config = Context().Store().config;
     // The map is drawn for the page in front only; Activated draws it anew.
     if (Context().ActivePage() == this)
-      imgGeo_->update(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
+      imgGeo_->Present(picture_.DrawMap(LocationToPixel(config.Lat, config.Lon)));
 
     const std::optional<BoardMoment> moment = BoardClockMoment(Context().Store().info);
     if (!moment) return;
@@ -164,7 +161,7 @@ void GeoPage::RefreshGeo() {
     const GeoLines lines = FormatGeoLines(*sky, DecimalSeparator());
     lblGeo_->setText(Q(lines[0] + "\n" + lines[1]));
     picture_.DrawMoon(sky->moon.Illumination, sky->moon.Age);
-    imgMoon_->update();
+    imgMoon_->Present();
   } catch (const std::exception& e) {
     // The page keeps what was drawn; the next record draws again.
     Context().AddLogLine(e.what());
@@ -242,11 +239,9 @@ void GeoPage::edtTimeChange() {
   Context().Raise(request::WriteInfoTime);
 }
 
-void GeoPage::btnNowClick() {
-  // Setting the clock also ends time lapse. The realtime button's handler runs
-  // even while the button is disabled (no board yet), as a click from code would.
-  if (auto* realtime = qobject_cast<QAbstractButton*>(Context().Control("btnRealtime")))
-    emit realtime->clicked();
+void GeoPage::SetBoardClockNow() {
+  // Setting the clock also ends time lapse, whether or not a board is there yet.
+  Context().EndTimeLapse();
 
   const QDateTime now = clock();
   const QDate date = now.date();
@@ -261,8 +256,13 @@ void GeoPage::btnNowClick() {
   Context().Raise(request::WriteInfoTime);
 }
 
+void GeoPage::ShowBoardClock() {
+  ShowTimeControls();
+  RefreshGeo();
+}
+
 void GeoPage::imgMoonDblClick() {
-  Context().ShowPage(Context().PageNamed("tsConfig"));
+  Context().ShowPage(Context().PageNamed(names::tsConfig));
 }
 
 }  // namespace vmx

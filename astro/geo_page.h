@@ -16,7 +16,7 @@ class QSlider;
 
 namespace vmx {
 
-class ImageView;
+class PictureView;
 
 class GeoPage final : public Page {
   Q_OBJECT
@@ -34,6 +34,12 @@ class GeoPage final : public Page {
 
   const GeoPicture& Picture() const { return picture_; }
 
+  // The Now button: the board back to real time and its clock set to the
+  // computer's, shown and written.
+  void SetBoardClockNow();
+  // Shows the board clock the Info record holds, for a page built after it was set.
+  void ShowBoardClock();
+
   // The computer's local time as the Now button reads it.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
@@ -50,12 +56,11 @@ class GeoPage final : public Page {
   void dtpChange();
   void trbTimeChange();
   void edtTimeChange();
-  void btnNowClick();
   void imgMoonDblClick();
 
   GeoPicture picture_;
-  ImageView* imgGeo_ = nullptr;
-  ImageView* imgMoon_ = nullptr;
+  PictureView* imgGeo_ = nullptr;
+  PictureView* imgMoon_ = nullptr;
   QLabel* lblGeo_ = nullptr;
   QLineEdit* edtTime_ = nullptr;
   QDateEdit* dtp_ = nullptr;

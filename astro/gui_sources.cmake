@@ -1,7 +1,6 @@
 target_sources(vmxgui PRIVATE
   ${CMAKE_SOURCE_DIR}/astro/geo_page.cpp
   ${CMAKE_SOURCE_DIR}/astro/geo_picture.cpp
-  ${CMAKE_SOURCE_DIR}/astro/image_view.cpp
 )
 # The world map, compiled in as ":/geo/world_map.png" (drawn by tools/world_map).
 qt_add_resources(vmxgui geo_map

@@ -182,6 +182,10 @@ std::string MqttBridge::Apply(const std::string& command, const std::string& pay
   facts.connected = true;
   facts.mode = store.config.Mode;
   const std::string word = Lower(payload);
+  // A stray message must not start a thunderstorm or wear the EEPROM: a
+  // button acts on the payload its discovery document declares, nothing else.
+  if ((command == "cloud" || command == "storm" || command == "save") && word != Lower(kPress))
+    return std::string("not ") + kPress + ", the button's payload";
 
   if (command == "mode") {
     const auto mode = ModeNamed(word);

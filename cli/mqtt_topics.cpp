@@ -193,9 +193,9 @@ TopicValues DiscoveryDocuments(const DiscoveryFacts& facts) {
     out.emplace_back(ConfigTopic("binary_sensor", facts, object), document.Text());
   }
   const std::pair<const char*, std::string> buttons[][2] = {
-      {{"cloud_trigger", "cloud"}, {"PRESS", LangText("HomeTriggerCloud")}},
-      {{"storm_trigger", "storm"}, {"PRESS", LangText("HomeTriggerStorm")}},
-      {{"save", "save"}, {"PRESS", FormText("mnuSaveEEPROM.Caption")}},
+      {{"cloud_trigger", "cloud"}, {kPress, LangText("HomeTriggerCloud")}},
+      {{"storm_trigger", "storm"}, {kPress, LangText("HomeTriggerStorm")}},
+      {{"save", "save"}, {kPress, FormText("mnuSaveEEPROM.Caption")}},
       {{"all_off", "all"}, {"off", FormText("mnuAllOff.Caption")}},
       {{"all_20", "all"}, {"20", FormText("mnuAll20.Caption")}},
       {{"all_on", "all"}, {"on", FormText("mnuAllOn.Caption")}},

@@ -19,6 +19,8 @@ using TopicValues = std::vector<std::pair<std::string, std::string>>;
 inline constexpr const char* kOn = "ON";
 inline constexpr const char* kOff = "OFF";
 inline constexpr const char* kNoValue = "None";
+// What the cloud, storm and save buttons send, and the only payload that presses them.
+inline constexpr const char* kPress = "PRESS";
 
 // The board's live state from a read Info and Config, topics relative to PREFIX/ID.
 TopicValues BoardTopics(const Info& info, const Config& config);

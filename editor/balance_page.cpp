@@ -3,29 +3,30 @@
 #include <QGridLayout>
 
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
 
 namespace vmx {
 
-BalancePage::BalancePage(PageContext& context) : Page(context, "tsBalance") {
+BalancePage::BalancePage(PageContext& context) : Page(context, names::tsBalance) {
   Subscribe({PageUpdate::ExpertWeather, PageUpdate::Expert});
   auto* grid = new QGridLayout(this);
-  QLabel* text = NewLabel(this, "lblBalance");
+  QLabel* text = NewLabel(this, names::lblBalance);
   text->setWordWrap(true);
   grid->addWidget(text, 0, 0, 1, 3);
   rows_ = AddChannelRows(this, grid, 1, "Balance", 10, Bindings());
 
   int row = 1 + kChannels;
-  const LabeledEdit sum = NewLabeledEdit(this, "edtBalanceSum");
+  const LabeledEdit sum = NewLabeledEdit(this, names::edtBalanceSum);
   sumEdit_ = sum.edit;
-  sumSlider_ = NewSlider(this, "trbBalanceSum", 10);
+  sumSlider_ = NewSlider(this, names::trbBalanceSum, 10);
   grid->addWidget(sum.label, row, 0);
   grid->addWidget(sumSlider_, row, 1);
   grid->addWidget(sumEdit_, row++, 2);
   Bindings().Bind(sumSlider_);
   Bindings().Bind(sumEdit_);
 
-  const LabeledEdit ramp = NewLabeledEdit(this, "edtBalanceSumRamp");
+  const LabeledEdit ramp = NewLabeledEdit(this, names::edtBalanceSumRamp);
   grid->addWidget(ramp.label, row, 0, 1, 2, Qt::AlignRight);
   grid->addWidget(ramp.edit, row++, 2);
   Bindings().Bind(ramp.edit);

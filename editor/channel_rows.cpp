@@ -5,6 +5,7 @@
 #include "lang/channel_text.h"
 #include "ui/bind.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/tint.h"
 
 namespace vmx {
@@ -14,8 +15,8 @@ ChannelRows AddChannelRows(QWidget* parent, QGridLayout* grid, int firstRow, con
   ChannelRows rows{};
   for (int n = 0; n < kChannels; ++n) {
     const QString index = QString::number(n);
-    const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem + index);
-    QSlider* slider = NewSlider(parent, "trb" + stem + index, tickInterval);
+    const LabeledEdit edit = NewLabeledEdit(parent, names::stem::edt + stem + index);
+    QSlider* slider = NewSlider(parent, names::stem::trb + stem + index, tickInterval);
     slider->setMinimumWidth(300);
     for (QWidget* control : {static_cast<QWidget*>(edit.edit), static_cast<QWidget*>(slider)})
       control->setProperty("tag", n);

@@ -14,6 +14,7 @@
 #include "settings/bindings.h"
 #include "settings/channel_levels.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
 #include "ui/tint.h"
 
@@ -21,10 +22,6 @@ namespace vmx {
 namespace {
 
 constexpr int kBandHeight = 96;
-
-QString Indexed(const char* stem, int channel) {
-  return stem + QString::number(channel);
-}
 
 QString PercentText(int64_t value) {
   return QString::fromStdString(FormatShown(Shown::Percent4096, value, 0, DecimalSeparator()));
@@ -55,28 +52,28 @@ QWidget* ChannelsPage::BuildBand(int channel, QWidget* parent) {
   band->setFixedHeight(kBandHeight);
   auto* grid = new QGridLayout(band);
 
-  QSlider* slider = NewSlider(band, Indexed("trb", channel), 512);
+  QSlider* slider = NewSlider(band, names::Indexed(names::stem::trb, channel), 512);
   slider->setTickPosition(QSlider::TicksBothSides);
   slider->setPageStep(128);
   slider->setSingleStep(1);
   slider->setProperty("tag", channel);
   Bindings().Bind(slider);
 
-  QLabel* label = NewLabel(band, Indexed("lblName", channel));
+  QLabel* label = NewLabel(band, names::Indexed(names::stem::lblName, channel));
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   auto* box = new QComboBox(band);
-  box->setObjectName(Indexed("cmbName", channel));
+  box->setObjectName(names::Indexed(names::stem::cmbName, channel));
   box->setProperty("tag", channel);
   box->setMinimumWidth(140);
   label->setBuddy(box);
-  QLineEdit* percent = NewEdit(band, Indexed("edt", channel), 64);
+  QLineEdit* percent = NewEdit(band, names::Indexed(names::stem::edt, channel), 64);
   percent->setProperty("tag", channel);
   percent->setAutoFillBackground(true);
   Bindings().Bind(percent);
   auto* off = new QPushButton(band);
-  off->setObjectName(Indexed("btnOff", channel));
+  off->setObjectName(names::Indexed(names::stem::btnOff, channel));
   auto* on = new QPushButton(band);
-  on->setObjectName(Indexed("btnOn", channel));
+  on->setObjectName(names::Indexed(names::stem::btnOn, channel));
 
   grid->addWidget(slider, 0, 0, 1, 7);
   grid->addWidget(label, 1, 0);
@@ -97,9 +94,9 @@ QWidget* ChannelsPage::BuildBand(int channel, QWidget* parent) {
 
 void ChannelsPage::WireAllChannelItems() {
   // The menu items live in the window's menu; the first page serves them.
-  const std::pair<const char*, int> items[] = {{"mnuAllOff", channel_level::Off},
-                                               {"mnuAll20", channel_level::TwentyPercent},
-                                               {"mnuAllOn", channel_level::Full}};
+  const std::pair<const char*, int> items[] = {{names::mnuAllOff, channel_level::Off},
+                                               {names::mnuAll20, channel_level::TwentyPercent},
+                                               {names::mnuAllOn, channel_level::Full}};
   for (const auto& [name, value] : items) {
     if (auto* action = qobject_cast<QAction*>(Context().Control(name)))
       connect(action, &QAction::triggered, this, [this, value = value] { SetAllChannels(value); });
@@ -131,11 +128,11 @@ void ChannelsPage::cmbNameAChange(int channel, int index) {
 
 void ChannelsPage::SetAllChannels(int64_t value) {
   PageContext& context = Context();
-  if (context.ActivePage() != context.PageNamed("tsChannelsGL"))
-    context.ShowPage(context.PageNamed("tsChannels"));
+  if (context.ActivePage() != context.PageNamed(names::tsChannelsGL))
+    context.ShowPage(context.PageNamed(names::tsChannels));
   for (int n = 0; n < kChannelCount; ++n) {
-    SetValueQuietly(qobject_cast<QSlider*>(context.Control(Indexed("trb", n))), value);
-    SetTextQuietly(qobject_cast<QLineEdit*>(context.Control(Indexed("edt", n))),
+    SetValueQuietly(qobject_cast<QSlider*>(context.Control(names::Indexed(names::stem::trb, n))), value);
+    SetTextQuietly(qobject_cast<QLineEdit*>(context.Control(names::Indexed(names::stem::edt, n))),
                    PercentText(value));
   }
   vmx::SetAllChannels(context.Store(), static_cast<int16_t>(value));

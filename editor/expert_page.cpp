@@ -15,6 +15,7 @@
 #include "settings/zone_fields.h"
 #include "ui/choice_group.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
 #include "ui/tint.h"
 
@@ -23,9 +24,9 @@ namespace {
 
 // The nine time-zone edits in the order their fields are parsed.
 constexpr const char* kZoneEdits[] = {
-    "edtTimeZoneBias",         "edtTimeZoneStandardMonth",     "edtTimeZoneStandardDay",
-    "edtTimeZoneStandardHour", "edtTimeZoneStandardDayOfWeek", "edtTimeZoneDaylightMonth",
-    "edtTimeZoneDaylightDay",  "edtTimeZoneDaylightHour",      "edtTimeZoneDaylightDayOfWeek"};
+    names::edtTimeZoneBias,         names::edtTimeZoneStandardMonth,     names::edtTimeZoneStandardDay,
+    names::edtTimeZoneStandardHour, names::edtTimeZoneStandardDayOfWeek, names::edtTimeZoneDaylightMonth,
+    names::edtTimeZoneDaylightDay,  names::edtTimeZoneDaylightHour,      names::edtTimeZoneDaylightDayOfWeek};
 
 QGroupBox* Group(QWidget* parent, const char* name) {
   auto* box = new QGroupBox(parent);
@@ -47,7 +48,7 @@ std::array<int64_t, 9> ZoneValues(const Expert& e) {
 
 }  // namespace
 
-ExpertPage::ExpertPage(PageContext& context) : Page(context, "tsExpert") {
+ExpertPage::ExpertPage(PageContext& context) : Page(context, names::tsExpert) {
   Subscribe({PageUpdate::Expert, PageUpdate::ExpertWeather, PageUpdate::Config});
   auto* scroll = new QScrollArea(this);
   scroll->setWidgetResizable(true);
@@ -82,15 +83,15 @@ QLineEdit* ExpertPage::BoundEdit(QWidget* parent, const QString& name, QGridLayo
 QWidget* ExpertPage::BuildGeneral() {
   auto* box = new QWidget(this);
   auto* grid = new QGridLayout(box);
-  BoundEdit(box, "edtPWMPrescaler", grid, 0);
-  grid->addWidget(NewLabel(box, "lblPWMPrescaler"), 0, 2);
-  BoundEdit(box, "edtTWIBitrate", grid, 1);
-  grid->addWidget(NewLabel(box, "lblTWIBitrate"), 1, 2);
-  BoundEdit(box, "edtTempOffset", grid, 2);
-  BoundEdit(box, "edtRandomInit", grid, 3);
-  grid->addWidget(NewLabel(box, "lblLanguage"), 4, 0);
+  BoundEdit(box, names::edtPWMPrescaler, grid, 0);
+  grid->addWidget(NewLabel(box, names::lblPWMPrescaler), 0, 2);
+  BoundEdit(box, names::edtTWIBitrate, grid, 1);
+  grid->addWidget(NewLabel(box, names::lblTWIBitrate), 1, 2);
+  BoundEdit(box, names::edtTempOffset, grid, 2);
+  BoundEdit(box, names::edtRandomInit, grid, 3);
+  grid->addWidget(NewLabel(box, names::lblLanguage), 4, 0);
   language_ = new QComboBox(box);
-  language_->setObjectName("cmbLanguage");
+  language_->setObjectName(names::cmbLanguage);
   grid->addWidget(language_, 4, 1, 1, 2, Qt::AlignLeft);
   grid->setColumnStretch(2, 1);
   // Only the user's choice changes the language of the board's own display.
@@ -101,23 +102,32 @@ QWidget* ExpertPage::BuildGeneral() {
   return box;
 }
 
+bool ExpertPage::FanModeLedSelected() const {
+  return fanModeLed_->isChecked();
+}
+
+int ExpertPage::DisplayLanguage() const {
+  return language_->currentIndex();
+}
+
 QWidget* ExpertPage::BuildFanMode() {
-  QGroupBox* box = Group(this, "gbxFanMode");
+  QGroupBox* box = Group(this, names::gbxFanMode);
   auto* grid = new QGridLayout(box);
   fanMode_ = new ChoiceGroup(Context(), RecordKind::Expert, "FanMode", this);
   const std::pair<const char*, int> buttons[] = {
-      {"rbtFMOLED", 0}, {"rbtFMOWater", 1}, {"rbtFMOWaterMaster", 2}};
+      {names::rbtFMOLED, 0}, {names::rbtFMOWater, 1}, {names::rbtFMOWaterMaster, 2}};
   int row = 0;
   for (const auto& [name, value] : buttons) {
     QRadioButton* button = Radio(box, name);
     grid->addWidget(button, row++, 0, 1, 3);
     fanMode_->Add(button, value);
+    if (value == 0) fanModeLed_ = button;
   }
   // The enabling of the hysteresis and of the fan level when the LEDs are off
   // follows the fan mode.
   fanMode_->selected = [this] { Context().UpdateEnabling(); };
-  BoundEdit(box, "edtTempWaterLow", grid, row);
-  QLineEdit* high = NewEdit(box, "edtTempWaterHigh");
+  BoundEdit(box, names::edtTempWaterLow, grid, row);
+  QLineEdit* high = NewEdit(box, names::edtTempWaterHigh);
   Bindings().Bind(high);
   grid->addWidget(high, row, 2);
   grid->setColumnStretch(3, 1);
@@ -125,25 +135,25 @@ QWidget* ExpertPage::BuildFanMode() {
 }
 
 QWidget* ExpertPage::BuildChartMode() {
-  QGroupBox* box = Group(this, "gbxChartMode");
+  QGroupBox* box = Group(this, names::gbxChartMode);
   auto* grid = new QGridLayout(box);
   chartMode_ = new ChoiceGroup(Context(), RecordKind::Expert, "ChartMode", this);
   const std::pair<const char*, int> buttons[] = {
-      {"rbtCHMTempWater", 0}, {"rbtCHMTempBoard", 1}, {"rbtCHMVoltage", 2}, {"rbtCHMTempSlave", 3}};
+      {names::rbtCHMTempWater, 0}, {names::rbtCHMTempBoard, 1}, {names::rbtCHMVoltage, 2}, {names::rbtCHMTempSlave, 3}};
   int row = 0;
   for (const auto& [name, value] : buttons) {
     QRadioButton* button = Radio(box, name);
     grid->addWidget(button, row++, 0, 1, 3);
     chartMode_->Add(button, value);
   }
-  BoundEdit(box, "edtChartInterval", grid, row++);
-  BoundEdit(box, "edtChartScale", grid, row);
+  BoundEdit(box, names::edtChartInterval, grid, row++);
+  BoundEdit(box, names::edtChartScale, grid, row);
   grid->setColumnStretch(2, 1);
   return box;
 }
 
 QWidget* ExpertPage::BuildTimeZone() {
-  QGroupBox* box = Group(this, "gbxTimeZone");
+  QGroupBox* box = Group(this, names::gbxTimeZone);
   auto* grid = new QGridLayout(box);
   int row = 0;
   for (const char* name : kZoneEdits) {
@@ -155,7 +165,7 @@ QWidget* ExpertPage::BuildTimeZone() {
     ++row;
   }
   auto* apply = new QPushButton(box);
-  apply->setObjectName("btnApplyTZI");
+  apply->setObjectName(names::btnApplyTZI);
   grid->addWidget(apply, row, 0, 1, 2, Qt::AlignLeft);
   connect(apply, &QPushButton::clicked, this, &ExpertPage::btnApplyTZIClick);
   return box;
@@ -172,9 +182,9 @@ QWidget* ExpertPage::BuildFormats() {
   auto* column = new QWidget(this);
   auto* layout = new QVBoxLayout(column);
   const std::tuple<const char*, const char*, const char*, uint8_t> groups[] = {
-      {"gbxTemperatureUnit", "rbtCelsius", "rbtFahrenheit", config_flag::Fahrenheit},
-      {"gbxTimeFormat", "rbt24h", "rbt12h", config_flag::Clock12h},
-      {"gbxLCDFormat", "rbt16x2", "rbt20x4", config_flag::Display20x4}};
+      {names::gbxTemperatureUnit, names::rbtCelsius, names::rbtFahrenheit, config_flag::Fahrenheit},
+      {names::gbxTimeFormat, names::rbt24h, names::rbt12h, config_flag::Clock12h},
+      {names::gbxLCDFormat, names::rbt16x2, names::rbt20x4, config_flag::Display20x4}};
   for (const auto& [group, clear, set, bit] : groups) {
     QGroupBox* box = Group(column, group);
     auto* inner = new QVBoxLayout(box);
@@ -187,10 +197,10 @@ QWidget* ExpertPage::BuildFormats() {
 }
 
 QWidget* ExpertPage::BuildLightningMask() {
-  QGroupBox* box = Group(this, "gbxLightningMask");
+  QGroupBox* box = Group(this, names::gbxLightningMask);
   auto* grid = new QGridLayout(box);
   for (int n = 0; n < kChannelCount; ++n) {
-    QLineEdit* edit = NewEdit(box, "edtLightningMask" + QString::number(n), 48);
+    QLineEdit* edit = NewEdit(box, names::stem::edtLightningMask + QString::number(n), 48);
     edit->setProperty("tag", n);
     Bindings().Bind(edit);
     grid->addWidget(NewLabel(box, {}, QString::fromStdString(ChannelLetter(n))), n / 6,
@@ -201,10 +211,10 @@ QWidget* ExpertPage::BuildLightningMask() {
 }
 
 QWidget* ExpertPage::BuildCloudTemp() {
-  QGroupBox* box = Group(this, "gbxCloudTemp");
+  QGroupBox* box = Group(this, names::gbxCloudTemp);
   auto* grid = new QGridLayout(box);
-  BoundEdit(box, "edtCloudTempWater", grid, 0);
-  BoundEdit(box, "edtCloudTempBoard", grid, 1);
+  BoundEdit(box, names::edtCloudTempWater, grid, 0);
+  BoundEdit(box, names::edtCloudTempBoard, grid, 1);
   return box;
 }
 
@@ -300,7 +310,7 @@ void ExpertPage::Apply(PageUpdate record) {
 void ExpertPage::ChannelColorsChanged() {
   const Config& config = Context().Store().config;
   for (int n = 0; n < kChannelCount; ++n)
-    Tint(findChild<QLineEdit*>("edtLightningMask" + QString::number(n)),
+    Tint(findChild<QLineEdit*>(names::stem::edtLightningMask + QString::number(n)),
          ChannelColor(config.ColorName[static_cast<size_t>(n)]));
 }
 

@@ -26,6 +26,12 @@ class ExpertPage final : public Page {
   void Apply(PageUpdate record) override;
   void ChannelColorsChanged() override;
 
+  // Whether the fan follows the LEDs (rbtFMOLED): the water range is then not used.
+  bool FanModeLedSelected() const;
+  // The language chosen for the board's display (0 English, 1 German); the
+  // help pages follow it.
+  int DisplayLanguage() const;
+
  private:
   QWidget* BuildGeneral();
   QWidget* BuildFanMode();
@@ -48,6 +54,7 @@ class ExpertPage final : public Page {
   std::array<QLineEdit*, 9> zoneEdits_{};
   std::vector<std::tuple<QRadioButton*, uint8_t, bool>> flagButtons_;
   QComboBox* language_ = nullptr;
+  QRadioButton* fanModeLed_ = nullptr;
 };
 
 }  // namespace vmx

@@ -6,10 +6,11 @@
 #include "editor/jmp_schematic.h"
 #include "ui/choice_group.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 
 namespace vmx {
 JmpPage::JmpPage(PageContext& context)
-    : Page(context, "tsJMP"), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
+    : Page(context, names::tsJMP), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
   Subscribe({PageUpdate::Expert});
   auto* grid = new QGridLayout(this);
   int row = 0;
@@ -30,25 +31,25 @@ JmpPage::JmpPage(PageContext& context)
     Bindings().Bind(second);
   };
 
-  radio("rbtJMPIRLearn", 0);
-  QLabel* caution = NewLabel(this, "lblJMPWarning1");
+  radio(names::rbtJMPIRLearn, 0);
+  QLabel* caution = NewLabel(this, names::lblJMPWarning1);
   QFont bold = caution->font();
   bold.setBold(true);
   caution->setFont(bold);
   grid->addWidget(caution, row++, 0, 1, 4);
-  QLabel* warning = NewLabel(this, "lblJMPWarning2");
+  QLabel* warning = NewLabel(this, names::lblJMPWarning2);
   warning->setWordWrap(true);
   grid->addWidget(warning, row++, 0, 1, 4);
-  radio("rbtJMPCloud", 1);
-  radio("rbtJMPStorm", 2);
-  radio("rbtJMPCooler", 3);
-  temperatures("edtTempCoolLow", "edtTempCoolHigh");
-  radio("rbtJMPHeater", 4);
-  temperatures("edtTempHeatLow", "edtTempHeatHigh");
-  radio("rbtJMPLightning", 5);
-  radio("rbtJMPTimer", 6);
-  radio("rbtJMPServo", 7);
-  radio("rbtJMPPWM", 8);
+  radio(names::rbtJMPCloud, 1);
+  radio(names::rbtJMPStorm, 2);
+  radio(names::rbtJMPCooler, 3);
+  temperatures(names::edtTempCoolLow, names::edtTempCoolHigh);
+  radio(names::rbtJMPHeater, 4);
+  temperatures(names::edtTempHeatLow, names::edtTempHeatHigh);
+  radio(names::rbtJMPLightning, 5);
+  radio(names::rbtJMPTimer, 6);
+  radio(names::rbtJMPServo, 7);
+  radio(names::rbtJMPPWM, 8);
   grid->setColumnMinimumWidth(0, 24);
   grid->setColumnStretch(4, 1);
   grid->addWidget(new JmpSchematic(this), 0, 5, row, 1, Qt::AlignTop | Qt::AlignRight);

@@ -1,4 +1,5 @@
 #include "editor/jmp_schematic.h"
+#include "ui/names.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -6,7 +7,7 @@
 namespace vmx {
 
 JmpSchematic::JmpSchematic(QWidget* parent) : QWidget(parent) {
-  setObjectName("imgJMP");
+  setObjectName(names::imgJMP);
   setMinimumSize(sizeHint());
 }
 

@@ -3,13 +3,14 @@
 #pragma once
 
 #include "editor/channel_rows_page.h"
+#include "ui/names.h"
 
 namespace vmx {
 
 class MoonPage final : public ChannelRowsPage {
  public:
   explicit MoonPage(PageContext& context)
-      : ChannelRowsPage(context, "tsMoon", "lblMoon", "Moon", 41) {}
+      : ChannelRowsPage(context, names::tsMoon, names::lblMoon, "Moon", 41) {}
 };
 
 }  // namespace vmx

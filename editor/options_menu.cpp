@@ -1,20 +1,21 @@
 #include "editor/options_menu.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
 
+#include "astro/geo_page.h"
 #include "editor/schedule_page.h"
 #include "lang/catalogue.h"
 #include "settings/device_actions.h"
 #include "ui/dialogs.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 
 namespace vmx {
 namespace {
 
-constexpr const char* kModeItems[] = {"mnuModeManual", "mnuModeAuto", "mnuModeGeo",
-                                      "mnuModeRGBDemo", "mnuModeFlash"};
+constexpr const char* kModeItems[] = {names::mnuModeManual, names::mnuModeAuto, names::mnuModeGeo,
+                                      names::mnuModeRGBDemo, names::mnuModeFlash};
 // The board name the pairing question speaks of.
 constexpr const char* kBoardName = "Velmarinex2";
 
@@ -26,28 +27,22 @@ QString DialogText(const std::string& text) {
 
 OptionsMenu::OptionsMenu(PageContext& context, QObject* parent)
     : QObject(parent), context_(context) {
-  if (auto* menu = qobject_cast<QMenu*>(context_.Control("mnuOptions")))
+  if (auto* menu = qobject_cast<QMenu*>(context_.Control(names::mnuOptions)))
     connect(menu, &QMenu::aboutToShow, this, &OptionsMenu::mnuOptionsClick);
   for (uint8_t mode = 0; mode < std::size(kModeItems); ++mode)
     if (QAction* item = Item(kModeItems[mode]))
       connect(item, &QAction::triggered, this, [this, mode] { ModeClick(mode); });
   const std::pair<const char*, void (OptionsMenu::*)()> items[] = {
-      {"mnuStepBig", &OptionsMenu::mnuStepBigClick},
-      {"mnuShowExpert", &OptionsMenu::mnuShowExpertClick},
-      {"mnuRefresh", &OptionsMenu::mnuRefreshClick},
-      {"mnuSaveEEPROM", &OptionsMenu::mnuSaveEEPROMClick},
-      {"mnuIRLearn", &OptionsMenu::mnuIRLearnClick},
-      {"mnuLoadReef", &OptionsMenu::mnuLoadReefClick},
-      {"mnuHealth", &OptionsMenu::mnuHealthClick},
-      {"mnuSetTimeDate", &OptionsMenu::mnuSetTimeDateClick}};
+      {names::mnuStepBig, &OptionsMenu::mnuStepBigClick},
+      {names::mnuShowExpert, &OptionsMenu::mnuShowExpertClick},
+      {names::mnuRefresh, &OptionsMenu::mnuRefreshClick},
+      {names::mnuSaveEEPROM, &OptionsMenu::mnuSaveEEPROMClick},
+      {names::mnuIRLearn, &OptionsMenu::mnuIRLearnClick},
+      {names::mnuLoadReef, &OptionsMenu::mnuLoadReefClick},
+      {names::mnuHealth, &OptionsMenu::mnuHealthClick},
+      {names::mnuSetTimeDate, &OptionsMenu::mnuSetTimeDateClick}};
   for (const auto& [name, handler] : items)
     if (QAction* item = Item(name)) connect(item, &QAction::triggered, this, handler);
-  // The trigger buttons sit on the Weather page.
-  const std::pair<const char*, void (OptionsMenu::*)()> buttons[] = {
-      {"btnCloud", &OptionsMenu::btnCloudClick}, {"btnStorm", &OptionsMenu::btnStormClick}};
-  for (const auto& [name, handler] : buttons)
-    if (auto* button = qobject_cast<QAbstractButton*>(context_.Control(name)))
-      connect(button, &QAbstractButton::clicked, this, handler);
 }
 
 QAction* OptionsMenu::Item(const char* name) const {
@@ -62,32 +57,32 @@ void OptionsMenu::mnuOptionsClick() {
   const Config& config = context_.Store().config;
   if (config.Mode < std::size(kModeItems))
     if (QAction* item = Item(kModeItems[config.Mode])) item->setChecked(true);
-  if (QAction* step = Item("mnuStepBig")) step->setChecked(config.Flag & config_flag::BigStep);
-  if (QAction* expert = Item("mnuShowExpert")) expert->setChecked(context_.ExpertPagesVisible());
+  if (QAction* step = Item(names::mnuStepBig)) step->setChecked(config.Flag & config_flag::BigStep);
+  if (QAction* expert = Item(names::mnuShowExpert)) expert->setChecked(context_.ExpertPagesVisible());
 }
 
 void OptionsMenu::SetMode(uint8_t mode) {
   if (!vmx::SetMode(context_.Store(), mode)) return;
-  if (auto* schedule = qobject_cast<SchedulePage*>(context_.PageNamed("tsSchedule")))
+  if (auto* schedule = qobject_cast<SchedulePage*>(context_.PageNamed(names::tsSchedule)))
     schedule->ModeChanged();
   context_.UpdateEnabling();
 }
 
 void OptionsMenu::ModeClick(uint8_t mode) {
   SetMode(mode);
-  const bool channelsGL = context_.ActivePage() == context_.PageNamed("tsChannelsGL");
+  const bool channelsGL = context_.ActivePage() == context_.PageNamed(names::tsChannelsGL);
   switch (mode) {
     case board_mode::Auto:
-      ShowPage("tsSchedule");
+      ShowPage(names::tsSchedule);
       break;
     case board_mode::Geo:
-      ShowPage("tsGeo");
+      ShowPage(names::tsGeo);
       break;
     case board_mode::RGBDemo:
-      ShowPage("tsChannelsGL");
+      ShowPage(names::tsChannelsGL);
       break;
     default:  // Manual, Flash: the channels, on whichever of the two pages is up
-      if (!channelsGL) ShowPage("tsChannels");
+      if (!channelsGL) ShowPage(names::tsChannels);
       break;
   }
   RequestModeWrite(context_.Store(), mode);
@@ -97,14 +92,14 @@ void OptionsMenu::mnuStepBigClick() {
   // The tick may be stale (the board's Config changed since the menu was
   // open); the record says what the step size is.
   const bool big = ToggleBigStep(context_.Store());
-  if (QAction* step = Item("mnuStepBig")) step->setChecked(big);
+  if (QAction* step = Item(names::mnuStepBig)) step->setChecked(big);
 }
 
 void OptionsMenu::mnuShowExpertClick() {
   const bool visible = !context_.ExpertPagesVisible();
   context_.SetExpertPagesVisible(visible);
-  if (QAction* expert = Item("mnuShowExpert")) expert->setChecked(visible);
-  if (visible) ShowPage("tsExpert");
+  if (QAction* expert = Item(names::mnuShowExpert)) expert->setChecked(visible);
+  if (visible) ShowPage(names::tsExpert);
 }
 
 void OptionsMenu::mnuRefreshClick() {
@@ -123,39 +118,23 @@ void OptionsMenu::mnuIRLearnClick() {
 }
 
 void OptionsMenu::mnuLoadReefClick() {
-  ShowPage("tsSchedule");
+  ShowPage(names::tsSchedule);
   LoadReefDefaults(context_.Store());
 }
 
 void OptionsMenu::mnuHealthClick() {
   context_.SetExpertPagesVisible(true);
-  ShowPage("tsConfig");  // the health picture is on the Configuration page
+  ShowPage(names::tsConfig);  // the health picture is on the Configuration page
   ReadHealth(context_.Store());
 }
 
 void OptionsMenu::mnuSetTimeDateClick() {
-  ShowPage("tsGeo");
-  if (auto* now = qobject_cast<QAbstractButton*>(context_.Control("btnNow"))) {
-    now->click();
+  ShowPage(names::tsGeo);
+  if (auto* geo = qobject_cast<GeoPage*>(context_.PageNamed(names::tsGeo))) {
+    geo->SetBoardClockNow();
     return;
   }
-  // Without the Geo page's "Now" button, the same two steps it takes: back
-  // to real time, then the clock.
-  auto* realtime = qobject_cast<QAbstractButton*>(context_.Control("btnRealtime"));
-  if (!realtime) {
-    SetCurrentTimeAndDate(context_.Store(), ComputerClock());
-    return;
-  }
-  realtime->click();
-  SetBoardClock(context_.Store(), ComputerClock());
-}
-
-void OptionsMenu::btnCloudClick() {
-  TriggerCloud(context_.Store());
-}
-
-void OptionsMenu::btnStormClick() {
-  TriggerStorm(context_.Store());
+  SetCurrentTimeAndDate(context_.Store(), ComputerClock());
 }
 
 }  // namespace vmx

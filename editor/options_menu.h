@@ -1,8 +1,7 @@
-// The handlers of the Options menu and of the Weather page's trigger buttons:
-// modes, big step size, expert pages, refresh, save, IR pairing, reef
-// defaults, health data, the board clock, clouds and thunderstorms. The menu
-// items and buttons are found by name in the window; each handler only
-// changes records and raises request bits (settings/device_actions.h).
+// The handlers of the Options menu: modes, big step size, expert pages,
+// refresh, save, IR pairing, reef defaults, health data and the board clock.
+// The menu items are found by name in the window; each handler only changes
+// records and raises request bits (settings/device_actions.h).
 #pragma once
 
 #include <QObject>
@@ -30,8 +29,6 @@ class OptionsMenu final : public QObject {
   void mnuLoadReefClick();
   void mnuHealthClick();
   void mnuSetTimeDateClick();
-  void btnCloudClick();
-  void btnStormClick();
 
  private:
   QAction* Item(const char* name) const;

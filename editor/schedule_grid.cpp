@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "settings/schedule_grid.h"
+#include "ui/names.h"
 
 namespace vmx {
 namespace {
@@ -40,7 +41,7 @@ class HeadingPresses final : public QObject {
 }  // namespace
 
 ScheduleGrid::ScheduleGrid(QWidget* parent) : QTableWidget(parent) {
-  setObjectName("sgSchedule");
+  setObjectName(names::sgSchedule);
   setColumnCount(grid::kColumns);
   setRowCount(1);
   verticalHeader()->hide();

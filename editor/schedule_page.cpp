@@ -9,7 +9,9 @@
 #include "editor/schedule_grid.h"
 #include "lang/catalogue.h"
 #include "lang/channel_text.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
+#include "ui/text.h"
 
 namespace vmx {
 namespace {
@@ -17,10 +19,6 @@ namespace {
 constexpr int kDescriptionWidth = 230;
 constexpr int kExactAltRole = Qt::UserRole;          // the row's Alt behind an altitude cell
 constexpr int kAltitudeTextRole = Qt::UserRole + 1;  // the text that Alt was shown as
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 Qt::ItemFlags FlagsOf(int column) {
   // The line numbers and the switches are clicked, never selected or edited.
@@ -31,21 +29,21 @@ Qt::ItemFlags FlagsOf(int column) {
 }  // namespace
 
 SchedulePage::SchedulePage(PageContext& context)
-    : Page(context, "tsSchedule"), sgSchedule_(new ScheduleGrid(this)), pumCol_(new QMenu(this)) {
+    : Page(context, names::tsSchedule), sgSchedule_(new ScheduleGrid(this)), pumCol_(new QMenu(this)) {
   Subscribe({PageUpdate::Schedule, PageUpdate::Config, PageUpdate::Info});
   auto* description = new QPlainTextEdit(this);
-  description->setObjectName("memDescription");
+  description->setObjectName(names::memDescription);
   description->setReadOnly(true);
   description->setFixedWidth(kDescriptionWidth);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(sgSchedule_, 1);
   layout->addWidget(description);
 
-  pumCol_->setObjectName("pumCol");
+  pumCol_->setObjectName(names::pumCol);
   const std::pair<const char*, void (SchedulePage::*)()> items[] = {
-      {"mnuCopyCol", &SchedulePage::mnuCopyColClick},
-      {"mnuPasteCol", &SchedulePage::mnuPasteColClick},
-      {"mnuSwapCol", &SchedulePage::mnuSwapColClick}};
+      {names::mnuCopyCol, &SchedulePage::mnuCopyColClick},
+      {names::mnuPasteCol, &SchedulePage::mnuPasteColClick},
+      {names::mnuSwapCol, &SchedulePage::mnuSwapColClick}};
   for (const auto& [name, handler] : items) {
     QAction* item = pumCol_->addAction(QString());
     item->setObjectName(name);
@@ -242,7 +240,7 @@ void SchedulePage::sgScheduleRowMoved(int fromLine, int toLine) {
 
 void SchedulePage::pumColPopup() {
   const bool copied = copiedColumn_ != -1;
-  for (const char* name : {"mnuPasteCol", "mnuSwapCol"})
+  for (const char* name : {names::mnuPasteCol, names::mnuSwapCol})
     if (auto* item = pumCol_->findChild<QAction*>(name)) item->setEnabled(copied);
 }
 

@@ -3,13 +3,14 @@
 #pragma once
 
 #include "editor/channel_rows_page.h"
+#include "ui/names.h"
 
 namespace vmx {
 
 class WeatherDelayPage final : public ChannelRowsPage {
  public:
   explicit WeatherDelayPage(PageContext& context)
-      : ChannelRowsPage(context, "tsWeatherDelay", "lblWeatherDelay", "WeatherDelay", 10) {}
+      : ChannelRowsPage(context, names::tsWeatherDelay, names::lblWeatherDelay, "WeatherDelay", 10) {}
 };
 
 }  // namespace vmx

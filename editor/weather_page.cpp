@@ -7,8 +7,10 @@
 #include <QVBoxLayout>
 
 #include "lang/number_text.h"
+#include "settings/device_actions.h"
 #include "settings/weather_counts.h"
 #include "ui/controls.h"
+#include "ui/names.h"
 #include "ui/quiet.h"
 
 namespace vmx {
@@ -35,20 +37,22 @@ int PlainTicks(const QString& stem) {
 
 }  // namespace
 
-WeatherPage::WeatherPage(PageContext& context) : Page(context, "tsWeather") {
+WeatherPage::WeatherPage(PageContext& context) : Page(context, names::tsWeather) {
   Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(BuildGroup("gbxCloud", {"CloudAlpha", "CloudStep"}, CloudCount, CloudSeconds,
-                               "btnCloud", "lblCloudRatio"));
-  layout->addWidget(BuildGroup("gbxStorm", {"StormAlpha", "StormStep", "LightningP"}, StormCount,
-                               StormMinutes, "btnStorm", "lblStormRatio"));
+  layout->addWidget(BuildGroup(names::gbxCloud, {"CloudAlpha", "CloudStep"}, CloudCount,
+                               CloudSeconds, {names::btnCloud, &TriggerCloud},
+                               names::lblCloudRatio));
+  layout->addWidget(BuildGroup(names::gbxStorm, {"StormAlpha", "StormStep", "LightningP"},
+                               StormCount, StormMinutes, {names::btnStorm, &TriggerStorm},
+                               names::lblStormRatio));
   layout->addStretch(1);
-  cloudRatio_ = findChild<QLabel*>("lblCloudRatio");
-  stormRatio_ = findChild<QLabel*>("lblStormRatio");
+  cloudRatio_ = findChild<QLabel*>(names::lblCloudRatio);
+  stormRatio_ = findChild<QLabel*>(names::lblStormRatio);
 }
 
 QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const char*> plainPairs,
-                                   Quantity count, Quantity duration, const char* button,
+                                   Quantity count, Quantity duration, Trigger button,
                                    const char* ratio) {
   auto* box = new QGroupBox(this);
   box->setObjectName(name);
@@ -57,9 +61,11 @@ QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const
   AddQuantity(grid, row++, count);
   AddQuantity(grid, row++, duration);
   for (const char* stem : plainPairs) AddPlainPair(grid, row++, stem, PlainTicks(stem));
-  // The buttons' clicks are served with the other board actions.
+  // The same board action as the command line's.
   auto* trigger = new QPushButton(box);
-  trigger->setObjectName(button);
+  trigger->setObjectName(button.name);
+  connect(trigger, &QPushButton::clicked, this,
+          [this, action = button.action] { action(Context().Store()); });
   grid->addWidget(trigger, row, 0);
   grid->addWidget(NewLabel(box, ratio), row, 1, 1, 2);
   grid->setColumnStretch(1, 1);
@@ -69,8 +75,8 @@ QGroupBox* WeatherPage::BuildGroup(const char* name, std::initializer_list<const
 void WeatherPage::AddQuantity(QGridLayout* grid, int row, Quantity quantity) {
   const QuantityControls& c = kQuantityControls[quantity];
   QWidget* parent = grid->parentWidget();
-  const LabeledEdit edit = NewLabeledEdit(parent, QString("edt") + c.stem);
-  QSlider* slider = NewSlider(parent, QString("trb") + c.stem, c.tickInterval);
+  const LabeledEdit edit = NewLabeledEdit(parent, QString(names::stem::edt) + c.stem);
+  QSlider* slider = NewSlider(parent, QString(names::stem::trb) + c.stem, c.tickInterval);
   slider->setRange(c.range.minimum, c.range.maximum);
   slider->setMinimumWidth(300);
   grid->addWidget(edit.label, row, 0);
@@ -83,8 +89,8 @@ void WeatherPage::AddQuantity(QGridLayout* grid, int row, Quantity quantity) {
 
 void WeatherPage::AddPlainPair(QGridLayout* grid, int row, const QString& stem, int tickInterval) {
   QWidget* parent = grid->parentWidget();
-  const LabeledEdit edit = NewLabeledEdit(parent, "edt" + stem);
-  QSlider* slider = NewSlider(parent, "trb" + stem, tickInterval);
+  const LabeledEdit edit = NewLabeledEdit(parent, names::stem::edt + stem);
+  QSlider* slider = NewSlider(parent, names::stem::trb + stem, tickInterval);
   slider->setMinimumWidth(300);
   grid->addWidget(edit.label, row, 0);
   grid->addWidget(slider, row, 1);

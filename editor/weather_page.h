@@ -31,8 +31,13 @@ class WeatherPage final : public Page {
     QLineEdit* edit = nullptr;
   };
 
+  // A button that sets off a cloud or a thunderstorm.
+  struct Trigger {
+    const char* name;
+    void (*action)(SharedStore&);
+  };
   QGroupBox* BuildGroup(const char* name, std::initializer_list<const char*> plainPairs,
-                        Quantity count, Quantity duration, const char* button, const char* ratio);
+                        Quantity count, Quantity duration, Trigger button, const char* ratio);
   void AddQuantity(QGridLayout* grid, int row, Quantity quantity);
   void AddPlainPair(QGridLayout* grid, int row, const QString& stem, int tickInterval);
 

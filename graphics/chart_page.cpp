@@ -7,15 +7,16 @@
 #include <QVBoxLayout>
 
 #include "graphics/chart_painter.h"
-#include "graphics/picture_view.h"
+#include "ui/names.h"
+#include "ui/picture_view.h"
 #include "lang/catalogue.h"
 #include "ui/quiet.h"
 
 namespace vmx {
 namespace {
 
-constexpr const char* kSourceItems[] = {"mnuCHMTempWater", "mnuCHMTempBoard", "mnuCHMVoltage",
-                                        "mnuCHMTempSlave"};
+constexpr const char* kSourceItems[] = {names::mnuCHMTempWater, names::mnuCHMTempBoard, names::mnuCHMVoltage,
+                                        names::mnuCHMTempSlave};
 
 LocalDateTime ComputerNow() {
   const QDateTime now = QDateTime::currentDateTime();
@@ -27,11 +28,11 @@ LocalDateTime ComputerNow() {
 }  // namespace
 
 ChartPage::ChartPage(PageContext& context)
-    : Page(context, "tsTemp"),
-      imgTemp_(new PictureView("imgTemp", this)),
+    : Page(context, names::tsTemp),
+      imgTemp_(new PictureView(names::imgTemp, this)),
       pumChart_(new QMenu(this)) {
   Subscribe({PageUpdate::Chart});
-  pumChart_->setObjectName("pumChart");
+  pumChart_->setObjectName(names::pumChart);
   int mode = 0;
   for (const char* name : kSourceItems) {
     QAction* item = pumChart_->addAction(QString());

@@ -3,13 +3,14 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
 namespace vmx {
 
 HealthView::HealthView(PageContext& context, QWidget* parent)
-    : PictureView("imgHealth", parent), context_(context) {
+    : PictureView(names::imgHealth, parent), context_(context) {
   setFixedHeight(153);
   setMinimumWidth(200);
   onResize = [this] {

@@ -7,7 +7,7 @@
 #include <QFont>
 
 #include "graphics/health_geometry.h"
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 
 namespace vmx {
 

@@ -12,7 +12,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "graphics/picture_view.h"
+#include "ui/names.h"
+#include "ui/picture_view.h"
 #include "graphics/schedule_painter.h"
 #include "lang/channel_text.h"
 #include "ui/controls.h"
@@ -27,8 +28,8 @@ constexpr int kWheelStep = 120;  // one notch of a mouse wheel
 }  // namespace
 
 VisualizePage::VisualizePage(PageContext& context)
-    : Page(context, "tsVisualize"),
-      img_(new PictureView("img", this)),
+    : Page(context, names::tsVisualize),
+      img_(new PictureView(names::img, this)),
       cmbVisualize_(new QComboBox(this)),
       cbxTimeLock_(new QCheckBox(this)),
       tmrVisualize_(new QTimer(this)),
@@ -41,15 +42,15 @@ VisualizePage::VisualizePage(PageContext& context)
   img_->onRelease = [this](QMouseEvent*) { imgMouseUp(); };
   img_->onResize = [this] { RefreshVisualization(); };
 
-  cmbVisualize_->setObjectName("cmbVisualize");
+  cmbVisualize_->setObjectName(names::cmbVisualize);
   cmbVisualize_->setFixedWidth(145);
   connect(cmbVisualize_, &QComboBox::activated, this, &VisualizePage::cmbVisualizeChange);
-  cbxTimeLock_->setObjectName("cbxTimeLock");
+  cbxTimeLock_->setObjectName(names::cbxTimeLock);
   tmrVisualize_->setObjectName("tmrVisualize");
   tmrVisualize_->setInterval(kDragTick);
   connect(tmrVisualize_, &QTimer::timeout, this, &VisualizePage::tmrVisualizeTimer);
 
-  QLabel* label = NewLabel(this, "lblVisualize");
+  QLabel* label = NewLabel(this, names::lblVisualize);
   label->setBuddy(cmbVisualize_);
   auto* bottom = new QHBoxLayout;
   bottom->setContentsMargins(8, 2, 8, 4);
@@ -96,6 +97,10 @@ void VisualizePage::FillChannelBox() {
     cmbVisualize_->addItem(
         QString::fromStdString(ChannelCaption(i, config.ColorName[static_cast<size_t>(i)])));
   cmbVisualize_->setCurrentIndex(selectedChannel_);
+}
+
+bool VisualizePage::ChannelListOpen() const {
+  return cmbVisualize_->view()->isVisible();
 }
 
 void VisualizePage::Apply(PageUpdate record) {

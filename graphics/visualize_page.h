@@ -35,6 +35,8 @@ class VisualizePage final : public Page {
   void RefreshVisualization();
 
   int SelectedChannel() const { return selectedChannel_; }
+  // The channel list is open: the user is choosing from it.
+  bool ChannelListOpen() const;
   int SelectedRow() const { return selectedRow_; }
   // The bitmap as last drawn.
   const QImage& Picture() const;

@@ -28,7 +28,7 @@ std::string ShortForMessage(std::string_view text, size_t limit = 160);
 // and the port's file name as given, every character outside [A-Za-z0-9_-]
 // as "_". /dev/rfcomm0 gives vmx5_rfcomm0.
 std::string BoardIdOfPort(std::string_view port);
-// A character a board id keeps as it is.
+// The characters a board id keeps: A-Z, a-z, 0-9, "-" and "_".
 bool IdCharacter(char c);
 
 }  // namespace vmx

@@ -6,15 +6,19 @@
 // --messages says that path is fit to be seen.
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
+#include <span>
 
 #include "app/application.h"
 #include "app/demo_board.h"
 #include "app/frm_lantix.h"
+#include "graphics/colour_spread.h"
 #include "persist/memory_preferences.h"
+#include "ui/names.h"
 
 namespace {
 
@@ -26,6 +30,55 @@ QPixmap Shot(QWidget& window) {
     if (!shown.isNull()) return shown;
   }
   return window.grab();
+}
+
+// Counts the paint events that reach a page or anything on it.
+class PaintCount final : public QObject {
+ public:
+  explicit PaintCount(QWidget& page) {
+    page.installEventFilter(this);
+    for (QWidget* child : page.findChildren<QWidget*>()) child->installEventFilter(this);
+  }
+  int painted = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++painted;
+    return false;
+  }
+};
+
+// The share of the page's part of `shot` that differs from its background.
+double PageSpread(const QPixmap& shot, QWidget& window, QWidget& page) {
+  const QRect area(page.mapTo(&window, QPoint(0, 0)) * shot.devicePixelRatio(),
+                   page.size() * shot.devicePixelRatio());
+  const QImage pixels = shot.toImage().copy(area).convertToFormat(QImage::Format_RGB32);
+  const auto* first = reinterpret_cast<const uint32_t*>(pixels.constBits());
+  return vmx::OffColourShare(
+      std::span(first, static_cast<size_t>(pixels.sizeInBytes()) / sizeof(uint32_t)));
+}
+
+// Shows `page` and takes the window once the page has been painted and the
+// picture shows it; a picture that stays blank is not taken.
+QPixmap ShootPage(vmx::TfrmLantix& window, QWidget& page) {
+  PaintCount paints(page);
+  window.ShowPage(&page);
+  QElapsedTimer waited;
+  waited.start();
+  while (paints.painted == 0 && waited.elapsed() < 5000) QTest::qWait(20);
+  // What was painted reaches the screen with the next passes of the event loop.
+  QTest::qWait(300);
+  for (;;) {
+    QPixmap shot = Shot(window);
+    const double spread = PageSpread(shot, window, page);
+    if (spread >= vmx::kBlankPageShare) return shot;
+    if (waited.elapsed() > 10000) {
+      std::fprintf(stderr, "page_shots: %s stays blank (%.4f of its pixels off its background)\n",
+                   qPrintable(page.objectName()), spread);
+      return {};
+    }
+    QTest::qWait(200);
+  }
 }
 
 }  // namespace
@@ -70,16 +123,19 @@ int main(int argc, char** argv) {
   }
   QTest::qWait(1500);
 
-  auto* pages = window.findChild<QTabWidget*>("pc");
+  auto* pages = window.findChild<QTabWidget*>(vmx::names::pc);
   const QString suffix = german ? "-de" : "-en";
   int failed = 0;
   for (int i = 0; i < pages->count(); ++i) {
     QWidget* page = pages->widget(i);
-    if (page->objectName() == "tsMessages" && !messages) continue;
-    window.ShowPage(page);
-    QTest::qWait(700);
+    if (page->objectName() == vmx::names::tsMessages && !messages) continue;
+    const QPixmap shot = ShootPage(window, *page);
+    if (shot.isNull()) {
+      ++failed;
+      continue;
+    }
     const QString file = out.filePath(page->objectName() + suffix + ".png");
-    if (!Shot(window).save(file)) {
+    if (!shot.save(file)) {
       std::fprintf(stderr, "page_shots: cannot write %s\n", qPrintable(file));
       ++failed;
     }

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "ui/names.h"
+
 namespace vmx {
 
 struct LabeledEdit {
@@ -23,7 +25,7 @@ inline QLineEdit* NewEdit(QWidget* parent, const QString& name, int width = 64) 
 inline LabeledEdit NewLabeledEdit(QWidget* parent, const QString& name, int width = 64) {
   QLineEdit* edit = NewEdit(parent, name, width);
   auto* label = new QLabel(parent);
-  label->setObjectName("lbl_" + name);  // the edit's own name is what the captions use
+  label->setObjectName(names::stem::lbl_ + name);  // the edit's own name is what the captions use
   label->setBuddy(edit);
   return {label, edit};
 }

@@ -50,6 +50,8 @@ class PageContext {
   virtual void ApplyRecord(PageUpdate record) = 0;
   // Spreads the channels' colour names and tints to every page.
   virtual void UpdateChannelColors() = 0;
+  // Back to real time, as the Configuration page's Realtime button does.
+  virtual void EndTimeLapse() = 0;
   // A control anywhere in the window, by name; nullptr when there is none.
   virtual QObject* Control(const QString& name) const = 0;
 

@@ -8,6 +8,7 @@
 #include <QTime>
 
 #include "settings/board_status.h"
+#include "ui/names.h"
 #include "ui/page_context.h"
 #include "ui/quiet.h"
 
@@ -42,7 +43,7 @@ void StatusDisplay::ApplyInfo() {
   const QString status = QString::fromStdString(
       BoardStatusText(info, store.config.Flag, context_.PortName(), DecimalSeparator()));
   context_.SetCaptionStatus(status);
-  if (auto* board = qobject_cast<QLabel*>(context_.Control("lblBoard"))) {
+  if (auto* board = qobject_cast<QLabel*>(context_.Control(names::lblBoard))) {
     board->setText(status);
     ColourLabel(board, BoardStatusAlarming(info.ErrorFlags));
   }
@@ -58,7 +59,7 @@ void StatusDisplay::UpdateModePanel() {
 void StatusDisplay::LinkLost() {
   context_.SetStatusPanel(1, {});
   context_.SetStatusPanel(2, {});
-  if (auto* board = qobject_cast<QLabel*>(context_.Control("lblBoard"))) board->clear();
+  if (auto* board = qobject_cast<QLabel*>(context_.Control(names::lblBoard))) board->clear();
   context_.SetCaptionStatus({});
 }
 

@@ -5,6 +5,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 
+#include "app/desktop_alerts.h"
 #include "tests/app/private_bus.h"
 #include "tests/app/window_fixture.h"
 
@@ -66,13 +67,23 @@ class NotificationServer {
 
 class AlertsTest : public WindowTest {
  protected:
+  // The board under a path of its own: unplugged, the path names nothing, not
+  // the terminal another program opens next under the same number.
+  AlertsTest() : linked(board, folder.filePath("board").toStdString()) {
+    linked.Start();
+    pty = linked.PortPath();
+  }
   // The window on the board, its notifications going to `server`.
   bool StartWindow(const NotificationServer& server) {
     StartOptions options = Options({pty, "-english"});
     options.desktopBus = server.Address();
     window = std::make_unique<TfrmLantix>(std::move(options));
-    return WaitFullRead(pty);
+    EXPECT_TRUE(WaitForPages(*window));
+    return WaitFullRead(pty, 30000);
   }
+
+  QTemporaryDir folder;
+  sim::PtyServer linked;
 };
 
 TEST_F(AlertsTest, OneNotificationPerOvertemperatureEpisode) {
@@ -104,11 +115,19 @@ TEST_F(AlertsTest, ABoardGoneForHalfAMinuteIsNotifiedOnce) {
   const QString lost =
       QString("No connection to the board on %1 for more than 30 seconds.").arg(pty.c_str());
   const auto gone = std::chrono::steady_clock::now();
-  this->server.HangUp(std::chrono::milliseconds(-1));  // unplugged for good
-  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().contains(lost); }, 45000))
+  linked.HangUp(std::chrono::milliseconds(-1));  // unplugged for good
+  // The link's end: after it nothing reports the board again, and only the
+  // alert's own timer is left to notify.
+  ASSERT_TRUE(WaitForLog(QString("Disconnected from %1").arg(pty.c_str()), 30000))
+      << Log().join("\n").toStdString();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().contains(lost); }, 90000))
       << Log().join("\n").toStdString();
   EXPECT_GE(std::chrono::steady_clock::now() - gone, std::chrono::seconds(29)) << "not before";
-  QTest::qWait(1500);
+  // Everything the window has sent has arrived: a second notice would be there.
+  const auto* alerts = window->findChild<DesktopAlerts*>();
+  ASSERT_TRUE(alerts);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.Bodies().size() == alerts->Sent(); }, 10000))
+      << alerts->Sent();
   EXPECT_EQ(1, server.Bodies().count(lost));
   EXPECT_EQ(1, Log().count(lost));
 }

@@ -33,6 +33,7 @@ class BluetoothMenuTest : public WindowTest {
     o.rfcommBinder = [state = binder] { return std::make_unique<FakeBinder>(state); };
     o.discoverTiming = {.inquiry = inquiry, .retryWait = 20ms};
     window = std::make_unique<TfrmLantix>(std::move(o));
+    EXPECT_TRUE(WaitForPages(*window));
   }
   void OpenConnectionMenu() { emit window->findChild<QMenu*>("mnuConnection")->aboutToShow(); }
   int Count(const QString& line) const { return static_cast<int>(Log().count(line)); }

@@ -57,6 +57,7 @@ class FirmwareMenuTest : public WindowTest {
   void OpenWith(StartOptions o) {
     o.dialogs = &dialogs;
     window = std::make_unique<TfrmLantix>(std::move(o));
+    EXPECT_TRUE(WaitForPages(*window));
   }
   void OpenConnected() {
     OpenWith(Options({pty, "-english"}));

@@ -26,6 +26,7 @@ class OptionsWindowTest : public WindowTest {
     StartOptions o = Options({"-english", pty});
     o.dialogs = &dialogs;
     window = std::make_unique<TfrmLantix>(o);
+    EXPECT_TRUE(WaitForPages(*window));
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -34,6 +34,7 @@ class SettingsWindowTest : public WindowTest {
     o.dialogs = &dialogs;
     o.appDir = folder.path();
     window = std::make_unique<TfrmLantix>(o);
+    EXPECT_TRUE(WaitForPages(*window));
   }
   QString InFolder(const QString& name) const { return QDir(folder.path()).filePath(name); }
   // Backup_<the pty's base name>.ini

@@ -19,6 +19,7 @@ class SleepTest : public WindowTest {
     StartOptions o = Options(std::move(args));
     o.sleepBus = logind->Address();
     window = std::make_unique<TfrmLantix>(std::move(o));
+    EXPECT_TRUE(WaitForPages(*window));
   }
   int Count(const std::string& line) const {
     return static_cast<int>(Log().count(QString::fromStdString(line)));

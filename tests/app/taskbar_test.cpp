@@ -50,6 +50,7 @@ TEST_F(TaskbarTest, FullBarThatAsksForAttentionUntilABoardIsConnected) {
   StartOptions o = Options({pty});
   o.desktopBus = bus.Address();
   window = std::make_unique<TfrmLantix>(std::move(o));
+  EXPECT_TRUE(WaitForPages(*window));
   window->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return FirstWithUrgency() != nullptr; }, 5000));
   const QVariantMap first = *FirstWithUrgency();

@@ -41,6 +41,13 @@ inline QStringList LogLines(const TfrmLantix& window) {
   return lines;
 }
 
+// Waits until the window has built all its pages (right after its first
+// frame, or at the first pass of the event loop when it is not shown): only
+// then does every control exist, by its name.
+inline bool WaitForPages(const TfrmLantix& window) {
+  return QTest::qWaitFor([&] { return window.PagesBuilt(); }, 5000);
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   explicit WindowTest(sim::BoardOptions options = {.rows = 4}) : board(options), server(board) {
@@ -64,6 +71,7 @@ class WindowTest : public ::testing::Test {
   }
   void Open(std::vector<std::string> args = {"-english"}) {
     window = std::make_unique<TfrmLantix>(Options(std::move(args)));
+    EXPECT_TRUE(WaitForPages(*window));
   }
 
   QStringList Log() const { return LogLines(*window); }

@@ -160,8 +160,14 @@ TEST_F(WeatherPagesTest, PlainPairsStoreTheirFieldsCutToWidth) {
 
 TEST_F(WeatherPagesTest, TheTriggerButtonsAreOnTheWeatherPage) {
   QWidget* page = context.PageNamed("tsWeather");
-  EXPECT_TRUE(page->findChild<QPushButton*>("btnCloud"));
-  EXPECT_TRUE(page->findChild<QPushButton*>("btnStorm"));
+  ASSERT_TRUE(page->findChild<QPushButton*>("btnCloud"));
+  ASSERT_TRUE(page->findChild<QPushButton*>("btnStorm"));
+  context.store.SetRequests(0);
+  page->findChild<QPushButton*>("btnCloud")->click();
+  EXPECT_EQ(context.store.Requests(), 0x10000u);
+  context.store.SetRequests(0);
+  page->findChild<QPushButton*>("btnStorm")->click();
+  EXPECT_EQ(context.store.Requests(), 0x20000u);
 }
 
 TEST_F(WeatherPagesTest, MoonLevelsInPercent) {

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "graphics/chart_page.h"
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 #include "link/request_flags.h"
 #include "tests/ui/fake_page_context.h"
 

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 
 #include "graphics/health_view.h"
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 #include "graphics/schedule_geometry.h"
 #include "link/request_flags.h"
 #include "tests/app/window_fixture.h"

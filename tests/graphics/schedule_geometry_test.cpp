@@ -94,6 +94,26 @@ TEST(GeoAngles, ADipEndsTheRiseAndLeavesTheRowsBetweenUnplaced) {
   EXPECT_NEAR(a[5], 270, 1e-9);
 }
 
+TEST(GeoAngles, EqualAltitudesInARowStayOnTheirSideOfNoon) {
+  // A level stretch neither ends the rise nor the setting: no row of it falls
+  // back to the chart's left edge.
+  const struct {
+    std::vector<int> alts;
+    std::vector<double> angles;
+  } cases[] = {
+      {{0, 5000, 5000, 8660, 5000, 0}, {90, 120, 120, 210, 240, 270}},
+      {{0, 5000, 8660, 5000, 5000, 0}, {90, 120, 210, 240, 240, 270}},
+  };
+  for (const auto& c : cases) {
+    std::vector<ScheduleRow> rows;
+    for (int alt : c.alts) rows.push_back(Row(0, 0, alt));
+    const std::vector<double> a = GeoAngles(rows);
+    ASSERT_EQ(a.size(), c.angles.size());
+    for (size_t k = 0; k < a.size(); ++k)
+      EXPECT_NEAR(a[k], c.angles[k], 0.01) << "row " << k << " of case " << &c - cases;
+  }
+}
+
 TEST(GeoAngles, FewerThanTwoRowsAndAltitudesBeyondTheSine) {
   EXPECT_TRUE(GeoAngles({}).empty());
   const std::vector<double> one = GeoAngles(AltRows({5000}));

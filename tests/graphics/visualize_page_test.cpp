@@ -12,7 +12,7 @@
 #include <QWheelEvent>
 
 #include "graphics/chart_page.h"
-#include "graphics/picture_view.h"
+#include "ui/picture_view.h"
 #include "graphics/visualize_page.h"
 #include "link/request_flags.h"
 #include "tests/ui/fake_page_context.h"

@@ -143,7 +143,12 @@ TEST(LanguageTables, QuotedEnglishTextsKeepTheirSpelling) {
   EXPECT_EQ(Value(English(), "frmLantix", "mnuLoadReef.Caption"), "Load reef bundle defaults");
   EXPECT_EQ(Value(English(), "frmLantix", "edtLCDBLNight.Caption"),
             "When \"OFF\" (see \"Schedule\") (%)");
-  EXPECT_EQ(Value(English(), "frmLantix", "btnApplyTZI.Caption"), "Get from Windows");
+}
+
+// The time-zone rules come from the computer the program runs on, whatever its system.
+TEST(LanguageTables, TheTimeZoneButtonNamesThisComputer) {
+  EXPECT_EQ(Value(English(), "frmLantix", "btnApplyTZI.Caption"), "From this computer");
+  EXPECT_EQ(Value(German(), "frmLantix", "btnApplyTZI.Caption"), "Von diesem Computer");
 }
 
 TEST(LanguageTables, StatusLettersDifferPerLanguage) {

@@ -223,6 +223,43 @@ TEST_F(ServiceTest, AUsersFileOpenToOthersIsRefusedAndTheTokenIsTheUsersAlone) {
   EXPECT_THAT(Log(), HasSubstr("/?token=" + Token()));
 }
 
+TEST_F(ServiceTest, AddUserWritesAHashOnlyItsOwnerReads) {
+  const std::string users = folder + "/users";
+  WriteText(users, "other:$argon2id$v=19$m=65536,t=2,p=1$abc$def\nkeeper:old\n");
+  chmod(users.c_str(), 0644);
+  struct Case {
+    std::string typed;
+    int code;
+    std::string keeperStarts;
+  };
+  const Case cases[] = {
+      {"first horse\nsecond horse\n", 1, "keeper:old"},
+      {"\n\n", 1, "keeper:old"},
+      {"right horse\nright horse\n", 0, "keeper:$argon2id$"},
+  };
+  for (const Case& c : cases) {
+    WriteText(folder + "/typed", c.typed);
+    const std::string command = std::string(VMX_SERVICE_PROGRAM) + " --users " + users +
+                                " --add-user keeper < " + folder + "/typed 2> " + folder + "/err";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), c.code) << c.typed << ReadAll(folder + "/err");
+    const std::string text = ReadAll(users);
+    EXPECT_THAT(text, HasSubstr("other:$argon2id$v=19$m=65536,t=2,p=1$abc$def\n"));
+    EXPECT_EQ(Count(text, "keeper:"), 1u) << text;
+    EXPECT_THAT(text, HasSubstr("\n" + c.keeperStarts)) << text;
+    EXPECT_THAT(text, Not(HasSubstr("horse")));
+  }
+  struct stat st {};
+  ASSERT_EQ(stat(users.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  // The new line lets its user in.
+  ASSERT_TRUE(Start({"--users", users}, false)) << Log();
+  EXPECT_EQ(Send(http::verb::post, "/api/v1/login", R"({"user": "keeper", "password": "right horse"})",
+                 Headers{})
+                .status,
+            200);
+}
+
 TEST_F(ServiceTest, TheEventStreamReportsATemperatureAndABoardUnpluggedAndBack) {
   ASSERT_TRUE(StartWithBoards()) << Log();
   EventReader events(port, Bearer());
@@ -235,6 +272,17 @@ TEST_F(ServiceTest, TheEventStreamReportsATemperatureAndABoardUnpluggedAndBack) 
       },
       5s);
   EXPECT_TRUE(status) << "no status event with the new temperature";
+  ASSERT_EQ(Send(http::verb::patch, "/api/v1/boards/" + Id(1) + "/settings",
+                 R"({"Weather": {"CloudP": 9}})")
+                .status,
+            200);
+  const auto settings = events.Next(
+      [&](const EventReader::Event& e) {
+        const Json d = Json::parse(e.data);
+        return e.name == "settings" && d["id"] == Id(1) && d["settings"]["Weather"]["CloudP"] == 9;
+      },
+      5s);
+  EXPECT_TRUE(settings) << "no settings event after the write";
   servers[0]->HangUp(1500ms);
   auto change = [&](const std::string& what) {
     return events.Next(

@@ -70,6 +70,23 @@ TEST_F(BoardAlertsTest, WaterOutsideTheChosenRange) {
   EXPECT_TRUE(Raised(Read()).empty()) << "a sensor that went away is no water reading";
 }
 
+TEST_F(BoardAlertsTest, TheRangesLimitsThemselvesAreWithinIt) {
+  settings.waterRange = true;
+  const std::pair<int16_t, std::vector<AlertKind>> cases[] = {
+      {239, {AlertKind::WaterTooCold}},
+      {240, {}},
+      {241, {}},
+      {279, {}},
+      {280, {}},
+      {281, {AlertKind::WaterTooWarm}},
+  };
+  for (const auto& [water, raised] : cases) {
+    BoardAlerts fresh;
+    info.TempWater = water;
+    EXPECT_EQ(raised, Raised(fresh.OnInfo(info, 0, settings, "."))) << water;
+  }
+}
+
 TEST_F(BoardAlertsTest, SwitchedOffNothingIsRaised) {
   settings.enabled = false;
   info.ErrorFlags = 0xFF;

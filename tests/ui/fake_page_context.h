@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "editor/config_page.h"
 #include "tests/ui/scripted_dialogs.h"
 #include "ui/page.h"
 #include "ui/page_context.h"
@@ -123,6 +124,9 @@ class FakePageContext final : public PageContext {
     for (Page* p : pages) p->ChannelColorsChanged();
   }
   QObject* Control(const QString& name) const override { return window->findChild<QObject*>(name); }
+  void EndTimeLapse() override {
+    if (auto* config = window->findChild<ConfigPage*>()) config->EndTimeLapse();
+  }
   Dialogs& Ask() override { return dialogs; }
 
   std::unique_ptr<QWidget> window = std::make_unique<QWidget>();

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
 #include "astro/geo_page.h"
@@ -41,10 +40,6 @@ class OptionsMenuTest : public ::testing::Test {
       context.AddAction(name);
     options = new QMenu(context.window.get());
     options->setObjectName("mnuOptions");
-    for (const char* name : {"btnCloud", "btnStorm"}) {
-      auto* button = new QPushButton(context.window.get());
-      button->setObjectName(name);
-    }
     SharedStore& s = context.store;
     s.info.RowCount = 3;
     s.schedule.assign(3, ScheduleRow{});
@@ -169,12 +164,6 @@ TEST_F(OptionsMenuTest, OneShotActionsRaiseTheirBits) {
   Item("mnuLoadReef")->trigger();
   EXPECT_EQ(context.store.Requests(), 0x2000u);
   EXPECT_EQ(LastShown(), "tsSchedule");
-  context.store.SetRequests(0);
-  context.Find<QPushButton>("btnCloud")->click();
-  EXPECT_EQ(context.store.Requests(), 0x10000u);
-  context.store.SetRequests(0);
-  context.Find<QPushButton>("btnStorm")->click();
-  EXPECT_EQ(context.store.Requests(), 0x20000u);
 }
 
 TEST_F(OptionsMenuTest, HealthShowsTheExpertPagesAndTheConfiguration) {
