@@ -14,12 +14,5 @@ add_custom_command(
   COMMENT "Bundling the browser interface")
 foreach(file IN LISTS web_files)
   string(REGEX REPLACE "[^a-z]" "_" symbol "web_${file}")
-  set(embedded ${CMAKE_BINARY_DIR}/embedded/${symbol}.cpp)
-  add_custom_command(
-    OUTPUT ${embedded}
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${web_out}/${file} -DOUTPUT=${embedded} -DSYMBOL=${symbol}
-            -P ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
-    DEPENDS ${web_out}/${file} ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
-    COMMENT "Embedding ${file}")
-  target_sources(vmxservice PRIVATE ${embedded})
+  vmx_embed(vmxservice ${web_out}/${file} ${symbol})
 endforeach()
