@@ -4,7 +4,7 @@ import { useEffect, useState } from 'preact/hooks';
 import { ApiError, call, Events } from './api';
 import { KeyInfo } from './logic/forms';
 import { Schedule } from './logic/schedule';
-import { Tables, Words } from './logic/texts';
+import { MODES, Tables, Words } from './logic/texts';
 
 export interface Summary {
   id: string;
@@ -65,6 +65,14 @@ function updateBoard(id: string, change: Partial<Board>): void {
   const old = state.boards[id];
   if (!old && !change.summary) return;
   update({ boards: { ...state.boards, [id]: { ...old, ...change } as Board } });
+}
+
+// The board's mode word ("auto"), from its settings as last read, which follow
+// every change; the summary's until they are read.
+export function modeOf(board: Board | undefined): string | null {
+  const mode = board?.settings?.Config?.Mode;
+  if (mode !== undefined) return MODES[mode] ?? null;
+  return board?.summary.mode ?? null;
 }
 
 export function useStore(): State {
@@ -200,6 +208,7 @@ export async function write<T>(method: string, path: string, body?: unknown): Pr
     const answer = await call<T>(method, `/api/v1/boards/${encodeURIComponent(id)}/${path}`, body);
     if (path === 'settings') updateBoard(id, { settings: answer as Settings });
     if (path.startsWith('schedule')) updateBoard(id, { schedule: answer as Schedule });
+    if (path === 'mode') void loadBoard(id);
     notify(state.words.t('WebDone'));
     return answer;
   } catch (e) {

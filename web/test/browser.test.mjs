@@ -204,6 +204,123 @@ describe('one board', () => {
     }
   });
 
+  test('each kind of generated control sends its own record once, and the board keeps the value', async () => {
+    const type = (name, text) => async (p) => {
+      await p.fill(`input[name=${name}]`, text);
+      await p.press(`input[name=${name}]`, 'Enter');
+    };
+    const cases = [
+      { screen: 'config', act: type('FanOff', '12'), set: '05', section: 'Config', key: 'FanOff', value: 12 },
+      { screen: 'expert', act: (p) => p.check('input[name=JMPMode][value="5"]'), set: '05',
+        section: 'Config', key: 'JMPMode', value: 5 },
+      { screen: 'expert', act: (p) => p.locator('select[name=Flag]').nth(1).selectOption('8'), set: '02',
+        section: 'Config', key: 'Flag', value: 2 | 8 },
+      { screen: 'weather', act: type('CloudP', '76'), set: '02', section: 'Weather', key: 'CloudP', value: 76 },
+      { screen: 'balance', act: type('Balance3', '44'), set: '06', section: 'Weather', key: 'Balance3', value: 44 },
+      { screen: 'moon', act: type('MoonColor1611', '255'), set: '06', section: 'Weather', key: 'MoonColor1611', value: 255 },
+      { screen: 'delays', act: type('WeatherDelay0', '30'), set: '06', section: 'Weather', key: 'WeatherDelay0', value: 30 },
+      { screen: 'timezone', act: type('Bias', '-60'), set: '05', section: 'TimeZone', key: 'Bias', value: -60 },
+      { screen: 'channels', act: (p) => p.selectOption('select[name=ColorName4]', '9'), set: '02',
+        section: 'Names', key: 'ColorName4', value: 9 },
+    ];
+    const page = await openSignedIn(browser, rig);
+    for (const c of cases) {
+      await page.click(`nav a[href="#/${c.screen}"]`);
+      await page.waitForSelector('main h2');
+      const mark = board.mark();
+      await c.act(page);
+      await until(() => board.setsSince(mark).length > 0, 5000, `the Set of ${c.key}`);
+      await until(async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/settings')).body[c.section][c.key] ===
+        c.value, 5000, `${c.key} read back`);
+      assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 2)), [c.set], c.key);
+    }
+    await page.context().close();
+  });
+
+  test('grid cells send their line once; a cell that does not fit sends nothing', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'schedule' });
+    const cases = [
+      { line: 2, col: 1, text: '10:05', check: (r) => r.Hour === 10 && r.Minute === 5 },
+      { line: 2, col: 3, text: '12,5', check: (r) => r.Color16[1] === 512 },
+      { line: 4, col: 17, text: '-20', check: (r) => r.Timer === -20 },
+      { line: 1, col: 1, text: '25:00' },
+      { line: 1, col: 1, text: '7' },
+      { line: 1, col: 2, text: '100.5' },
+      { line: 1, col: 17, text: 'x' },
+    ];
+    for (const c of cases) {
+      const cell = page.locator(`input[data-line="${c.line}"][data-col="${c.col}"]`);
+      const mark = board.mark();
+      await cell.fill(c.text);
+      await cell.press('Enter');
+      if (c.check) {
+        await until(async () => c.check((await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[c.line]),
+          5000, `line ${c.line} read back`);
+        assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 4)), [`030${c.line}`], c.text);
+      } else {
+        assert.equal(await cell.getAttribute('aria-invalid'), 'true', c.text);
+        await sleep(400);
+        assert.deepEqual(board.setsSince(mark), [], c.text);
+        await cell.press('Escape');
+      }
+    }
+    const before = (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[3].Switch;
+    const mark = board.mark();
+    await page.click('button[data-line="3"][data-col="15"]');
+    await until(async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[3].Switch ===
+      (before ^ 0x40), 5000, 'the switch read back');
+    assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 4)), ['0303']);
+    await page.context().close();
+  });
+
+  test('moving a line and pasting a column write the lines the grid writes', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'schedule' });
+    let mark = board.mark();
+    await page.getByRole('button', { name: 'Move line 2 down' }).click();
+    await until(() => board.setsSince(mark).length >= 2, 5000, 'the moved lines');
+    await sleep(200);
+    assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 4)), ['0302', '0303']);
+    mark = board.mark();
+    await page.selectOption('#col-from', '2');
+    await page.selectOption('#col-to', '5');
+    await page.getByRole('button', { name: 'Paste into this column' }).click();
+    await until(() => board.setsSince(mark).length >= 9, 5000, 'the pasted column');
+    await sleep(200);
+    assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, s.startsWith('03') ? 4 : 2)),
+      ['02', '0300', '0301', '0302', '0303', '0304', '0305', '0306', '0307']);
+    await until(async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows
+      .every((r) => r.Color16[5] === r.Color16[2]), 5000, 'the pasted column read back');
+    await page.context().close();
+  });
+
+  test('the mode, and the actions that change what the board keeps ask first', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'actions' });
+    const cases = [
+      { action: 'save', answer: 'no', sets: [] },
+      { action: 'save', answer: 'yes', sets: ['7F01'] },
+      { action: 'reef', answer: 'no', sets: [] },
+      { action: 'cloud', sets: ['7F02'] },
+      { mode: 'geo', sets: ['02'] },
+      { mode: 'auto', sets: ['02'] },
+    ];
+    for (const c of cases) {
+      await page.locator('fieldset.actions:enabled').waitFor();
+      const mark = board.mark();
+      if (c.mode) {
+        await page.check(`input[name=Mode][value=${c.mode}]`);
+      } else {
+        await page.click(`button[data-action=${c.action}]`);
+        if (c.answer) await page.click(`dialog[open] button[value=${c.answer}]`);
+      }
+      if (c.sets.length) await until(() => board.setsSince(mark).length > 0, 5000, c.action ?? c.mode);
+      await sleep(300);
+      assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, c.mode ? 2 : 4)), c.sets,
+        `${c.action ?? c.mode} ${c.answer ?? ''}`);
+      if (c.mode) assert.equal(board.setsSince(mark)[0].slice(2, 4), c.mode === 'geo' ? '02' : '01');
+    }
+    await page.context().close();
+  });
+
   test('unplugging the board shows the banner and turns editing off; replugging clears it', async () => {
     const page = await openSignedIn(browser, rig, { screen: 'config' });
     const banner = page.locator('.banner');
@@ -214,6 +331,17 @@ describe('one board', () => {
     assert.equal(await page.isDisabled('input[name=FanLow]'), true);
     await until(async () => !(await banner.isVisible()), 30000, 'the banner to go');
     await page.locator('input[name=FanLow]:enabled').waitFor();
+    await page.context().close();
+  });
+
+  test('a lost service shows the banner and turns editing off', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'config' });
+    await page.locator('input[name=FanLow]:enabled').waitFor();
+    rig.service.kill('SIGTERM');
+    const banner = page.locator('.banner');
+    await until(() => banner.isVisible(), 5000, 'the banner');
+    assert.equal(await banner.textContent(), 'No connection to the tank service. Trying again...');
+    assert.equal(await page.isDisabled('input[name=FanLow]'), true);
     await page.context().close();
   });
 });

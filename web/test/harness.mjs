@@ -63,6 +63,7 @@ export async function startRig({ boards = 1, rows = 8, extra = [] } = {}) {
     env: { ...process.env, XDG_RUNTIME_DIR: dir }, stdio: ['ignore', 'ignore', 'pipe'] });
   let log = '';
   service.stderr.on('data', (c) => { log += c; });
+  service.on('exit', (code, signal) => { log += `\n[velmarinexd ended: ${code ?? signal}]\n`; });
   const url = await until(() => /listening on (http:\/\/127\.0\.0\.1:\d+)/.exec(log)?.[1], 10000, 'the service');
   const token = /\?token=([0-9a-f]+)/.exec(log)?.[1] ?? null;
   const rig = {
@@ -104,8 +105,8 @@ export async function openSignedIn(browser, rig, { locale = 'en-US', width = 128
   const context = await browser.newContext({ locale, viewport: { width, height }, bypassCSP: true });
   const page = await context.newPage();
   page.on('pageerror', (e) => console.error('page error:', e));
-  await page.goto(`${rig.url}/?token=${rig.token}#/${screen}`);
   try {
+    await page.goto(`${rig.url}/?token=${rig.token}#/${screen}`);
     await page.waitForSelector('main h2', { timeout: 15000 });
   } catch (e) {
     throw new Error(`${e.message}\nthe page shows: ${await page.evaluate(() => document.body.innerText)}\n` +

@@ -2,7 +2,7 @@
 // keeps (save, reef defaults) ask first.
 import { useRef, useState } from 'preact/hooks';
 import { MODE_KEYS, MODES } from '../logic/texts';
-import { State, write } from '../store';
+import { modeOf, State, write } from '../store';
 
 const ACTIONS: { action: string; caption: string; confirm?: string }[] = [
   { action: 'save', caption: 'mnuSaveEEPROM.Caption', confirm: 'WebConfirmSave' },
@@ -17,7 +17,7 @@ export function ActionsScreen({ s }: { s: State }) {
   const w = s.words;
   const board = s.selected ? s.boards[s.selected] : undefined;
   const disabled = !board?.summary.connected || s.serviceLost || !board.summary.complete;
-  const mode = board?.summary.mode ?? '';
+  const mode = modeOf(board) ?? '';
   const dialog = useRef<HTMLDialogElement>(null);
   const [asking, setAsking] = useState<(typeof ACTIONS)[number] | null>(null);
   const run = (a: (typeof ACTIONS)[number]) => {

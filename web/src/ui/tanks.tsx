@@ -3,7 +3,7 @@
 // line running, clouds and storms, and the board's error flags.
 import { formatNumber } from '../logic/numbers';
 import { channelCaption, CHANNEL_TINTS, MODE_KEYS, MODES } from '../logic/texts';
-import { Board, select, State } from '../store';
+import { Board, modeOf, select, State } from '../store';
 
 // The flags that mean trouble; the others tell what the board is doing.
 const ALERTS = ['alarm', 'overtemperature', 'undervoltage', 'quartz', 'crc', 'ram_full', 'temp_board', 'rtc', 'pwm'];
@@ -12,7 +12,8 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
   const w = s.words;
   const st = b.summary.connected ? b.status : undefined;
   const names = b.settings?.Names ?? {};
-  const mode = b.summary.mode ? MODES.indexOf(b.summary.mode as (typeof MODES)[number]) : -1;
+  const word = modeOf(b);
+  const mode = word ? MODES.indexOf(word as (typeof MODES)[number]) : -1;
   const unit = st?.unit === 'F' ? '°F' : '°C';
   const temp = (v: number | null | undefined) => (v === null || v === undefined ? '–' : `${formatNumber(v, 1, w.lang, true)} ${unit}`);
   const row = st ? b.schedule?.rows[st.row] : undefined;
