@@ -63,7 +63,11 @@ export async function startRig({ boards = 1, rows = 8, extra = [] } = {}) {
     env: { ...process.env, XDG_RUNTIME_DIR: dir }, stdio: ['ignore', 'ignore', 'pipe'] });
   let log = '';
   service.stderr.on('data', (c) => { log += c; });
-  service.on('exit', (code, signal) => { log += `\n[velmarinexd ended: ${code ?? signal}]\n`; });
+  service.on('exit', (code, signal) => {
+    log += `\n[velmarinexd ended: ${code ?? signal}]\n`;
+    // Only a stop asked for is an expected end.
+    if (signal !== 'SIGTERM') console.error(`velmarinexd ended by itself (${code ?? signal}):\n${log.slice(-4000)}`);
+  });
   const url = await until(() => /listening on (http:\/\/127\.0\.0\.1:\d+)/.exec(log)?.[1], 10000, 'the service');
   const token = /\?token=([0-9a-f]+)/.exec(log)?.[1] ?? null;
   const rig = {
