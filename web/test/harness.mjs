@@ -66,7 +66,7 @@ export async function startRig({ boards = 1, rows = 8, extra = [] } = {}) {
   service.on('exit', (code, signal) => {
     log += `\n[velmarinexd ended: ${code ?? signal}]\n`;
     // Only a stop asked for is an expected end.
-    if (signal !== 'SIGTERM') console.error(`velmarinexd ended by itself (${code ?? signal}):\n${log.slice(-4000)}`);
+    if (signal !== 'SIGTERM' && code !== 0) console.error(`velmarinexd ended by itself (${code ?? signal}):\n${log.slice(-4000)}`);
   });
   const url = await until(() => /listening on (http:\/\/127\.0\.0\.1:\d+)/.exec(log)?.[1], 10000, 'the service');
   const token = /\?token=([0-9a-f]+)/.exec(log)?.[1] ?? null;
