@@ -208,7 +208,10 @@ export async function write<T>(method: string, path: string, body?: unknown): Pr
     const answer = await call<T>(method, `/api/v1/boards/${encodeURIComponent(id)}/${path}`, body);
     if (path === 'settings') updateBoard(id, { settings: answer as Settings });
     if (path.startsWith('schedule')) updateBoard(id, { schedule: answer as Schedule });
-    if (path === 'mode') void loadBoard(id);
+    // The answer names the mode the board took; its settings follow with the next read.
+    const mode = path === 'mode' ? MODES.indexOf((answer as { mode: (typeof MODES)[number] }).mode) : -1;
+    const settings = state.boards[id]?.settings;
+    if (mode >= 0 && settings) updateBoard(id, { settings: { ...settings, Config: { ...settings.Config, Mode: mode } } });
     notify(state.words.t('WebDone'));
     return answer;
   } catch (e) {

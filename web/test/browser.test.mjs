@@ -140,9 +140,11 @@ describe('one board', () => {
 
   test('the Manual-mode slider sends a SetInfo', async () => {
     assert.equal((await rig.api('POST', '/api/v1/boards/vmx5_board1/mode', { mode: 'manual' })).status, 200);
+    await until(async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/settings')).body.Config.Mode === 0,
+      10000, 'the mode read back');
     const page = await openSignedIn(browser, rig, { screen: 'channels' });
     const slider = page.locator('input[name=Channel2]');
-    await until(() => slider.isEnabled(), 3000, 'the slider enabled in Manual');
+    await until(() => slider.isEnabled(), 5000, 'the slider enabled in Manual');
     const box = await slider.boundingBox();
     const mark = board.mark();
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
