@@ -5,15 +5,13 @@
 //   node screenshots.mjs OUTDIR
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { launch, openSignedIn, startRig } from './test/harness.mjs';
+import { launch, openSignedIn, SCREENS, startRig } from './test/harness.mjs';
 
 const out = process.argv[2];
 if (!out) {
   console.error('usage: node screenshots.mjs OUTDIR');
   process.exit(2);
 }
-const SCREENS = ['tanks', 'channels', 'schedule', 'config', 'expert', 'weather', 'delays', 'moon', 'balance',
-  'timezone', 'actions', 'log'];
 const SIZES = [{ name: 'phone', width: 360, height: 760, full: false },
   { name: 'desktop', width: 1280, height: 900, full: true }];
 

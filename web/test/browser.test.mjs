@@ -6,11 +6,9 @@ import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { after, before, describe, test } from 'node:test';
-import { BIN, launch, openSignedIn, startRig, until } from './harness.mjs';
+import { BIN, launch, openSignedIn, SCREENS, startRig, until } from './harness.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
-const SCREENS = ['tanks', 'channels', 'schedule', 'config', 'expert', 'weather', 'delays', 'moon', 'balance',
-  'timezone', 'actions', 'log'];
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 let browser;
