@@ -1,7 +1,9 @@
 // The interface's own rules, without a browser: its sources compiled by
 // esbuild, then held against the window's worked numbers.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, test } from 'node:test';
@@ -27,6 +29,13 @@ const words = new texts.Words('en', {
 });
 const key = (section, name, type, min, max, extra = {}) =>
   ({ section, key: name, type, min, max, step: 1, slider: null, shown: 'integer', caption: null, ...extra });
+
+// esbuild strips the types unread: the compiler checks them.
+test('the sources type-check', () => {
+  const tsc = createRequire(import.meta.url).resolve('typescript/bin/tsc');
+  const run = spawnSync(process.execPath, [tsc, '-p', join(import.meta.dirname, '..')], { encoding: 'utf8' });
+  assert.equal(run.status, 0, run.stdout + run.stderr);
+});
 
 test('rounding, parsing and locale formatting', () => {
   for (const [x, want] of [[0.5, 0], [1.5, 2], [2.5, 2], [-0.5, 0], [-1.5, -2], [127.5, 128], [1363.968, 1364], [2.4, 2]])
@@ -89,7 +98,8 @@ test('forms are generated from the key table: labels, channels, choices, unknown
   const screens = forms.buildScreens(keys, words, [0, 0, 0, 2]);
   const items = (id) => screens.find((s) => s.id === id).groups.flatMap((g) => g.items);
   const config = items('config');
-  assert.deepEqual(config.map((i) => i.info.key), ['FanLow']);
+  assert.deepEqual(config.map((i) => [i.info.key, i.bit]), [['FanLow', undefined], ['Flag', 1]]);
+  assert.deepEqual(config[1].options.map((o) => o.value), [0, 1]);
   assert.equal(config[0].label, 'Slow level (%)');
   assert.equal(config[0].hint, 'how slow');
   assert.deepEqual(config[0].info.slider, [0, 255]);

@@ -64,6 +64,7 @@ const PLANS: ScreenPlan[] = [
       { title: 'gbxLCDBL.Caption', keys: ['LCDBLMax', 'LCDBLMin', 'LCDBLNight'] },
       { title: 'gbxFan.Caption', keys: ['FanHigh', 'FanLow', 'FanOff'] },
       { keys: ['TimeLapse'] },
+      { title: 'mnuStepBig.Caption', choice: { key: 'Flag', bit: 0x01, options: ['OFF', 'ON'] } },
     ],
   },
   {
@@ -74,6 +75,7 @@ const PLANS: ScreenPlan[] = [
         choice: { key: 'Flag', bit: 0x08, options: ['rbt24h.Caption', 'rbt12h.Caption'] } },
       { title: 'gbxLCDFormat.Caption',
         choice: { key: 'Flag', bit: 0x02, options: ['rbt16x2.Caption', 'rbt20x4.Caption'] } },
+      { title: 'lblLanguage.Caption', choice: { key: 'Language', options: ['English', 'German'] } },
       { title: 'gbxFanMode.Caption', choice: { key: 'FanMode',
         options: ['rbtFMOLED.Caption', 'rbtFMOWater.Caption', 'rbtFMOWaterMaster.Caption'] } },
       { keys: ['TempWaterLow', 'TempWaterHigh', 'TempOffset', 'PWMPrescaler', 'TWIBitrate',

@@ -1,6 +1,12 @@
 // Numbers as a keeper types and reads them: the browser's locale for display,
 // either decimal mark accepted when typed, and the board's rounding.
 
+// The browser's own locale, whatever language the words are in: a keeper
+// reading German words on an English system still sees the numbers and
+// times the system shows everywhere else.
+export const browserLocale: string | undefined =
+  typeof navigator === 'undefined' ? undefined : navigator.language;
+
 export type Typed<T> = { ok: true; value: T } | { ok: false; reason: string };
 
 // Nearest integer, ties to even, as the window rounds every real into a field.

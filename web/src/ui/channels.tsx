@@ -1,7 +1,7 @@
 // The channels by hand: a slider and a percent field per channel in mode
 // Manual, the channel's colour name, and all off / 20 % / on.
 import { useState } from 'preact/hooks';
-import { formatNumber, parseDecimal } from '../logic/numbers';
+import { browserLocale, formatNumber, parseDecimal } from '../logic/numbers';
 import { rawOfPercent } from '../logic/shown';
 import { channelCaption, CHANNEL_TINTS, COLOR_KEYS, Words } from '../logic/texts';
 import { State, write } from '../store';
@@ -39,7 +39,7 @@ function Channel({ n, percent, color, manual, connected, words }: {
         </select>
       </div>
       <input type="range" class="level" name={`Channel${n}`} min={0} max={4096} step={1} value={raw}
-        aria-label={caption} aria-valuetext={`${formatNumber(raw / 40.96, 2, words.lang)} %`} disabled={off}
+        aria-label={caption} aria-valuetext={`${formatNumber(raw / 40.96, 2, browserLocale)} %`} disabled={off}
         onInput={(e) => setSliding(Number((e.target as HTMLInputElement).value))}
         onChange={(e) => {
           const v = Number((e.target as HTMLInputElement).value);
@@ -49,7 +49,7 @@ function Channel({ n, percent, color, manual, connected, words }: {
       <div class="channel-row">
         <input id={`level-${n}`} name={`edt${n}`} type="text" inputMode="decimal" class="percent"
           aria-label={`${caption} (%)`} disabled={off} aria-invalid={error ? 'true' : undefined}
-          value={draft ?? formatNumber(raw / 40.96, 2, words.lang)}
+          value={draft ?? formatNumber(raw / 40.96, 2, browserLocale)}
           onInput={(e) => setDraft((e.target as HTMLInputElement).value)} onBlur={commit}
           onKeyDown={(e) => { if (e.key === 'Enter') commit(); if (e.key === 'Escape') { setDraft(null); setError(null); } }} />
         <span aria-hidden="true">%</span>

@@ -7,6 +7,7 @@ import { useEffect, useRef, useState } from 'preact/hooks';
 import uPlot from 'uplot';
 import { curveData, dragged, hitRow, isGeo, percentCell, pointLabel, Row, Schedule,
   timeText, cellsWith, COL_FIRST_CHANNEL, COL_TIME } from '../logic/schedule';
+import { browserLocale } from '../logic/numbers';
 import { channelCaption, CURVE_COLORS } from '../logic/texts';
 import { State, write } from '../store';
 
@@ -50,8 +51,10 @@ export function Curves({ s }: { s: State }) {
     return sc && edit.current ? { ...sc, rows: edit.current.rows } : sc;
   };
   const dataOf = (sc: Schedule | undefined) => {
-    const d = sc ? curveData(sc) : [[0], ...Array.from({ length: 12 }, () => [0])];
-    return [...d, d[1 + live.current.channel]] as uPlot.AlignedData;
+    const [xs, ...ys] = sc ? curveData(sc) : [[0], ...Array.from({ length: 12 }, () => [0])];
+    // The chosen channel once more on top, drawn with its points.
+    const data: uPlot.AlignedData = [xs, ...ys, ys[live.current.channel]];
+    return data;
   };
 
   // The plot, made anew when the channel, the mode or the colours change.
@@ -121,7 +124,7 @@ export function Curves({ s }: { s: State }) {
       over.setPointerCapture(e.pointerId);
       edit.current = { rows, row: k, moved: false, start: 0 };
       focusRow.current = k;
-      setLabel(pointLabel(rows[k], channel, geo, w.lang));
+      setLabel(pointLabel(rows[k], channel, geo, browserLocale));
       e.preventDefault();
     };
     const move = (e: PointerEvent) => {
@@ -137,7 +140,7 @@ export function Curves({ s }: { s: State }) {
       row.Color16[channel] = p.raw;
       ed.moved = true;
       redraw();
-      setLabel(pointLabel(row, channel, geo, w.lang));
+      setLabel(pointLabel(row, channel, geo, browserLocale));
     };
     const up = () => {
       const ed = edit.current;
@@ -186,7 +189,7 @@ export function Curves({ s }: { s: State }) {
     if (e.key === 'ArrowLeft' || e.key === 'ArrowRight') {
       focusRow.current = (focusRow.current + (e.key === 'ArrowLeft' ? n - 1 : 1)) % n;
       edit.current = null;
-      setLabel(pointLabel(sc.rows[focusRow.current], channel, geo, w.lang));
+      setLabel(pointLabel(sc.rows[focusRow.current], channel, geo, browserLocale));
     } else if (e.key === 'ArrowUp' || e.key === 'ArrowDown') {
       if (!edit.current) edit.current = { rows: sc.rows.map((r) => ({ ...r, Color16: [...r.Color16] })),
         row: focusRow.current, moved: false, start: 0 };
@@ -195,7 +198,7 @@ export function Curves({ s }: { s: State }) {
       row.Color16[channel] = dragged(0, (row.Color16[channel] + step) / 40.96).raw;
       edit.current.moved = true;
       plot.current?.setData(dataOf(shownSchedule()));
-      setLabel(pointLabel(row, channel, geo, w.lang));
+      setLabel(pointLabel(row, channel, geo, browserLocale));
     } else if (e.key === 'Enter' && edit.current) {
       const ed = edit.current;
       edit.current = null;

@@ -6,6 +6,7 @@
 // the board do not overwrite the typing.
 import { useState } from 'preact/hooks';
 import { checkValue, Field } from '../logic/forms';
+import { browserLocale } from '../logic/numbers';
 import { shownText, weatherCount } from '../logic/shown';
 import { Words } from '../logic/texts';
 
@@ -39,7 +40,7 @@ export function NumberField({ item, value, words, fahrenheit, disabled, tint, se
   const parsed = Number(current);
   const count = weatherCount(info.key, parsed);
   const shown = Number.isInteger(parsed) && current !== ''
-    ? count !== null ? String(count) : shownText(info.shown, parsed, { fahrenheit, locale: words.lang })
+    ? count !== null ? String(count) : shownText(info.shown, parsed, { fahrenheit, locale: browserLocale })
     : null;
   const describedBy = [error ? `${id}-error` : '', shown ? `${id}-shown` : ''].filter(Boolean).join(' ');
   return (

@@ -2,6 +2,7 @@
 // every two seconds while the screen is open.
 import { useEffect, useState } from 'preact/hooks';
 import { call } from '../api';
+import { browserLocale } from '../logic/numbers';
 import { State } from '../store';
 
 interface Entry { time: string; text: string }
@@ -29,7 +30,7 @@ export function LogScreen({ s }: { s: State }) {
       <h2 id="screen-title">{s.words.t('tsMessages.Caption')}</h2>
       <ol class="log" aria-live="polite">
         {entries.map((e) => (
-          <li><time dateTime={e.time}>{new Date(e.time).toLocaleString(s.words.lang)}</time> {e.text}</li>
+          <li><time dateTime={e.time}>{new Date(e.time).toLocaleString(browserLocale)}</time> {e.text}</li>
         ))}
       </ol>
     </section>

@@ -1,7 +1,7 @@
 // Every board at a glance, live from the event stream: link and mode, the
 // channels as bars in their colours, temperatures, voltage, the schedule
 // line running, clouds and storms, and the board's error flags.
-import { formatNumber } from '../logic/numbers';
+import { browserLocale, formatNumber } from '../logic/numbers';
 import { channelCaption, CHANNEL_TINTS, MODE_KEYS, MODES } from '../logic/texts';
 import { Board, modeOf, select, State } from '../store';
 
@@ -15,7 +15,7 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
   const word = modeOf(b);
   const mode = word ? MODES.indexOf(word as (typeof MODES)[number]) : -1;
   const unit = st?.unit === 'F' ? '°F' : '°C';
-  const temp = (v: number | null | undefined) => (v === null || v === undefined ? '–' : `${formatNumber(v, 1, w.lang, true)} ${unit}`);
+  const temp = (v: number | null | undefined) => (v === null || v === undefined ? '–' : `${formatNumber(v, 1, browserLocale, true)} ${unit}`);
   const row = st ? b.schedule?.rows[st.row] : undefined;
   const alerts = st ? ALERTS.filter((f) => st.flags[f]) : [];
   const headingId = `tank-${b.summary.id}`;
@@ -34,7 +34,7 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
           const caption = channelCaption(w, n, names[`ColorName${n}`] ?? 0);
           return (
             <div class="bar" role="meter" aria-label={caption} aria-valuemin={0} aria-valuemax={100}
-              aria-valuenow={v} aria-valuetext={`${formatNumber(v, 1, w.lang)} %`} title={caption}>
+              aria-valuenow={v} aria-valuetext={`${formatNumber(v, 1, browserLocale)} %`} title={caption}>
               <div class="fill" style={{ height: `${Math.min(100, Math.max(0, v))}%`,
                 background: CHANNEL_TINTS[names[`ColorName${n}`] ?? 0] }} />
               <span class="letter" aria-hidden="true">{String.fromCharCode(65 + n)}</span>
@@ -47,9 +47,9 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
           <dt>{w.t('WebBoardTemperature')}</dt><dd data-fact="board">{temp(st.temperatures.board)}</dd>
           <dt>{w.t('HomeWaterTemperature')}</dt><dd data-fact="water">{temp(st.temperatures.water)}</dd>
           {st.temperatures.second !== null && (<><dt>{w.t('HomeSlaveTemperature')}</dt><dd>{temp(st.temperatures.second)}</dd></>)}
-          <dt>{w.t('WebVoltage')}</dt><dd>{formatNumber(st.voltage, 2, w.lang)} V</dd>
+          <dt>{w.t('WebVoltage')}</dt><dd>{formatNumber(st.voltage, 2, browserLocale)} V</dd>
           <dt>{w.t('HomeActiveRow')}</dt><dd>{st.row}{row ? ` (${row.cells[1]})` : ''}</dd>
-          <dt>{w.t('WebBoardClock')}</dt><dd>{new Date(st.clock).toLocaleString(w.lang, { dateStyle: 'short', timeStyle: 'medium' })}</dd>
+          <dt>{w.t('WebBoardClock')}</dt><dd>{new Date(st.clock).toLocaleString(browserLocale, { dateStyle: 'short', timeStyle: 'medium' })}</dd>
           <dt>{w.t('HomeCloudActive')}</dt><dd>{w.t(st.cloud ? 'ON' : 'OFF')}</dd>
           <dt>{w.t('HomeStormActive')}</dt><dd>{w.t(st.storm ? 'ON' : 'OFF')}</dd>
         </dl>
