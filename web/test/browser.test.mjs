@@ -136,6 +136,26 @@ describe('one board', () => {
     await page.context().close();
   });
 
+  test('with the keyboard alone a curve point is chosen, raised and written once', async () => {
+    const page = await openSignedIn(browser, rig, { screen: 'schedule' });
+    const before = (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[5].Color16[0];
+    await page.focus('.plot');
+    for (let i = 0; i < 5; ++i) await page.keyboard.press('ArrowRight');
+    const mark = board.mark();
+    await page.keyboard.press('Shift+ArrowDown');
+    await page.keyboard.press('ArrowUp');
+    await sleep(300);
+    assert.deepEqual(board.setsSince(mark), [], 'nothing before Enter');
+    await page.keyboard.press('Enter');
+    await until(() => board.setsSince(mark).length > 0, 5000, 'the SetSchedule');
+    await sleep(300);
+    assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 4)), ['0305']);
+    // Down 10 % (no lower than 0), then up 1 %.
+    const after = (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[5].Color16[0];
+    assert.ok(Math.abs(after - (Math.max(0, before - 409.6) + 40.96)) <= 1, `line 5 from ${before} to ${after}`);
+    await page.context().close();
+  });
+
   test('the Manual-mode slider sends a SetInfo', async () => {
     assert.equal((await rig.api('POST', '/api/v1/boards/vmx5_board1/mode', { mode: 'manual' })).status, 200);
     await until(async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/settings')).body.Config.Mode === 0,
