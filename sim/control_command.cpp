@@ -19,6 +19,7 @@ const char* const kControlHelp =
     "  baud N                        pace the line at N baud (0: as fast as the pty)\n"
     "  temperature SENSOR TENTHS     board, water or second sensor reads TENTHS of a degree C\n"
     "                                (none: the sensor is missing)\n"
+    "  errors FLAGS                  the board reports the error bits FLAGS (0: none)\n"
     "  help                          this text\n";
 
 namespace {
@@ -74,6 +75,11 @@ std::string RunControlCommand(std::string_view line, SimBoard& board, PtyServer&
       return "temperature: board|water|second TENTHS|none";
     board.With([&](BoardState& s) { s.info.*sensor = static_cast<int16_t>(tenths); });
     return "temperature " + w[1] + " " + w[2];
+  }
+  if (verb == "errors" && w.size() == 2) {
+    if (!ToInt(w[1], a) || a < 0 || a > 0xFF) return "errors: FLAGS is 0 to 255";
+    board.With([&](BoardState& s) { s.info.ErrorFlags = static_cast<uint8_t>(a); });
+    return "errors " + w[1];
   }
   if (verb == "hangup" && w.size() <= 2) {
     a = 1000;

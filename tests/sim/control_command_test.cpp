@@ -34,5 +34,22 @@ TEST(ControlCommand, TemperaturesAreSetOrTakenAway) {
   }
 }
 
+TEST(ControlCommand, ErrorFlagsAreSet) {
+  struct Case {
+    std::string line, answer;
+    int flags;
+  };
+  const std::string refused = "errors: FLAGS is 0 to 255";
+  const Case cases[] = {{"errors 0x41", "errors 0x41", 0x41}, {"errors 256", refused, 0x41},
+                        {"errors -1", refused, 0x41},        {"errors x", refused, 0x41},
+                        {"errors 0", "errors 0", 0}};
+  SimBoard board({.rows = 2});
+  PtyServer server(board);
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunControlCommand(c.line, board, server), c.answer) << c.line;
+    board.With([&](BoardState& s) { EXPECT_EQ(s.info.ErrorFlags, c.flags) << c.line; });
+  }
+}
+
 }  // namespace
 }  // namespace vmx::sim

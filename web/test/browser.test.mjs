@@ -151,7 +151,9 @@ describe('one board', () => {
     await sleep(300);
     assert.deepEqual(board.setsSince(mark).map((s) => s.slice(0, 4)), ['0305']);
     // Down 10 % (no lower than 0), then up 1 %.
-    const after = (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[5].Color16[0];
+    const level = async () => (await rig.api('GET', '/api/v1/boards/vmx5_board1/schedule')).body.rows[5].Color16[0];
+    const after = await until(async () => { const v = await level(); return v !== before && v; }, 3000, 'the read-back')
+      .catch(() => before);
     assert.ok(Math.abs(after - (Math.max(0, before - 409.6) + 40.96)) <= 1, `line 5 from ${before} to ${after}`);
     await page.context().close();
   });
@@ -176,7 +178,7 @@ describe('one board', () => {
     await rig.api('POST', '/api/v1/boards/vmx5_board1/mode', { mode: 'auto' });
   });
 
-  test('a temperature change on the board appears on the Tanks screen within 2 s', async () => {
+  test('a temperature change and error flags on the board appear on the Tanks screen within 2 s', async () => {
     const page = await openSignedIn(browser, rig);
     const water = page.locator('article[data-board=vmx5_board1] dd[data-fact=water]');
     await water.waitFor();
@@ -184,6 +186,13 @@ describe('one board', () => {
     const start = Date.now();
     await until(async () => (await water.textContent()) === '26.3 °C', 2000, 'the new temperature');
     console.log(`temperature shown after ${Date.now() - start} ms`);
+    // The window's words and order: 0x40 before 0x20.
+    const alerts = page.locator('article[data-board=vmx5_board1] .alerts');
+    board.command('errors 0x61');
+    await until(async () => (await alerts.textContent().catch(() => '')) ===
+      'Board alarm: Overtemperature, RTC error, TempBoard error', 2000, 'the error flags');
+    board.command('errors 0');
+    await alerts.waitFor({ state: 'detached', timeout: 2000 });
     await page.context().close();
   });
 

@@ -5,8 +5,11 @@ import { browserLocale, formatNumber } from '../logic/numbers';
 import { channelCaption, CHANNEL_TINTS, MODE_KEYS, MODES } from '../logic/texts';
 import { Board, modeOf, select, State } from '../store';
 
-// The flags that mean trouble; the others tell what the board is doing.
-const ALERTS = ['alarm', 'overtemperature', 'undervoltage', 'quartz', 'crc', 'ram_full', 'temp_board', 'rtc', 'pwm'];
+// The flags that mean trouble, in the order and words of the window's status
+// line; the others tell what the board is doing.
+const ALERTS: [string, string][] = [['overtemperature', 'Overtemperature'], ['undervoltage', 'Undervoltage'],
+  ['quartz', 'QuarzError'], ['crc', 'CRCError'], ['ram_full', 'RAMFull'], ['rtc', 'RTCError'],
+  ['temp_board', 'TempBoardError'], ['pwm', 'PWMError']];
 
 function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
   const w = s.words;
@@ -17,7 +20,7 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
   const unit = st?.unit === 'F' ? '°F' : '°C';
   const temp = (v: number | null | undefined) => (v === null || v === undefined ? '–' : `${formatNumber(v, 1, browserLocale, true)} ${unit}`);
   const row = st ? b.schedule?.rows[st.row] : undefined;
-  const alerts = st ? ALERTS.filter((f) => st.flags[f]) : [];
+  const alerts = st ? ALERTS.filter(([flag]) => st.flags[flag]).map(([, key]) => w.t(key)) : [];
   const headingId = `tank-${b.summary.id}`;
   return (
     <article class={`tank${chosen ? ' chosen' : ''}`} aria-labelledby={headingId} data-board={b.summary.id}>
