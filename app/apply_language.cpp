@@ -96,13 +96,13 @@ void SetControlCaption(QObject* control, const QString& caption, const ControlIn
   }
 }
 
-int ApplyLanguage(QWidget& form, int language) {
-  language = LoadLanguage(language);
+Language ApplyLanguage(QWidget& form, std::optional<Language> requested) {
+  const Language language = LoadLanguage(requested);
   ApplyLanguageTexts(form, language);
   return language;
 }
 
-void ApplyLanguageTexts(QObject& root, int language) {
+void ApplyLanguageTexts(QObject& root, Language language) {
   const auto table = CurrentTable();
   const ControlIndex index(root);
   // The templates and the captions others take over come from the table, so a
@@ -124,7 +124,7 @@ void ApplyLanguageTexts(QObject& root, int language) {
     box->clear();
     box->addItem(QString::fromStdString(LangText("English")));
     box->addItem(QString::fromStdString(LangText("German")));
-    box->setCurrentIndex(language);
+    box->setCurrentIndex(static_cast<int>(language));
   }
 
   // Channel 0's captions are the templates of all twelve.

@@ -6,18 +6,21 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "lang/catalogue.h"
 
 class QObject;
 class QWidget;
 
 namespace vmx {
 
-// Loads the table for `language` (-1 automatic, 0 English, 1 German), applies
+// Loads the table for `language` (none: the desktop's), applies
 // it to `form` and returns the language taken.
-int ApplyLanguage(QWidget& form, int language);
+Language ApplyLanguage(QWidget& form, std::optional<Language> language);
 // Applies the loaded table to `root` and the controls under it, as
 // ApplyLanguage does to the window: for a page built after the window.
-void ApplyLanguageTexts(QObject& root, int language);
+void ApplyLanguageTexts(QObject& root, Language language);
 
 class ControlIndex;
 

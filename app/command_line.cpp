@@ -45,9 +45,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (word == "debug") {
       line.debug = true;
     } else if (word == "english") {
-      line.language = 0;
+      line.language = Language::English;
     } else if (word == "german") {
-      line.language = 1;
+      line.language = Language::German;
     } else if (word == "-demo") {
       line.demo = true;
     } else if (word == "-help") {

@@ -1,9 +1,11 @@
 // The program's command line: switches after "-" or "/", anything else a port.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "lang/catalogue.h"
 #include "link/port_name.h"
 
 namespace vmx {
@@ -13,7 +15,7 @@ struct CommandLine {
   bool portGiven = false;
   bool expert = false;
   bool debug = false;
-  int language = -1;  // -1 automatic, 0 English, 1 German
+  std::optional<Language> language;  // none: the desktop's
   bool demo = false;  // run the simulated board inside the program and connect to it
   bool help = false;  // print UsageText and end before any window exists
 };

@@ -33,6 +33,7 @@
 #include "app/page_control.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
+#include "app/history_menu.h"
 #include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
@@ -156,7 +157,7 @@ void TfrmLantix::WireHandlers() {
         std::pair{names::mnuFAQ, "faq"}}) {
     connect(Action(name), &QAction::triggered, this, [this, topic = topic] {
       const auto* expert = pc_->PageOf<ExpertPage>(names::tsExpert);
-      OpenHelpPage(Q(HelpPageUrl(topic, expert && expert->DisplayLanguage() == 1)));
+      OpenHelpPage(Q(HelpPageUrl(topic, expert && expert->DisplayLanguage() == Language::German)));
     });
   }
   connect(messages_, &MessagesPage::doubleClicked, this, &TfrmLantix::memDblClick);
@@ -192,16 +193,13 @@ void TfrmLantix::FormCreate() {
 
   pc_->SetExpertPagesVisible(false);
   connection_->debugMessages = false;
-  int language = -1;
-
   const CommandLine line = ParseCommandLine(options_.arguments);
   if (line.expert) pc_->SetExpertPagesVisible(true);
   connection_->debugMessages = line.debug;
-  language = line.language;
   if (line.portGiven) connection_->portName = line.portName;
   if (!options_.demoPort.empty()) connection_->portName = options_.demoPort;
 
-  language_ = ApplyLanguage(*this, language);
+  language_ = ApplyLanguage(*this, line.language);
   caption_ = kApplicationTitle;
 
   if (readFromRegistry) AddLogLine(*readFromRegistry);
@@ -219,7 +217,7 @@ void TfrmLantix::FormCreate() {
   SetBoardClockNow();
   SetLinkState(false);
   // After the link state: at start-up the log comes to the front as if a link had ended.
-  ApplyRecord(PageUpdate::Config);
+  ApplyRecord(RecordKind::Config);
   if (!connection_->portName.empty()) connection_->StartWorker();
 }
 
@@ -373,10 +371,10 @@ void TfrmLantix::pcChange() {
   if (auto* shown = qobject_cast<Page*>(page)) shown->Activated();
 }
 
-void TfrmLantix::ApplyRecord(PageUpdate record) {
+void TfrmLantix::ApplyRecord(RecordKind record) {
   const bool visible = isVisible();
   // The live state is shown only in a window the user can see.
-  if (record == PageUpdate::Info) {
+  if (record == RecordKind::Info) {
     if (!visible) return;
     status_->ApplyInfo();
   }
@@ -385,7 +383,7 @@ void TfrmLantix::ApplyRecord(PageUpdate record) {
   // A page built later shows it then, as the window now is.
   std::erase_if(shownRecords_, [record](const auto& shown) { return shown.first == record; });
   shownRecords_.emplace_back(record, visible);
-  if (record == PageUpdate::Config && visible) {
+  if (record == RecordKind::Config && visible) {
     status_->UpdateModePanel();
     // The Config record is read again and again; repainting every tinted
     // control each time would keep an idle window busy.
@@ -434,6 +432,7 @@ void TfrmLantix::ApplyLinkStateTable() {
   const auto* expert = pc_->BuiltPageOf<ExpertPage>(names::tsExpert);
   facts.fanModeLedSelected = expert && expert->FanModeLedSelected();
   facts.settingsRead = settingsMenu_ && settingsMenu_->RecordsComplete();
+  facts.undoAvailable = settingsMenu_ && settingsMenu_->History().UndoAvailable();
   linkStates_->Apply(facts);
 }
 
@@ -468,9 +467,10 @@ void TfrmLantix::ApplyExpertWeather() {
   // The weather record is the last one of a new link's first full read: the
   // user leaves the log for the page of the board's mode.
   if (pc_->currentWidget() == messages_) {
-    const char* page = store_.config.Mode == 1   ? names::tsSchedule
-                       : store_.config.Mode == 2 ? names::tsGeo
-                                                 : names::tsChannels;
+    const BoardMode mode = ModeOf(store_.config.Mode);
+    const char* page = mode == BoardMode::Auto  ? names::tsSchedule
+                       : mode == BoardMode::Geo ? names::tsGeo
+                                                : names::tsChannels;
     ShowPage(PageNamed(page));
   }
   connection_->SavePort();
@@ -494,13 +494,13 @@ void TfrmLantix::LinkState(bool connected) {
   SetLinkState(connected);
 }
 
-void TfrmLantix::UpdatePage(PageUpdate page) {
+void TfrmLantix::UpdatePage(RecordKind page) {
   settingsMenu_->RecordShown(page);
   ApplyRecord(page);
   // Alerts also watch a board whose window is minimised or hidden.
-  if (page == PageUpdate::Info) alerts_->InfoRead();
-  if (page == PageUpdate::Config) alerts_->ShowSettings();
-  if (page == PageUpdate::ExpertWeather) ApplyExpertWeather();
+  if (page == RecordKind::Info) alerts_->InfoRead();
+  if (page == RecordKind::Config) alerts_->ShowSettings();
+  if (page == RecordKind::ExpertWeather) ApplyExpertWeather();
 }
 
 void TfrmLantix::mnuConnectionClick() {

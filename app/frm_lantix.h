@@ -72,13 +72,13 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   bool Connected() const override { return connected_; }
   std::string PortName() const override;
   QString AppDir() const override { return appDir_; }
-  int Language() const override { return language_; }
+  vmx::Language Language() const override { return language_; }
   void SetCaptionStatus(const QString& status) override;
   void SetStatusPanel(int panel, const QString& text) override;
   void ShowStatus(const std::string& text) override;
   void AddLogLine(const std::string& text) override;
   void UpdateEnabling() override { ApplyLinkStateTable(); }
-  void ApplyRecord(PageUpdate record) override;
+  void ApplyRecord(RecordKind record) override;
   void UpdateChannelColors() override;
   QObject* Control(const QString& name) const override;
   void EndTimeLapse() override;
@@ -107,7 +107,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   void StatusLine(const std::string& text) override;
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
-  void UpdatePage(PageUpdate page) override;
+  void UpdatePage(RecordKind page) override;
   std::string ChooseFirmwareFile() override;  // these two in firmware_menu.cpp
   void FirmwareFinished(const FirmwareResult& result) override;
 
@@ -168,7 +168,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   std::optional<decltype(Config::ColorName)> spreadColors_;
   // The records shown so far, the last last, and whether the window was
   // visible then: a page built later is shown them in that order.
-  std::vector<std::pair<PageUpdate, bool>> shownRecords_;
+  std::vector<std::pair<RecordKind, bool>> shownRecords_;
   bool replayingHidden_ = false;
 
   PageControl* pc_ = nullptr;
@@ -179,7 +179,7 @@ class TfrmLantix final : public QMainWindow, public LinkReports, public PageCont
   QString appDir_;
   QString caption_;
   bool connected_ = false;
-  int language_ = 0;
+  vmx::Language language_ = vmx::Language::English;
   bool shown_ = false;
   bool closing_ = false;
 };

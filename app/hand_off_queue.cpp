@@ -3,30 +3,32 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
-#include <condition_variable>
 #include <deque>
-#include <mutex>
+
+#include "platform/mutex.h"
 
 namespace vmx {
 
+// One job: its worker waits on `done` or `dropped`, both under State::lock.
 struct HandOffQueue::Pending {
-  std::function<void()> job;
+  std::function<void()> job;  // set before it is queued, run on the UI thread
   bool done = false;
   bool dropped = false;
 };
 
+// Shared by the workers that queue jobs and the UI thread that runs them.
 struct HandOffQueue::State {
-  std::mutex lock;
-  std::condition_variable changed;
-  bool closed = false;
-  std::deque<std::shared_ptr<Pending>> queued;
+  Mutex lock;
+  CondVar changed;
+  bool closed GUARDED_BY(lock) = false;
+  std::deque<std::shared_ptr<Pending>> queued GUARDED_BY(lock);
 
   // UI thread: runs every job queued so far, oldest first.
   void Drain() {
     for (;;) {
       std::shared_ptr<Pending> p;
       {
-        std::lock_guard g(lock);
+        MutexLock g(lock);
         if (queued.empty()) return;
         p = std::move(queued.front());
         queued.pop_front();
@@ -38,10 +40,10 @@ struct HandOffQueue::State {
         Pending& p;
         ~Release() {
           {
-            std::lock_guard g(state.lock);
+            MutexLock g(state.lock);
             p.done = true;
           }
-          state.changed.notify_all();
+          state.changed.NotifyAll();
         }
       } release{*this, *p};
       p->job();
@@ -69,29 +71,32 @@ bool HandOffQueue::Run(const std::function<void()>& job) {
   }
   auto pending = std::make_shared<Pending>();
   pending->job = job;
-  std::unique_lock g(state_->lock);
+  State& state = *state_;
+  MutexLock g(state.lock);
   // Posting under the lock: once Close has run, nothing reaches the timer,
   // which goes with the window.
-  if (state_->closed) return false;
-  state_->queued.push_back(pending);
+  if (state.closed) return false;
+  state.queued.push_back(pending);
   QMetaObject::invokeMethod(wake_, "start", Qt::QueuedConnection);
-  state_->changed.wait(g, [&] { return pending->done || pending->dropped; });
+  while (!pending->done && !pending->dropped) state.changed.Wait(state.lock);
   return pending->done;
 }
 
 void HandOffQueue::Close() {
+  State& state = *state_;
   {
-    std::lock_guard g(state_->lock);
-    state_->closed = true;
-    for (auto& p : state_->queued) p->dropped = true;
-    state_->queued.clear();
+    MutexLock g(state.lock);
+    state.closed = true;
+    for (auto& p : state.queued) p->dropped = true;
+    state.queued.clear();
   }
-  state_->changed.notify_all();
+  state.changed.NotifyAll();
 }
 
 bool HandOffQueue::Closed() const {
-  std::lock_guard g(state_->lock);
-  return state_->closed;
+  State& state = *state_;
+  MutexLock g(state.lock);
+  return state.closed;
 }
 
 }  // namespace vmx

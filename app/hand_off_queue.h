@@ -2,6 +2,11 @@
 // hand-off returns false at once and every worker still waiting is released
 // with its job dropped, so a window that goes away never leaves a worker
 // hanging and never runs a job whose worker stopped waiting for it.
+//
+// In the window this queue is what makes a hand-off (LinkHost::HandOff) run
+// as the UI thread. Its own state (the queue, the closed flag, each job's
+// done and dropped marks) lives under one lock; a waiting worker holds no
+// other lock, and the UI thread never waits here.
 #pragma once
 
 #include <functional>

@@ -1,5 +1,6 @@
 #include "app/link_state_table.h"
 
+#include "link/channel_pattern.h"
 #include "link/records.h"
 
 namespace vmx {
@@ -12,13 +13,15 @@ constexpr int16_t kNoSensor = 0x7FFF;
 const std::vector<LinkStateRow>& LinkStateTable() {
   using C = LinkCondition;
   static const std::vector<LinkStateRow> table = {
-      {C::SettingsRead, {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport"}},
+      {C::SettingsRead,
+       {"mnuScheduleImport", "mnuConfigImport", "mnuScheduleConfigExport", "mnuCompare"}},
+      {C::UndoAvailable, {"mnuUndoImport"}},
       {C::Connected,
        {"mnuModeManual", "mnuModeAuto", "mnuModeGeo", "mnuModeRGBDemo", "mnuModeFlash",
         "mnuRefresh", "mnuSaveEEPROM", "mnuStepBig", "mnuIRLearn", "mnuHealth", "mnuLoadReef",
         "mnuAllOff", "mnuAll20", "mnuAllOn", "mnuSetTimeDate"}},
-      {C::Connected, {"lblName<n>", "cmbName<n>"}},
-      {C::ManualMode, {"trb<n>", "edt<n>", "btnOff<n>", "btnOn<n>"}},
+      {C::Connected, {"lblName#", "cmbName#"}},
+      {C::ManualMode, {"trb#", "edt#", "btnOff#", "btnOn#"}},
       {C::Connected,
        {"tsSchedule", "memDescription", "tsVisualize", "lblVisualize", "cmbVisualize",
         "cbxTimeLock"}},
@@ -35,8 +38,8 @@ const std::vector<LinkStateRow>& LinkStateTable() {
        {"edtCloudAlpha", "trbCloudAlpha", "edtCloudStep", "trbCloudStep", "edtStormAlpha",
         "trbStormAlpha", "edtStormStep", "trbStormStep", "edtLightningP", "trbLightningP"}},
       {C::Connected,
-       {"lblWeatherDelay", "edtWeatherDelay<n>", "trbWeatherDelay<n>", "lblMoon", "edtMoon<n>",
-        "trbMoon<n>"}},
+       {"lblWeatherDelay", "edtWeatherDelay#", "trbWeatherDelay#", "lblMoon", "edtMoon#",
+        "trbMoon#"}},
       {C::Connected,
        {"imgTemp", "edtPWMPrescaler", "lblPWMPrescaler", "edtTWIBitrate", "lblTWIBitrate",
         "edtCloudTempBoard", "edtBalanceSumRamp", "rbtFMOLED", "rbtCHMTempBoard", "rbtCHMVoltage",
@@ -48,7 +51,7 @@ const std::vector<LinkStateRow>& LinkStateTable() {
       {C::SlaveSensor, {"rbtCHMTempSlave"}},
       {C::WaterLimits, {"edtTempWaterLow", "edtTempWaterHigh"}},
       {C::Connected,
-       {"edtLightningMask<n>",
+       {"edtLightningMask#",
         "edtRandomInit",
         "edtTimeZoneBias",
         "edtTimeZoneStandardMonth",
@@ -69,7 +72,7 @@ const std::vector<LinkStateRow>& LinkStateTable() {
         "rbt16x2",
         "rbt20x4"}},
       {C::Connected,
-       {"lblBalance", "edtBalance<n>", "trbBalance<n>", "edtBalanceSum", "trbBalanceSum"}},
+       {"lblBalance", "edtBalance#", "trbBalance#", "edtBalanceSum", "trbBalanceSum"}},
       {C::Connected,
        {"rbtJMPIRLearn", "rbtJMPCloud", "rbtJMPStorm", "rbtJMPLightning", "rbtJMPTimer",
         "rbtJMPServo", "rbtJMPPWM", "lblJMPWarning1", "lblJMPWarning2"}},
@@ -83,11 +86,11 @@ bool ConditionHolds(LinkCondition condition, const LinkFacts& facts) {
     case LinkCondition::Connected:
       return true;
     case LinkCondition::ManualMode:
-      return facts.mode == 0;
+      return ModeOf(facts.mode) == BoardMode::Manual;
     case LinkCondition::FanOffAllowed:
       return facts.fanMode != 1;
     case LinkCondition::AutoOrGeoMode:
-      return facts.mode == 1 || facts.mode == 2;
+      return RunsSchedule(ModeOf(facts.mode));
     case LinkCondition::WaterSensor:
       return facts.tempWater != kNoSensor;
     case LinkCondition::SlaveSensor:
@@ -96,22 +99,14 @@ bool ConditionHolds(LinkCondition condition, const LinkFacts& facts) {
       return facts.tempWater != kNoSensor && !facts.fanModeLedSelected;
     case LinkCondition::SettingsRead:
       return facts.settingsRead;
+    case LinkCondition::UndoAvailable:
+      return facts.settingsRead && facts.undoAvailable;
   }
   return false;
 }
 
 std::vector<std::string> ExpandControlName(std::string_view name) {
-  constexpr std::string_view kIndex = "<n>";
-  const size_t at = name.find(kIndex);
-  if (at == std::string_view::npos) return {std::string(name)};
-  std::vector<std::string> names;
-  for (int n = 0; n < kChannels; ++n) {
-    std::string expanded(name.substr(0, at));
-    expanded += std::to_string(n);
-    expanded += name.substr(at + kIndex.size());
-    names.push_back(std::move(expanded));
-  }
-  return names;
+  return ExpandChannels(name);
 }
 
 }  // namespace vmx

@@ -1,5 +1,5 @@
 // Which controls the link state enables, kept as data: each row names the
-// controls ("<n>" stands for the channel index 0..11) and the condition under
+// controls ("#" at the end stands for the channel index 0..11) and the condition under
 // which they are enabled. The window applies it to whatever controls exist.
 #pragma once
 
@@ -19,6 +19,7 @@ enum class LinkCondition {
   SlaveSensor,    // connected and a slave board reports its temperature
   WaterLimits,    // water sensor group enabled and rbtFMOLED not selected
   SettingsRead,   // connected and every record of the link read (settings files)
+  UndoAvailable,  // settings read and the board's history holds something to undo
 };
 
 struct LinkStateRow {
@@ -35,6 +36,7 @@ struct LinkFacts {
   int16_t tempSlave = 0x7FFF;
   bool fanModeLedSelected = false;  // rbtFMOLED checked
   bool settingsRead = false;        // every record of the current link has been read
+  bool undoAvailable = false;       // the board's history has a snapshot to undo to
   bool operator==(const LinkFacts&) const = default;
 };
 
@@ -42,7 +44,7 @@ const std::vector<LinkStateRow>& LinkStateTable();
 
 bool ConditionHolds(LinkCondition condition, const LinkFacts& facts);
 
-// A name with "<n>" becomes twelve names, one per channel; others stay as they are.
+// A name ending in "#" becomes twelve names, one per channel; others stay as they are.
 std::vector<std::string> ExpandControlName(std::string_view name);
 
 }  // namespace vmx

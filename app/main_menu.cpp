@@ -58,6 +58,9 @@ void BuildMainMenu(QMainWindow& window) {
            {nullptr},
            {names::mnuScheduleConfigExport, Ctrl(Qt::Key_E)},
            {nullptr},
+           {names::mnuCompare},
+           {names::mnuUndoImport},
+           {nullptr},
            {names::mnuFirmwareUpdate, Ctrl(Qt::Key_F)},
            {nullptr},
            {names::mnuExit, QKeySequence(Qt::AltModifier | Qt::Key_F4)}});

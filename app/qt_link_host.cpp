@@ -29,7 +29,7 @@ void QtLinkHost::LinkState(bool connected) {
   if (current_) reports_.LinkState(connected);
 }
 
-void QtLinkHost::UpdatePage(PageUpdate page) {
+void QtLinkHost::UpdatePage(RecordKind page) {
   reports_.UpdatePage(page);
 }
 

@@ -22,7 +22,7 @@ class QtLinkHost final : public LinkHost {
   void StatusLine(const std::string& text) override;
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
-  void UpdatePage(PageUpdate page) override;
+  void UpdatePage(RecordKind page) override;
   std::string ChooseFirmwareFile() override;
   std::string FileInfoText(const std::string& path) override;
   void FirmwareFinished(const FirmwareResult& result) override;

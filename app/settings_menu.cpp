@@ -4,7 +4,10 @@
 
 #include "lang/catalogue.h"
 #include "link/request_flags.h"
+#include "app/history_menu.h"
 #include "persist/auto_backup.h"
+#include "persist/data_root.h"
+#include "persist/history_triggers.h"
 #include "persist/settings_file.h"
 #include "ui/names.h"
 #include "ui/page_context.h"
@@ -26,14 +29,29 @@ SettingsMenu::SettingsMenu(PageContext& context, QObject* parent)
   for (const auto& [name, handler] : items)
     if (auto* action = qobject_cast<QAction*>(context_.Control(name)))
       connect(action, &QAction::triggered, this, handler);
+  // Imports, exports, the backup and the reef defaults keep snapshots in the
+  // history of the board on the current port.
+  boundStore_ = &context_.Store();
+  BindHistory(context_.Store(),
+              {UserDataRoot(), "velmarinex", [this] { return context_.PortName(); },
+               [this] { return RecordsComplete(); }, {},
+               [this](const std::string& line) { context_.AddLogLine(line); }});
+  history_ = new HistoryMenu(context_, [this] { return RecordsComplete(); }, this);
+}
+
+SettingsMenu::~SettingsMenu() {
+  // The window and its store are gone by now: only the address is left.
+  UnbindHistory(boundStore_);
 }
 
 void SettingsMenu::LinkState(bool connected) {
   records_.LinkState(connected);
+  history_->LinkState(connected);
 }
 
-void SettingsMenu::RecordShown(PageUpdate record) {
+void SettingsMenu::RecordShown(RecordKind record) {
   records_.Shown(record, context_.Store());
+  history_->RecordShown(record);
 }
 
 bool SettingsMenu::RecordsComplete() {
@@ -45,13 +63,17 @@ void SettingsMenu::Backup(const std::string& port) {
               [this](const std::string& line) { context_.AddLogLine(line); });
 }
 
-Dialogs::FileRequest SettingsMenu::Request(const char* titleKey) const {
+Dialogs::FileRequest SettingsFileRequest(const PageContext& context, const char* titleKey) {
   Dialogs::FileRequest request;
   request.title = QString::fromStdString(LangText(titleKey));
-  request.directory = context_.AppDir();
+  request.directory = context.AppDir();
   request.filter = QString::fromStdString(LangFormat("LantixConfig", {kProduct})) + " (*.ini)";
   request.defaultSuffix = "ini";
   return request;
+}
+
+Dialogs::FileRequest SettingsMenu::Request(const char* titleKey) const {
+  return SettingsFileRequest(context_, titleKey);
 }
 
 std::optional<IniDocument> SettingsMenu::ChooseImport(const char* titleKey, std::string& path) {
@@ -91,8 +113,7 @@ void SettingsMenu::mnuScheduleConfigExportClick() {
   context_.Raise(request::ReadAllSet);
   const QString path = context_.Ask().SaveFileName(Request("ExportScheduleConfig"));
   if (path.isEmpty()) return;
-  const SettingsRecords records = TakeSettings(context_.Store());
-  const std::string error = WriteSettingsFile(path.toStdString(), records);
+  const std::string error = ExportSettings(path.toStdString(), context_.Store());
   if (!error.empty()) context_.AddLogLine(error);
 }
 
@@ -102,11 +123,12 @@ void SettingsMenu::mnuConfigImportClick() {
   if (!doc || !StillComplete()) return;
   const ImportReport report = ImportConfiguration(*doc, context_.Store());
   LogIgnored(path, report);
-  for (PageUpdate record :
-       {PageUpdate::Info, PageUpdate::Config, PageUpdate::Expert, PageUpdate::ExpertWeather})
+  for (RecordKind record :
+       {RecordKind::Info, RecordKind::Config, RecordKind::Expert, RecordKind::ExpertWeather})
     context_.ApplyRecord(record);
   if (configurationShown) configurationShown();
-  context_.ApplyRecord(PageUpdate::Schedule);
+  context_.ApplyRecord(RecordKind::Schedule);
+  history_->RefreshUndo();
 }
 
 void SettingsMenu::mnuScheduleImportClick() {
@@ -117,7 +139,8 @@ void SettingsMenu::mnuScheduleImportClick() {
   if (!doc || !StillComplete() || context_.Store().Pending(request::ReadSchedule)) return;
   const ImportReport report = ImportSchedule(*doc, context_.Store());
   LogIgnored(path, report);
-  context_.ApplyRecord(PageUpdate::Schedule);
+  context_.ApplyRecord(RecordKind::Schedule);
+  history_->RefreshUndo();
 }
 
 }  // namespace vmx

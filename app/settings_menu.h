@@ -17,18 +17,28 @@
 
 namespace vmx {
 
+class HistoryMenu;
 class PageContext;
+class SharedStore;
 struct ImportReport;
+
+// What the settings files' choosers show: the title's text, the program's
+// folder, the ".ini" filter.
+Dialogs::FileRequest SettingsFileRequest(const PageContext& context, const char* titleKey);
 
 class SettingsMenu final : public QObject {
   Q_OBJECT
 
  public:
   SettingsMenu(PageContext& context, QObject* parent);
+  ~SettingsMenu() override;
+
+  // The settings history's menu items.
+  HistoryMenu& History() { return *history_; }
 
   // The link's reports, before the pages show the record.
   void LinkState(bool connected);
-  void RecordShown(PageUpdate record);
+  void RecordShown(RecordKind record);
   bool RecordsComplete();
 
   // The automatic backup for a port entry.
@@ -52,6 +62,8 @@ class SettingsMenu final : public QObject {
 
   PageContext& context_;
   RecordsCompleteness records_;
+  HistoryMenu* history_ = nullptr;
+  const SharedStore* boundStore_ = nullptr;
 };
 
 }  // namespace vmx

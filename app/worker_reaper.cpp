@@ -3,12 +3,12 @@
 namespace vmx {
 
 WorkerReaper::~WorkerReaper() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   for (Disposal& d : disposals_) d.thread.join();
 }
 
 void WorkerReaper::Adopt(std::function<void()> dispose) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   JoinFinished();
   auto done = std::make_shared<std::atomic<bool>>(false);
   std::thread t([dispose = std::move(dispose), done]() mutable {
@@ -20,7 +20,7 @@ void WorkerReaper::Adopt(std::function<void()> dispose) {
 }
 
 size_t WorkerReaper::Pending() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   JoinFinished();
   return disposals_.size();
 }

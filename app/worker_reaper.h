@@ -7,9 +7,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
+
+#include "platform/mutex.h"
 
 namespace vmx {
 
@@ -20,19 +21,20 @@ class WorkerReaper {
   WorkerReaper(const WorkerReaper&) = delete;
   WorkerReaper& operator=(const WorkerReaper&) = delete;
 
-  void Adopt(std::function<void()> dispose);
+  // UI thread.
+  void Adopt(std::function<void()> dispose) EXCLUDES(lock_);
   // Disposals not yet finished.
-  size_t Pending();
+  size_t Pending() EXCLUDES(lock_);
 
  private:
   struct Disposal {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
   };
-  void JoinFinished();
+  void JoinFinished() REQUIRES(lock_);
 
-  std::mutex lock_;
-  std::vector<Disposal> disposals_;
+  Mutex lock_;
+  std::vector<Disposal> disposals_ GUARDED_BY(lock_);
 };
 
 }  // namespace vmx

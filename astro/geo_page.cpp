@@ -42,7 +42,7 @@ void SetDateQuietly(QDateEdit* dtp, const QDate& date) {
 }  // namespace
 
 GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
-  Subscribe({PageUpdate::Info, PageUpdate::Config});
+  Subscribe({RecordKind::Info, RecordKind::Config});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -120,9 +120,9 @@ GeoPage::GeoPage(PageContext& context) : Page(context, names::tsGeo) {
   connect(btnNow_, &QPushButton::clicked, this, &GeoPage::SetBoardClockNow);
 }
 
-void GeoPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config) ShowLocation();
-  if (record == PageUpdate::Info) {
+void GeoPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config) ShowLocation();
+  if (record == RecordKind::Info) {
     ShowTimeControls();
     if (Context().ActivePage() == this) RefreshGeo();
   }

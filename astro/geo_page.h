@@ -24,7 +24,7 @@ class GeoPage final : public Page {
  public:
   explicit GeoPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void Activated() override;
 
   // Redraws the map, the sun and moon lines and the moon picture from the

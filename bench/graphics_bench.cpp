@@ -35,7 +35,7 @@ std::vector<ScheduleRow> Day(int shift = 0) {
 
 Config Colours() {
   Config config;
-  config.Mode = 1;
+  config.Mode = ModeField(BoardMode::Auto);
   for (int c = 0; c < kChannels; ++c) config.ColorName[c] = static_cast<uint8_t>(c + 2);
   return config;
 }

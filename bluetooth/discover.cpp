@@ -43,22 +43,28 @@ TthdDiscover::~TthdDiscover() {
 
 void TthdDiscover::Terminate() {
   {
-    std::lock_guard g(wakeLock_);
+    MutexLock g(wakeLock_);
     terminated_ = true;
   }
-  wake_.notify_all();
+  wake_.NotifyAll();
   bluetooth_.Interrupt();
   binder_.Interrupt();
 }
 
 bool TthdDiscover::WaitFinished(std::chrono::milliseconds timeout) {
-  std::unique_lock g(wakeLock_);
-  return wake_.wait_for(g, timeout, [this] { return finished_.load(); });
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  MutexLock g(wakeLock_);
+  while (!finished_ && wake_.WaitUntil(wakeLock_, until)) {
+  }
+  return finished_;
 }
 
 bool TthdDiscover::Wait(std::chrono::milliseconds d) {
-  std::unique_lock g(wakeLock_);
-  return !wake_.wait_for(g, d, [this] { return terminated_.load(); });
+  const auto until = std::chrono::steady_clock::now() + d;
+  MutexLock g(wakeLock_);
+  while (!terminated_ && wake_.WaitUntil(wakeLock_, until)) {
+  }
+  return !terminated_;
 }
 
 bool TthdDiscover::Retry() {
@@ -89,10 +95,10 @@ void TthdDiscover::Run() {
     Log(e.what());
   }
   {
-    std::lock_guard g(wakeLock_);
+    MutexLock g(wakeLock_);
     finished_ = true;
   }
-  wake_.notify_all();
+  wake_.NotifyAll();
 }
 
 void TthdDiscover::InstallRun() {

@@ -6,15 +6,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "bluetooth/bluetooth.h"
 #include "bluetooth/discover_host.h"
 #include "bluetooth/rfcomm_binder.h"
+#include "platform/mutex.h"
 
 namespace vmx {
 
@@ -79,8 +78,9 @@ class TthdDiscover {
 
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
-  std::mutex wakeLock_;
-  std::condition_variable wake_;
+  // Written under wakeLock_ so that a waiter cannot miss the change.
+  Mutex wakeLock_;
+  CondVar wake_;
   std::thread thread_;
 };
 

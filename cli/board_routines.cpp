@@ -140,7 +140,7 @@ BoardOutcome WriteSettings(BoardSession& board, std::span<const SettingsAssignme
   return Outcome(done, problem);
 }
 
-BoardOutcome ChangeMode(BoardSession& board, uint8_t mode) {
+BoardOutcome ChangeMode(BoardSession& board, BoardMode mode) {
   board.OnUi([&] {
     SetMode(board.Store(), mode);
     RequestModeWrite(board.Store(), mode);
@@ -176,7 +176,7 @@ BoardOutcome EditSchedule(BoardSession& board, const ScheduleEdit& edit) {
   board.OnUi([&] { sets = MakeEdit(board.Store(), edit, problem); });
   if (!sets) return Refusal(problem);
   const bool done =
-      board.WaitServed(request::WriteConfig | request::WriteSchedule, *sets, problem);
+      board.WaitServed(request::ColumnEditSet, *sets, problem);
   return Outcome(done, problem);
 }
 

@@ -28,7 +28,7 @@ struct BoardOutcome {
 BoardOutcome WriteSettings(BoardSession& board, std::span<const SettingsAssignment> assignments);
 
 // The mode as the Options menu sets it.
-BoardOutcome ChangeMode(BoardSession& board, uint8_t mode);
+BoardOutcome ChangeMode(BoardSession& board, BoardMode mode);
 
 struct BoardAction {
   std::string_view name;

@@ -1,12 +1,17 @@
 #include "cli/board_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
 #include "lang/log_stamp.h"
 #include "link/port_name.h"
-#include "link/posix_serial_port.h"
+#include "link/record_requests.h"
+#include "link/serial_port.h"
+#include "persist/data_root.h"
+#include "persist/history_triggers.h"
+#include "persist/read_back.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -18,47 +23,6 @@ using namespace std::chrono_literals;
 // a record handed over wakes them at once. A request's answer waits for this
 // on top of the line's own time.
 constexpr auto kPoll = 1ms;
-constexpr uint32_t kReadBits = request::ReadInfo | request::ReadConfig | request::ReadSchedule |
-                               request::ReadExpert | request::ReadWeather | request::ReadChart |
-                               request::ReadHealth;
-
-struct ReadBack {
-  uint32_t write;
-  uint32_t read;
-  PageUpdate page;
-};
-
-constexpr ReadBack kReadBacks[] = {
-    {request::WriteConfig, request::ReadConfig, PageUpdate::Config},
-    {request::WriteExpert, request::ReadExpert, PageUpdate::Expert},
-    {request::WriteWeather, request::ReadWeather, PageUpdate::ExpertWeather},
-    {request::WriteSchedule, request::ReadSchedule, PageUpdate::Schedule},
-};
-
-// What differs between what was sent and what the board holds, by file key.
-std::string Differences(uint32_t bits, const SettingsRecords& sent, const SettingsRecords& held) {
-  std::string text;
-  auto compare = [&](const std::string& section, const SettingsKey& key, size_t row) {
-    const int64_t want = key.Get(sent, row), have = key.Get(held, row);
-    if (want == have) return;
-    text += (text.empty() ? "" : ", ") + std::string("[") + section + "] " + key.Name() + " sent " +
-            std::to_string(want) + ", board holds " + std::to_string(have);
-  };
-  const std::pair<SettingsKey::Record, uint32_t> records[] = {
-      {SettingsKey::Record::Config, request::WriteConfig},
-      {SettingsKey::Record::Expert, request::WriteExpert},
-      {SettingsKey::Record::Weather, request::WriteWeather}};
-  for (const SettingsSection& section : SettingsSections())
-    for (const SettingsKey& key : section.keys)
-      for (const auto& [record, bit] : records)
-        if (key.Holder() == record && (bits & bit)) compare(section.name, key, 0);
-  if (bits & request::WriteSchedule) {
-    if (sent.schedule.size() != held.schedule.size()) return "the number of schedule rows changed";
-    for (size_t row = 0; row < sent.schedule.size(); ++row)
-      for (const SettingsKey& key : RowKeys()) compare(RowSectionName(row), key, row);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -95,6 +59,10 @@ std::optional<BoardArguments> ParseBoardArguments(int argc, char** argv, std::st
 BoardSession::BoardSession(const BoardArguments& arguments, Listener* listener)
     : arguments_(arguments), listener_(listener) {
   arguments_.port = PortFromArgument(arguments_.port);  // a bare name means /dev/NAME, as in the window
+  // Imports, exports, backups and reef defaults run inside OnUi, where the
+  // completeness of the records may be asked.
+  BindHistory(store_, {UserDataRoot(), "velmarinex-cli", [this] { return arguments_.port; },
+                       [this] { return records_.Complete(store_); }, {}, {}});
   StartWorker();
 }
 
@@ -106,11 +74,12 @@ BoardSession::~BoardSession() {
   ShutDown();
   worker_->Abort();
   worker_.reset();
+  UnbindHistory(&store_);
 }
 
 void BoardSession::StartWorker() {
   worker_ = TthdCom::Create(arguments_.port, arguments_.debug, store_, *this, LinkTiming{}, [this] {
-    auto port = std::make_unique<LineWatch>(std::make_unique<PosixSerialPort>());
+    auto port = std::make_unique<LineWatch>(MakeSystemSerialPort());
     line_ = port.get();
     return port;
   });
@@ -120,7 +89,7 @@ bool BoardSession::Revive() {
   if (!worker_->LinkClosed()) return false;
   worker_.reset();  // its run has ended: this joins at once
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     refusal_.clear();
   }
   StartWorker();
@@ -128,7 +97,7 @@ bool BoardSession::Revive() {
 }
 
 bool BoardSession::Connected() const {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return connected_;
 }
 
@@ -147,7 +116,7 @@ void BoardSession::LogLine(const std::string& text) {
 
 void BoardSession::StatusLine(const std::string& text) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     lastStatus_ = text;
   }
   Say(text, true);
@@ -159,8 +128,9 @@ void BoardSession::Progress(const std::string& text, int64_t, int64_t) {
 
 void BoardSession::LinkState(bool connected) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     records_.LinkState(connected);
+    if (connected_ && !connected) ++losses_;
     connected_ = connected;
     complete_ = records_.Complete(store_);
     if (connected) {
@@ -168,27 +138,27 @@ void BoardSession::LinkState(bool connected) {
       identificationsAtConnect_ = line_->Identifications();
     }
   }
-  changed_.notify_all();
+  changed_.NotifyAll();
   if (listener_) listener_->LinkChanged(connected);
 }
 
-void BoardSession::UpdatePage(PageUpdate page) {
+void BoardSession::UpdatePage(RecordKind page) {
   bool complete = false;
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     records_.Shown(page, store_);
     complete_ = records_.Complete(store_);
     ++reads_[static_cast<size_t>(page)];
     complete = complete_;
   }
-  changed_.notify_all();
+  changed_.NotifyAll();
   if (listener_) listener_->RecordRead(page, store_, complete);
 }
 
 void BoardSession::Identified(uint8_t type, uint8_t version) {
   // The worker has said what it found just before: another firmware, the
   // bootloader or other hardware is nothing a command can work with.
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   if (type != kNoDevice && (type != kThisBoard || version != kExpectedFirmware))
     refusal_ = lastStatus_.empty() ? "no usable board on " + arguments_.port : lastStatus_;
 }
@@ -202,25 +172,26 @@ std::string BoardSession::LinkProblem() const {
 
 bool BoardSession::WaitUntil(const std::function<bool()>& done, std::string& problem) {
   const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
-  std::unique_lock g(lock_);
+  MutexLock g(lock_);
   for (;;) {
     if (!refusal_.empty()) {
       problem = refusal_;
       return false;
     }
     if (done()) return true;
-    if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
+    const auto now = std::chrono::steady_clock::now();
+    if (worker_->LinkClosed() || now > deadline) {
       problem = LinkProblem();
       return false;
     }
-    changed_.wait_for(g, kPoll);
+    changed_.WaitUntil(lock_, std::min(now + kPoll, deadline));
   }
 }
 
 bool BoardSession::Open(std::string& problem) {
   bool readFailed = false;
   const bool open = WaitUntil(
-      [&] {
+      [&]() REQUIRES(lock_) {
         // An identification after the link came up means a read failed.
         readFailed = connected_ && line_->Identifications() > identificationsAtConnect_;
         return readFailed || (connected_ && complete_);
@@ -234,6 +205,10 @@ void BoardSession::OnUi(const std::function<void()>& job) {
   // What the line carried before the job belongs to earlier steps.
   setsBefore_ = line_->Sets().size();
   identificationsBefore_ = line_->Identifications();
+  {
+    MutexLock g(lock_);
+    lossesBefore_ = losses_;
+  }
   HandOff(job);
 }
 
@@ -241,10 +216,13 @@ bool BoardSession::WaitServed(uint32_t bits, const std::vector<std::string>& set
                               std::string& problem) {
   const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
   for (;;) {
-    if (!Connected() || worker_->LinkClosed()) {
-      std::lock_guard g(lock_);
-      problem = LinkProblem();
-      return false;
+    {
+      // A link that went down and up again since the job dropped its edits.
+      MutexLock g(lock_);
+      if (!connected_ || losses_ != lossesBefore_ || worker_->LinkClosed()) {
+        problem = LinkProblem();
+        return false;
+      }
     }
     const std::vector<LineWatch::SetResult> all = line_->Sets();
     const std::vector<LineWatch::SetResult> mine(all.begin() + static_cast<long>(setsBefore_),
@@ -263,7 +241,7 @@ bool BoardSession::WaitServed(uint32_t bits, const std::vector<std::string>& set
           return false;
         }
       }
-      if ((bits & kReadBits) && line_->Identifications() > identificationsBefore_) {
+      if ((bits & request::ReadBits) && line_->Identifications() > identificationsBefore_) {
         problem = "reading the board on " + arguments_.port + " failed";
         return false;
       }
@@ -280,37 +258,39 @@ bool BoardSession::WaitServed(uint32_t bits, const std::vector<std::string>& set
 bool BoardSession::WaitWritten(uint32_t bits, const SettingsRecords& sent, std::string& problem) {
   // The worker clears a write bit when it takes the record; the reads raised
   // after that are served after the write, in the same pass or a later one.
-  if (!WaitUntil([&] { return !connected_ || !store_.Pending(bits); }, problem)) return false;
+  if (!WaitUntil([&]() REQUIRES(lock_) { return !connected_ || !store_.Pending(bits); }, problem))
+    return false;
   std::vector<uint64_t> before;
   uint32_t reads = 0;
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     if (!connected_) {
       problem = LinkProblem();
       return false;
     }
     before = reads_;
-    for (const ReadBack& r : kReadBacks)
-      if (bits & r.write) reads |= r.read;
+    reads = ReadBackOf(bits);
   }
   store_.Raise(reads);
-  auto readBack = [&] {
+  auto readBack = [&]() REQUIRES(lock_) {
     if (!connected_) return true;
     for (const ReadBack& r : kReadBacks) {
-      const auto page = static_cast<size_t>(r.page);
-      if ((bits & r.write) && reads_[page] == before[page]) return false;
+      const auto record = static_cast<size_t>(r.record);
+      if ((bits & r.writes) && reads_[record] == before[record]) return false;
     }
     return true;
   };
   if (!WaitUntil(readBack, problem)) return false;
-  if (!Connected()) {
-    std::lock_guard g(lock_);
-    problem = LinkProblem();
-    return false;
+  {
+    MutexLock g(lock_);
+    if (!connected_) {
+      problem = LinkProblem();
+      return false;
+    }
   }
   SettingsRecords held;
   OnUi([&] { held = TakeSettings(store_); });
-  problem = Differences(bits, sent, held);
+  problem = ReadBackDifferences(bits, sent, held);
   return problem.empty();
 }
 

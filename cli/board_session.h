@@ -4,14 +4,18 @@
 // exactly where the window's handlers do, and then waits until the worker has
 // carried the change out; a long-running user (the MQTT bridge) listens to the
 // hand-offs instead and keeps the link up as the window does.
+//
+// Threads: what the window's UI thread is, here is whoever holds the inline
+// host's lock (InlineLinkHost): the worker inside a hand-off, the program's
+// thread inside OnUi. The records of Store() and Records() are touched only
+// there. The link's state as the hand-offs last reported it (lock_) is read
+// by the waiting program thread.
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +57,7 @@ class BoardSession final : private InlineLinkHost {
     virtual void LinkChanged(bool /*connected*/) {}
     // `complete`: every record of this link has been read, so `store` holds
     // the board's settings and not zeros or another board's.
-    virtual void RecordRead(PageUpdate /*record*/, SharedStore& /*store*/, bool /*complete*/) {}
+    virtual void RecordRead(RecordKind /*record*/, SharedStore& /*store*/, bool /*complete*/) {}
     // A log line, or with `status` a status line.
     virtual void Said(const std::string& /*text*/, bool /*status*/) {}
   };
@@ -66,7 +70,8 @@ class BoardSession final : private InlineLinkHost {
   // Waits until the board is identified and every record read. Fails at once
   // when the port holds another board or firmware, or the link ends.
   bool Open(std::string& problem);
-  // Runs `job` between the worker's hand-offs.
+  // Runs `job` between the worker's hand-offs: the one place outside them
+  // where the records may be read or edited.
   void OnUi(const std::function<void()>& job);
   // After a job: waits until none of `bits` is pending, no row is marked and
   // each Set in `sets` (keys as LineWatch gives them) has gone out, then
@@ -79,8 +84,8 @@ class BoardSession final : private InlineLinkHost {
 
   // A worker gives up after failed openings or on foreign hardware; a
   // long-running user starts the next one. True when it did.
-  bool Revive();
-  bool Connected() const;
+  bool Revive() EXCLUDES(lock_);
+  bool Connected() const EXCLUDES(lock_);
   // The worker's run has ended.
   bool Ended() const { return worker_->LinkClosed(); }
 
@@ -94,34 +99,39 @@ class BoardSession final : private InlineLinkHost {
   void StatusLine(const std::string& text) override;
   void Progress(const std::string& text, int64_t done, int64_t total) override;
   void LinkState(bool connected) override;
-  void UpdatePage(PageUpdate page) override;
+  void UpdatePage(RecordKind page) override;
   void Identified(uint8_t type, uint8_t version) override;
 
   void StartWorker();
   void Say(const std::string& text, bool status);
   // Polls `done` (under lock_) until it holds; false with `problem` once the
   // link has ended or refused the board, or the time is up.
-  bool WaitUntil(const std::function<bool()>& done, std::string& problem);
-  std::string LinkProblem() const;  // under lock_
+  bool WaitUntil(const std::function<bool()>& done, std::string& problem) EXCLUDES(lock_);
+  std::string LinkProblem() const REQUIRES(lock_);
 
   BoardArguments arguments_;
   Listener* listener_;
   SharedStore store_;
-  RecordsCompleteness records_;
-  LineWatch* line_ = nullptr;  // owned by the worker
+  RecordsCompleteness records_;  // the "UI thread"'s, as the records are
+  LineWatch* line_ = nullptr;    // owned by the worker; it has a lock of its own
   std::unique_ptr<TthdCom> worker_;
-  size_t setsBefore_ = 0;  // the line's record when the last job ran
+  // The program thread's: the line's record when the last job ran.
+  size_t setsBefore_ = 0;
   int identificationsBefore_ = 0;
+  uint64_t lossesBefore_ = 0;
 
-  mutable std::mutex lock_;
-  std::condition_variable changed_;  // a record or the link state was handed over
-  bool connected_ = false;
-  bool everConnected_ = false;
-  bool complete_ = false;
-  int identificationsAtConnect_ = 0;
-  std::vector<uint64_t> reads_ = std::vector<uint64_t>(8);  // records handed over, by PageUpdate
-  std::string lastStatus_;
-  std::string refusal_;  // what the link said when it found a board it cannot use
+  // What the hand-offs reported, for the waiting program thread.
+  mutable Mutex lock_;
+  CondVar changed_;  // a record or the link state was handed over
+  bool connected_ GUARDED_BY(lock_) = false;
+  bool everConnected_ GUARDED_BY(lock_) = false;
+  uint64_t losses_ GUARDED_BY(lock_) = 0;  // times the link went down after coming up
+  bool complete_ GUARDED_BY(lock_) = false;
+  int identificationsAtConnect_ GUARDED_BY(lock_) = 0;
+  // Records handed over, by kind.
+  std::vector<uint64_t> reads_ GUARDED_BY(lock_) = std::vector<uint64_t>(kRecordKinds);
+  std::string lastStatus_ GUARDED_BY(lock_);
+  std::string refusal_ GUARDED_BY(lock_);  // what the link said when it found a board it cannot use
 };
 
 }  // namespace vmx::cli

@@ -1,7 +1,5 @@
 #include "cli/firmware_command.h"
 
-#include <signal.h>
-
 #include <atomic>
 #include <charconv>
 #include <cstdio>
@@ -18,7 +16,7 @@
 #include "link/port_name.h"
 #include "link/shared_store.h"
 #include "link/thd_com.h"
-#include "platform/stop_signals.h"
+#include "platform/stop_request.h"
 
 namespace vmx::cli {
 namespace {
@@ -144,13 +142,12 @@ int FirmwareCommand(int argc, char** argv) {
     }
   }
 
-  // The signals are waited for here, so the worker and its hand-offs never see them.
-  const sigset_t stop = BlockStopSignals();
+  // Stop requests are waited for here, so the worker and its hand-offs never see them.
+  StopRequest stop;
   auto worker = TthdCom::Create(port, debug, store, host, TimingFromEnvironment());
   bool signalled = false;
-  const timespec tick{0, 50 * 1000 * 1000};
   while (!host.Done() && !host.NoBoard() && !host.Stuck() && !worker->LinkClosed()) {
-    if (sigtimedwait(&stop, nullptr, &tick) > 0) {
+    if (stop.Wait(std::chrono::milliseconds(50))) {
       signalled = true;
       break;
     }

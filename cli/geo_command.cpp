@@ -179,7 +179,7 @@ int RunGeo(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 2;
   }
   if (a->german)
-    SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(1))));
+    SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::German))));
 
   // The zone is the one the page would take at the board's clock time: the
   // computer's, or the one named, counted in whole hours.

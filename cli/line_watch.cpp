@@ -16,7 +16,7 @@ void LineWatch::Write(std::span<const uint8_t> data, std::chrono::milliseconds t
   std::string line(data.begin(), data.end());
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     if (line == "80") ++identifications_;
     // "7F00" restarts the board into its bootloader and gets no answer.
     if (line.size() > 2 && line != "7F00") pendingSet_ = SetKey(line);
@@ -43,24 +43,24 @@ size_t LineWatch::Read(std::span<uint8_t> buffer, std::chrono::milliseconds time
 }
 
 void LineWatch::Answered(bool acknowledged) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   if (pendingSet_.empty()) return;
   sets_.push_back({pendingSet_, acknowledged});
   pendingSet_.clear();
 }
 
 int LineWatch::Identifications() const {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return identifications_;
 }
 
 std::vector<LineWatch::SetResult> LineWatch::Sets() const {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return sets_;
 }
 
 bool LineWatch::SetPending() const {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return !pendingSet_.empty();
 }
 

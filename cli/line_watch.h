@@ -5,11 +5,11 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "link/serial_port.h"
+#include "platform/mutex.h"
 
 namespace vmx::cli {
 
@@ -32,19 +32,20 @@ class LineWatch final : public SerialPort {
   size_t Read(std::span<uint8_t> buffer, std::chrono::milliseconds timeout) override;
   void Interrupt() override { port_->Interrupt(); }
 
-  int Identifications() const;
-  std::vector<SetResult> Sets() const;
+  // Any thread (the worker writes and reads the line, a command looks on).
+  int Identifications() const EXCLUDES(lock_);
+  std::vector<SetResult> Sets() const EXCLUDES(lock_);
   // A Set has gone out and its answer is still awaited.
-  bool SetPending() const;
+  bool SetPending() const EXCLUDES(lock_);
 
  private:
-  void Answered(bool acknowledged);
+  void Answered(bool acknowledged) EXCLUDES(lock_);
 
-  std::unique_ptr<SerialPort> port_;
-  mutable std::mutex lock_;
-  int identifications_ = 0;
-  std::string pendingSet_;  // key of the Set awaiting its acknowledgement
-  std::vector<SetResult> sets_;
+  std::unique_ptr<SerialPort> port_;  // the worker's, as any port is
+  mutable Mutex lock_;
+  int identifications_ GUARDED_BY(lock_) = 0;
+  std::string pendingSet_ GUARDED_BY(lock_);  // key of the Set awaiting its acknowledgement
+  std::vector<SetResult> sets_ GUARDED_BY(lock_);
 };
 
 }  // namespace vmx::cli

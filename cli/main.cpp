@@ -38,8 +38,7 @@ const Subcommand kSubcommands[] = {
      vmx::cli::DumpUsage()},
     {"set", "write single settings to a board by their settings-file keys", vmx::cli::SetCommand,
      vmx::cli::SetUsage()},
-    {"mqtt", "bridge a board to an MQTT broker and Home Assistant", vmx::cli::MqttCommand,
-     vmx::cli::MqttUsage()},
+    {"mqtt", vmx::cli::MqttSummary(), vmx::cli::MqttCommand, vmx::cli::MqttUsage()},
 };
 
 void PrintCommands(std::ostream& os) {

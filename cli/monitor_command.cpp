@@ -1,17 +1,14 @@
 #include "cli/monitor_command.h"
 
-#include <signal.h>
-
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 
 #include "cli/console_host.h"
 #include "link/port_name.h"
 #include "link/shared_store.h"
 #include "link/thd_com.h"
-#include "platform/stop_signals.h"
+#include "platform/stop_request.h"
 
 namespace vmx::cli {
 
@@ -39,16 +36,15 @@ int MonitorCommand(int argc, char** argv) {
     return 2;
   }
 
-  // The signals are waited for here, so the worker and its hand-offs never see them.
-  const sigset_t stop = BlockStopSignals();
+  // Stop requests are waited for here, so the worker and its hand-offs never see them.
+  StopRequest stop;
 
   SharedStore store;
   ConsoleHost host(stdout);
   auto worker = TthdCom::Create(port, debug, store, host);
   bool signalled = false;
-  const timespec tick{0, 100 * 1000 * 1000};
   while (!worker->LinkClosed()) {
-    if (sigtimedwait(&stop, nullptr, &tick) > 0) {
+    if (stop.Wait(std::chrono::milliseconds(100))) {
       signalled = true;
       break;
     }

@@ -6,6 +6,7 @@
 #include "app/link_state_table.h"
 #include "cli/settings_json.h"
 #include "lang/channel_text.h"
+#include "link/record_requests.h"
 #include "link/shared_store.h"
 #include "persist/settings_assign.h"
 #include "persist/settings_file.h"
@@ -57,16 +58,6 @@ std::optional<int> ChannelNumber(const std::string& text) {
   return n < kChannels ? std::optional<int>(n) : std::nullopt;
 }
 
-// The read that brings a written record back, so its published settings follow.
-uint32_t ReadBackOf(uint32_t writeBits) {
-  uint32_t reads = 0;
-  if (writeBits & request::WriteConfig) reads |= request::ReadConfig;
-  if (writeBits & request::WriteExpert) reads |= request::ReadExpert;
-  if (writeBits & request::WriteWeather) reads |= request::ReadWeather;
-  if (writeBits & request::WriteSchedule) reads |= request::ReadSchedule;
-  return reads;
-}
-
 }  // namespace
 
 MqttBridge::MqttBridge(BridgeOptions options, LogFn log)
@@ -75,14 +66,14 @@ MqttBridge::MqttBridge(BridgeOptions options, LogFn log)
 // ---- the worker's side ----
 
 void MqttBridge::LinkChanged(bool connected) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   snapshot_.linkUp = connected;
   // Until every record of the new link is read, the values are the last ones.
   snapshot_.complete = false;
   dirty_ = true;
 }
 
-void MqttBridge::RecordRead(PageUpdate record, SharedStore& store, bool complete) {
+void MqttBridge::RecordRead(RecordKind record, SharedStore& store, bool complete) {
   if (!complete) return;
   TakeSnapshot(record, store);
 }
@@ -90,12 +81,12 @@ void MqttBridge::RecordRead(PageUpdate record, SharedStore& store, bool complete
 void MqttBridge::Said(const std::string& text, bool status) {
   log_(text);
   if (!status) return;
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   snapshot_.status = text;
   dirty_ = true;
 }
 
-void MqttBridge::TakeSnapshot(PageUpdate record, SharedStore& store) {
+void MqttBridge::TakeSnapshot(RecordKind record, SharedStore& store) {
   TopicValues values = BoardTopics(store.info, store.config);
   DiscoveryFacts facts;
   facts.base = Base();
@@ -106,9 +97,8 @@ void MqttBridge::TakeSnapshot(PageUpdate record, SharedStore& store) {
         ChannelCaption(n, store.config.ColorName[static_cast<size_t>(n)]);
   // The settings change only with the records that hold them.
   std::string settings;
-  const bool settingsRead =
-      record != PageUpdate::Info && record != PageUpdate::Chart && record != PageUpdate::Health;
-  std::lock_guard g(lock_);
+  const bool settingsRead = HoldsSettings(record);
+  MutexLock g(lock_);
   if (settingsRead || snapshot_.settings.empty() || !snapshot_.complete)
     snapshot_.settings = SettingsJson(TakeSettings(store));
   snapshot_.complete = true;
@@ -120,7 +110,7 @@ void MqttBridge::TakeSnapshot(PageUpdate record, SharedStore& store) {
 // ---- the main thread's side ----
 
 void MqttBridge::Republish() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   republish_ = dirty_ = true;
 }
 
@@ -131,7 +121,7 @@ void MqttBridge::PublishChanged(MqttClient& client, const std::string& topic,
   if (client.Publish(topic, payload)) {
     published_[topic] = payload;
   } else {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     dirty_ = true;  // once there is a connection again
   }
 }
@@ -140,7 +130,7 @@ void MqttBridge::Publish(MqttClient& client) {
   if (!client.Connected()) return;
   Snapshot s;
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     if (!dirty_) return;
     s = snapshot_;
     dirty_ = false;

@@ -2,17 +2,24 @@
 // PREFIX/ID, and messages to PREFIX/ID/set/... act on it through the same
 // routines as the window's controls. The link worker's hand-offs fill in what
 // is to be published; the main thread publishes it and serves the commands.
+//
+// Threads: the bridge runs for days with two threads. The link worker calls
+// the Listener side inside its hand-offs; the main thread runs the MQTT
+// client, publishes and carries commands out inside BoardSession::OnUi. Both
+// of those hold the session's inline host lock, which stands for the window's
+// UI thread: only there are the records read or edited. What goes to the
+// broker crosses from one to the other as a snapshot under lock_.
 #pragma once
 
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "cli/board_session.h"
 #include "cli/mqtt_client.h"
 #include "cli/mqtt_topics.h"
+#include "platform/mutex.h"
 
 namespace vmx::cli {
 
@@ -38,14 +45,14 @@ class MqttBridge final : public BoardSession::Listener {
   // from earlier is not a command of now.
   void Command(const std::string& topic, const std::string& payload, bool retained);
   // On the main thread: publishes what changed since the last call.
-  void Publish(MqttClient& client);
+  void Publish(MqttClient& client) EXCLUDES(lock_);
   // A new broker connection: everything goes out again.
-  void Republish();
+  void Republish() EXCLUDES(lock_);
 
   // The link's hand-offs, on the worker's thread.
-  void LinkChanged(bool connected) override;
-  void RecordRead(PageUpdate record, SharedStore& store, bool complete) override;
-  void Said(const std::string& text, bool status) override;
+  void LinkChanged(bool connected) EXCLUDES(lock_) override;
+  void RecordRead(RecordKind record, SharedStore& store, bool complete) EXCLUDES(lock_) override;
+  void Said(const std::string& text, bool status) EXCLUDES(lock_) override;
 
  private:
   // What the board looks like for publishing; the worker writes it, the main
@@ -59,20 +66,21 @@ class MqttBridge final : public BoardSession::Listener {
     std::optional<DiscoveryFacts> facts;
   };
   // Inside a hand-off: the records as they are now.
-  void TakeSnapshot(PageUpdate record, SharedStore& store);
+  void TakeSnapshot(RecordKind record, SharedStore& store) EXCLUDES(lock_);
   // Inside OnUi: carries out one command; empty when done, else why not.
   std::string Apply(const std::string& command, const std::string& payload);
   std::string SetConfigKey(const std::string& key, const std::string& value);
-  void PublishChanged(MqttClient& client, const std::string& topic, const std::string& payload);
+  void PublishChanged(MqttClient& client, const std::string& topic, const std::string& payload)
+      EXCLUDES(lock_);
 
   BridgeOptions options_;
   LogFn log_;
   BoardSession* session_ = nullptr;
 
-  std::mutex lock_;
-  Snapshot snapshot_;
-  bool dirty_ = true;
-  bool republish_ = false;
+  Mutex lock_;
+  Snapshot snapshot_ GUARDED_BY(lock_);
+  bool dirty_ GUARDED_BY(lock_) = true;
+  bool republish_ GUARDED_BY(lock_) = false;
 
   std::map<std::string, std::string> published_;  // main thread only
 };

@@ -13,6 +13,7 @@
 #include "cli/mqtt_client.h"
 #include "cli/mqtt_options.h"
 #include "lang/log_stamp.h"
+#include "platform/stop_request.h"
 
 namespace vmx::cli {
 namespace {
@@ -50,12 +51,6 @@ const char* const kUsage =
     "                    vmx5_ and the port's name, so it stays the same across restarts\n"
     "  --ha-discovery    Home Assistant discovery documents under homeassistant/\n"
     "  -debug            log every exchange on the line too\n";
-
-std::atomic<bool> stopRequested{false};
-
-void RequestStop(int) {
-  stopRequested = true;
-}
 
 struct Arguments {
   BoardArguments board;
@@ -133,10 +128,8 @@ int MqttCommand(int argc, char** argv) {
     std::fflush(stdout);
   };
 
-  struct sigaction action {};
-  action.sa_handler = RequestStop;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  // Stop requests are taken in this loop, before the worker and the client start.
+  StopRequest stop;
   signal(SIGPIPE, SIG_IGN);
 
   MqttBridge bridge(a->bridge, log);
@@ -157,7 +150,7 @@ int MqttCommand(int argc, char** argv) {
   // board; the bridge keeps trying, as a window left open would on a replug.
   std::optional<std::chrono::steady_clock::time_point> endedAt;
   constexpr auto kRevivePause = 10s;
-  while (!stopRequested) {
+  while (!stop.Wait(std::chrono::milliseconds(0))) {
     client.Step(100ms);
     bridge.Publish(client);
     if (!session.Ended()) {
@@ -176,6 +169,10 @@ int MqttCommand(int argc, char** argv) {
 
 const char* MqttUsage() {
   return kUsage;
+}
+
+const char* MqttSummary() {
+  return "bridge a board to an MQTT broker and Home Assistant";
 }
 
 }  // namespace vmx::cli

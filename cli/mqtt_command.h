@@ -6,5 +6,7 @@ namespace vmx::cli {
 
 int MqttCommand(int argc, char** argv);  // argv[0] is "mqtt"
 const char* MqttUsage();
+// The line of the command list; says so where this build has no bridge.
+const char* MqttSummary();
 
 }  // namespace vmx::cli

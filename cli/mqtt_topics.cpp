@@ -92,8 +92,8 @@ std::string ConfigTopic(std::string_view component, const DiscoveryFacts& facts,
 
 std::string ModeOptions() {
   std::string list;
-  for (uint8_t mode = 0; !ModeName(mode).empty(); ++mode)
-    list += (list.empty() ? "" : ", ") + JsonQuote(ModeName(mode));
+  for (uint8_t mode = 0; !ModeName(ModeOf(mode)).empty(); ++mode)
+    list += (list.empty() ? "" : ", ") + JsonQuote(ModeName(ModeOf(mode)));
   return "[" + list + "]";
 }
 
@@ -101,7 +101,7 @@ std::string ModeOptions() {
 
 TopicValues BoardTopics(const Info& info, const Config& config) {
   TopicValues out;
-  const std::string_view mode = ModeName(config.Mode);
+  const std::string_view mode = ModeName(ModeOf(config.Mode));
   out.emplace_back("mode", mode.empty() ? std::to_string(config.Mode) : std::string(mode));
   for (int n = 0; n < kChannels; ++n)
     out.emplace_back(

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/board_session.h"
+#include "cli/history_command.h"
 #include "persist/auto_backup.h"
 #include "persist/settings_file.h"
 
@@ -15,10 +16,22 @@ const char* const kUsage =
     "usage: velmarinex-cli settings export PORT FILE [--verbose]\n"
     "       velmarinex-cli settings import config|schedule PORT FILE [--verbose]\n"
     "       velmarinex-cli settings backup PORT [--dir DIR] [--verbose]\n"
+    "       velmarinex-cli settings history PORT [--json]\n"
+    "       velmarinex-cli settings diff A B [--json] [--verbose]\n"
+    "       velmarinex-cli settings restore PORT SOURCE [--only LIST] [--verbose]\n"
+    "       velmarinex-cli settings undo PORT [--verbose]\n"
     "  export   read every setting of the board and write them into FILE (merged\n"
     "           into the file that is there)\n"
     "  import   send the configuration or the schedule in FILE to the board\n"
     "  backup   write Backup_<port>.ini into DIR (default: the current folder)\n"
+    "  history  list the board's snapshots: index, time (UTC), reason, file\n"
+    "  diff     compare two settings sets, each a PORT, a FILE, PORT@N or PORT@latest;\n"
+    "           exit 0 when equal, 1 when they differ, 2 on trouble\n"
+    "  restore  put SOURCE (a FILE or PORT@N) back on the board, all of it or the\n"
+    "           --only list: config,weather,names,rc5,timezone,schedule,lines=3-7,\n"
+    "           Config.FanLow,2.Hour,...\n"
+    "  undo     bring back the snapshot taken before the last import, restore,\n"
+    "           reef defaults or undo\n"
     "  --verbose  show the link's messages on stderr\n";
 
 int Usage(bool asked = false) {
@@ -43,9 +56,8 @@ std::unique_ptr<BoardSession> Connect(const std::string& port, bool verbose) {
 int Export(const std::string& port, const std::string& file, bool verbose) {
   const auto session = Connect(port, verbose);
   if (!session) return 1;
-  SettingsRecords records;
-  session->OnUi([&] { records = TakeSettings(session->Store()); });
-  const std::string error = WriteSettingsFile(file, records);
+  std::string error;
+  session->OnUi([&] { error = ExportSettings(file, session->Store()); });
   if (!error.empty()) return Fail(error);
   std::printf("%s\n", file.c_str());
   return 0;
@@ -81,9 +93,7 @@ int Import(bool schedule, const std::string& port, const std::string& file, bool
   });
   for (const std::string& item : report.ignored)
     std::fprintf(stderr, "velmarinex-cli: left out %s\n", item.c_str());
-  const uint32_t bits = schedule
-                            ? request::WriteSchedule
-                            : request::WriteConfig | request::WriteExpert | request::WriteWeather;
+  const uint32_t bits = schedule ? request::WriteSchedule : request::ConfigImportSet;
   std::string error;
   if (!session->WaitWritten(bits, sent, error)) return Fail(error);
   return 0;
@@ -111,10 +121,15 @@ int SettingsCommand(int argc, char** argv) {
   std::vector<std::string> words;
   std::string folder = ".";
   bool verbose = false;
+  HistoryOptions history;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--verbose" || a == "-v")
       verbose = true;
+    else if (a == "--json")
+      history.json = true;
+    else if (a == "--only" && i + 1 < argc)
+      history.only = argv[++i];
     else if (a == "--dir" && i + 1 < argc)
       folder = argv[++i];
     else if (a == "--help" || a == "-h")
@@ -127,6 +142,8 @@ int SettingsCommand(int argc, char** argv) {
     return Import(words[1] == "schedule", words[2], words[3], verbose);
   if (words.size() == 2 && words[0] == "backup" && !folder.empty())
     return Backup(words[1], folder, verbose);
+  history.verbose = verbose;
+  if (int code = 0; RunHistoryCommand(words, history, code)) return code;
   return Usage();
 }
 

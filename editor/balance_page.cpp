@@ -9,7 +9,7 @@
 namespace vmx {
 
 BalancePage::BalancePage(PageContext& context) : Page(context, names::tsBalance) {
-  Subscribe({PageUpdate::ExpertWeather, PageUpdate::Expert});
+  Subscribe({RecordKind::ExpertWeather, RecordKind::Expert});
   auto* grid = new QGridLayout(this);
   QLabel* text = NewLabel(this, names::lblBalance);
   text->setWordWrap(true);
@@ -43,11 +43,11 @@ void BalancePage::ShowBalanceSum() {
   SetTextQuietly(sumEdit_, QString::number(sum));
 }
 
-void BalancePage::Apply(PageUpdate record) {
-  if (record == PageUpdate::ExpertWeather) {
+void BalancePage::Apply(RecordKind record) {
+  if (record == RecordKind::ExpertWeather) {
     Bindings().Apply(RecordKind::ExpertWeather);
     ShowBalanceSum();
-  } else if (record == PageUpdate::Expert) {
+  } else if (record == RecordKind::Expert) {
     Bindings().Apply(RecordKind::Expert);
   }
 }

@@ -13,7 +13,7 @@ class BalancePage final : public Page {
  public:
   explicit BalancePage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
   void LanguageApplied() override { ChannelColorsChanged(); }
 

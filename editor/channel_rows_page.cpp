@@ -9,7 +9,7 @@ namespace vmx {
 ChannelRowsPage::ChannelRowsPage(PageContext& context, const char* pageName,
                                  const char* textName, const char* prefix, int editWidth)
     : Page(context, pageName) {
-  Subscribe({PageUpdate::ExpertWeather});
+  Subscribe({RecordKind::ExpertWeather});
   auto* grid = new QGridLayout(this);
   QLabel* text = NewLabel(this, textName);
   text->setWordWrap(true);
@@ -19,8 +19,8 @@ ChannelRowsPage::ChannelRowsPage(PageContext& context, const char* pageName,
   grid->setRowStretch(1 + kChannels, 1);
 }
 
-void ChannelRowsPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::ExpertWeather) Bindings().Apply(RecordKind::ExpertWeather);
+void ChannelRowsPage::Apply(RecordKind record) {
+  if (record == RecordKind::ExpertWeather) Bindings().Apply(RecordKind::ExpertWeather);
 }
 
 void ChannelRowsPage::ChannelColorsChanged() {

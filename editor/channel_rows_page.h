@@ -16,7 +16,7 @@ class ChannelRowsPage : public Page {
   ChannelRowsPage(PageContext& context, const char* pageName, const char* textName,
                   const char* prefix, int editWidth);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
   void LanguageApplied() override { ChannelColorsChanged(); }
 

@@ -31,7 +31,7 @@ QString PercentText(int64_t value) {
 
 ChannelsPage::ChannelsPage(PageContext& context, const char* name, int firstChannel)
     : Page(context, name), firstChannel_(firstChannel) {
-  Subscribe({PageUpdate::Info});
+  Subscribe({RecordKind::Info});
   auto* scroll = new QScrollArea(this);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
@@ -138,8 +138,8 @@ void ChannelsPage::SetAllChannels(int64_t value) {
   vmx::SetAllChannels(context.Store(), static_cast<int16_t>(value));
 }
 
-void ChannelsPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Info) Bindings().Apply(RecordKind::Info);
+void ChannelsPage::Apply(RecordKind record) {
+  if (record == RecordKind::Info) Bindings().Apply(RecordKind::Info);
 }
 
 void ChannelsPage::ChannelColorsChanged() {

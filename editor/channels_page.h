@@ -22,7 +22,7 @@ class ChannelsPage final : public Page {
 
   int FirstChannel() const { return firstChannel_; }
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
   void LanguageApplied() override;
 

@@ -15,7 +15,7 @@
 namespace vmx {
 
 ConfigPage::ConfigPage(PageContext& context) : Page(context, names::tsConfig) {
-  Subscribe({PageUpdate::Config, PageUpdate::Expert, PageUpdate::Health});
+  Subscribe({RecordKind::Config, RecordKind::Expert, RecordKind::Health});
   auto* layout = new QVBoxLayout(this);
 
   auto* lapse = new QGridLayout;
@@ -93,11 +93,11 @@ void ConfigPage::ShowTimeLapse() {
   if (!edtTimeLapse_->hasFocus()) SetTextQuietly(edtTimeLapse_, QString::number(lapse));
 }
 
-void ConfigPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config && Context().WindowVisible())
+void ConfigPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config && Context().WindowVisible())
     Bindings().Apply(RecordKind::Config);
-  if (record == PageUpdate::Expert) Bindings().Apply(RecordKind::Expert);
-  if (record == PageUpdate::Health) findChild<HealthView*>()->DrawHealth();
+  if (record == RecordKind::Expert) Bindings().Apply(RecordKind::Expert);
+  if (record == RecordKind::Health) findChild<HealthView*>()->DrawHealth();
 }
 
 }  // namespace vmx

@@ -18,7 +18,7 @@ class ConfigPage final : public Page {
  public:
   explicit ConfigPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
 
   // Back to real time (the Realtime button): time lapse 1, written to the board.
   void EndTimeLapse();

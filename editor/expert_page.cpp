@@ -49,7 +49,7 @@ std::array<int64_t, 9> ZoneValues(const Expert& e) {
 }  // namespace
 
 ExpertPage::ExpertPage(PageContext& context) : Page(context, names::tsExpert) {
-  Subscribe({PageUpdate::Expert, PageUpdate::ExpertWeather, PageUpdate::Config});
+  Subscribe({RecordKind::Expert, RecordKind::ExpertWeather, RecordKind::Config});
   auto* scroll = new QScrollArea(this);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
@@ -106,8 +106,10 @@ bool ExpertPage::FanModeLedSelected() const {
   return fanModeLed_->isChecked();
 }
 
-int ExpertPage::DisplayLanguage() const {
-  return language_->currentIndex();
+Language ExpertPage::DisplayLanguage() const {
+  // The list holds the languages in the order of Language.
+  return language_->currentIndex() == static_cast<int>(Language::German) ? Language::German
+                                                                         : Language::English;
 }
 
 QWidget* ExpertPage::BuildFanMode() {
@@ -262,8 +264,8 @@ void ExpertPage::FlagClick(uint8_t bit, bool set) {
   config.Flag = static_cast<uint8_t>(set ? config.Flag | bit : config.Flag & ~bit);
   if (bit == config_flag::Fahrenheit) {
     // Every temperature is shown again in the new unit before the record goes out.
-    Context().ApplyRecord(PageUpdate::Info);
-    Context().ApplyRecord(PageUpdate::Expert);
+    Context().ApplyRecord(RecordKind::Info);
+    Context().ApplyRecord(RecordKind::Expert);
   }
   Context().Raise(request::WriteConfig);
 }
@@ -283,9 +285,9 @@ void ExpertPage::ShowTimeZone() {
     if (!zoneEdits_[i]->hasFocus()) SetTextQuietly(zoneEdits_[i], QString::number(values[i]));
 }
 
-void ExpertPage::Apply(PageUpdate record) {
+void ExpertPage::Apply(RecordKind record) {
   switch (record) {
-    case PageUpdate::Expert: {
+    case RecordKind::Expert: {
       fanMode_->Show();
       chartMode_->Show();
       Bindings().Apply(RecordKind::Expert);
@@ -296,10 +298,10 @@ void ExpertPage::Apply(PageUpdate record) {
         language_->setCurrentIndex(language);
       break;
     }
-    case PageUpdate::ExpertWeather:
+    case RecordKind::ExpertWeather:
       Bindings().Apply(RecordKind::ExpertWeather);
       break;
-    case PageUpdate::Config:
+    case RecordKind::Config:
       if (Context().WindowVisible()) ShowFlags();
       break;
     default:

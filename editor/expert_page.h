@@ -23,14 +23,13 @@ class ExpertPage final : public Page {
  public:
   explicit ExpertPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
 
   // Whether the fan follows the LEDs (rbtFMOLED): the water range is then not used.
   bool FanModeLedSelected() const;
-  // The language chosen for the board's display (0 English, 1 German); the
-  // help pages follow it.
-  int DisplayLanguage() const;
+  // The language chosen for the board's display; the help pages follow it.
+  Language DisplayLanguage() const;
 
  private:
   QWidget* BuildGeneral();

@@ -11,7 +11,7 @@
 namespace vmx {
 JmpPage::JmpPage(PageContext& context)
     : Page(context, names::tsJMP), mode_(new ChoiceGroup(context, RecordKind::Expert, "JMPMode", this)) {
-  Subscribe({PageUpdate::Expert});
+  Subscribe({RecordKind::Expert});
   auto* grid = new QGridLayout(this);
   int row = 0;
   auto radio = [&](const char* name, int value) {
@@ -56,8 +56,8 @@ JmpPage::JmpPage(PageContext& context)
   grid->setRowStretch(row, 1);
 }
 
-void JmpPage::Apply(PageUpdate record) {
-  if (record != PageUpdate::Expert) return;
+void JmpPage::Apply(RecordKind record) {
+  if (record != RecordKind::Expert) return;
   mode_->Show();
   Bindings().Apply(RecordKind::Expert);
 }

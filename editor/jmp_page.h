@@ -14,7 +14,7 @@ class JmpPage final : public Page {
  public:
   explicit JmpPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
 
  private:
   ChoiceGroup* mode_;

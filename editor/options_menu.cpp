@@ -31,7 +31,7 @@ OptionsMenu::OptionsMenu(PageContext& context, QObject* parent)
     connect(menu, &QMenu::aboutToShow, this, &OptionsMenu::mnuOptionsClick);
   for (uint8_t mode = 0; mode < std::size(kModeItems); ++mode)
     if (QAction* item = Item(kModeItems[mode]))
-      connect(item, &QAction::triggered, this, [this, mode] { ModeClick(mode); });
+      connect(item, &QAction::triggered, this, [this, mode] { ModeClick(ModeOf(mode)); });
   const std::pair<const char*, void (OptionsMenu::*)()> items[] = {
       {names::mnuStepBig, &OptionsMenu::mnuStepBigClick},
       {names::mnuShowExpert, &OptionsMenu::mnuShowExpertClick},
@@ -61,24 +61,24 @@ void OptionsMenu::mnuOptionsClick() {
   if (QAction* expert = Item(names::mnuShowExpert)) expert->setChecked(context_.ExpertPagesVisible());
 }
 
-void OptionsMenu::SetMode(uint8_t mode) {
+void OptionsMenu::SetMode(BoardMode mode) {
   if (!vmx::SetMode(context_.Store(), mode)) return;
   if (auto* schedule = qobject_cast<SchedulePage*>(context_.PageNamed(names::tsSchedule)))
     schedule->ModeChanged();
   context_.UpdateEnabling();
 }
 
-void OptionsMenu::ModeClick(uint8_t mode) {
+void OptionsMenu::ModeClick(BoardMode mode) {
   SetMode(mode);
   const bool channelsGL = context_.ActivePage() == context_.PageNamed(names::tsChannelsGL);
   switch (mode) {
-    case board_mode::Auto:
+    case BoardMode::Auto:
       ShowPage(names::tsSchedule);
       break;
-    case board_mode::Geo:
+    case BoardMode::Geo:
       ShowPage(names::tsGeo);
       break;
-    case board_mode::RGBDemo:
+    case BoardMode::RgbDemo:
       ShowPage(names::tsChannelsGL);
       break;
     default:  // Manual, Flash: the channels, on whichever of the two pages is up

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <cstdint>
 
+#include "link/records.h"
+
 class QAction;
 
 namespace vmx {
@@ -20,7 +22,7 @@ class OptionsMenu final : public QObject {
   OptionsMenu(PageContext& context, QObject* parent);
 
   void mnuOptionsClick();
-  void ModeClick(uint8_t mode);
+  void ModeClick(BoardMode mode);
   void mnuStepBigClick();
   void mnuShowExpertClick();
   void mnuRefreshClick();
@@ -34,7 +36,7 @@ class OptionsMenu final : public QObject {
   QAction* Item(const char* name) const;
   void ShowPage(const char* name);
   // Mode was changed on the PC: the grid's first column and the enabling follow.
-  void SetMode(uint8_t mode);
+  void SetMode(BoardMode mode);
 
   PageContext& context_;
 };

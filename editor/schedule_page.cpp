@@ -30,7 +30,7 @@ Qt::ItemFlags FlagsOf(int column) {
 
 SchedulePage::SchedulePage(PageContext& context)
     : Page(context, names::tsSchedule), sgSchedule_(new ScheduleGrid(this)), pumCol_(new QMenu(this)) {
-  Subscribe({PageUpdate::Schedule, PageUpdate::Config, PageUpdate::Info});
+  Subscribe({RecordKind::Schedule, RecordKind::Config, RecordKind::Info});
   auto* description = new QPlainTextEdit(this);
   description->setObjectName(names::memDescription);
   description->setReadOnly(true);
@@ -76,7 +76,7 @@ bool SchedulePage::DownloadPending() {
 
 void SchedulePage::FillScheduleGrid() {
   // Every page that shows the schedule takes it, this one first among them.
-  Context().ApplyRecord(PageUpdate::Schedule);
+  Context().ApplyRecord(RecordKind::Schedule);
 }
 
 void SchedulePage::ModeChanged() {
@@ -87,14 +87,14 @@ void SchedulePage::Activated() {
   if (!DownloadPending()) FillScheduleGrid();
 }
 
-void SchedulePage::Apply(PageUpdate record) {
+void SchedulePage::Apply(RecordKind record) {
   SharedStore& store = Context().Store();
-  if (record == PageUpdate::Schedule) {
+  if (record == RecordKind::Schedule) {
     FillLines();
-  } else if (record == PageUpdate::Config) {
+  } else if (record == RecordKind::Config) {
     // A mode changed on the board or by an import changes the first column's meaning.
     if (store.config.Mode != filledMode_ && !DownloadPending()) FillScheduleGrid();
-  } else if (record == PageUpdate::Info && store.info.ActiveRow != activeRow_) {
+  } else if (record == RecordKind::Info && store.info.ActiveRow != activeRow_) {
     activeRow_ = store.info.ActiveRow;
     sgSchedule_->viewport()->update();
   }

@@ -32,7 +32,7 @@ class SchedulePage final : public Page {
   // The mode was changed on the PC: the first column changes its meaning.
   void ModeChanged();
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
   void LanguageApplied() override;
   void Activated() override;

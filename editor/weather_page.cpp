@@ -38,7 +38,7 @@ int PlainTicks(const QString& stem) {
 }  // namespace
 
 WeatherPage::WeatherPage(PageContext& context) : Page(context, names::tsWeather) {
-  Subscribe({PageUpdate::Config, PageUpdate::ExpertWeather});
+  Subscribe({RecordKind::Config, RecordKind::ExpertWeather});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildGroup(names::gbxCloud, {"CloudAlpha", "CloudStep"}, CloudCount,
                                CloudSeconds, {names::btnCloud, &TriggerCloud},
@@ -162,12 +162,12 @@ void WeatherPage::UpdateWeatherRatios() {
       QString::fromStdString(StormRatioText(store.config, store.info.ActivityFlags, separator)));
 }
 
-void WeatherPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Config) {
+void WeatherPage::Apply(RecordKind record) {
+  if (record == RecordKind::Config) {
     if (!Context().WindowVisible()) return;
     ApplyWeatherCounts();
     UpdateWeatherRatios();
-  } else if (record == PageUpdate::ExpertWeather) {
+  } else if (record == RecordKind::ExpertWeather) {
     Bindings().Apply(RecordKind::ExpertWeather);
   }
 }

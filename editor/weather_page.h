@@ -21,7 +21,7 @@ class WeatherPage final : public Page {
  public:
   explicit WeatherPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
 
  private:
   // The four controls the user sets in counts and durations.

@@ -31,7 +31,7 @@ ChartPage::ChartPage(PageContext& context)
     : Page(context, names::tsTemp),
       imgTemp_(new PictureView(names::imgTemp, this)),
       pumChart_(new QMenu(this)) {
-  Subscribe({PageUpdate::Chart});
+  Subscribe({RecordKind::Chart});
   pumChart_->setObjectName(names::pumChart);
   int mode = 0;
   for (const char* name : kSourceItems) {
@@ -66,8 +66,8 @@ const QImage& ChartPage::Picture() const {
   return imgTemp_->Picture();
 }
 
-void ChartPage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Chart) DrawChart();
+void ChartPage::Apply(RecordKind record) {
+  if (record == RecordKind::Chart) DrawChart();
 }
 
 void ChartPage::DrawChart() {
@@ -101,8 +101,8 @@ void ChartPage::pumChartPopup() {
 // The radio buttons follow, and the chart is read again in its new source.
 void ChartPage::mnuCHMClick(int chartMode) {
   Context().Store().expert.ChartMode = static_cast<uint8_t>(chartMode);
-  Context().ApplyRecord(PageUpdate::Expert);
-  Context().Raise(request::WriteExpert | request::ReadChart);
+  Context().ApplyRecord(RecordKind::Expert);
+  Context().Raise(request::ChartSourceSet);
 }
 
 }  // namespace vmx

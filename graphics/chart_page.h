@@ -18,7 +18,7 @@ class ChartPage final : public Page {
  public:
   explicit ChartPage(PageContext& context);
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
 
   QMenu* pumChart() const { return pumChart_; }
   // Draws the last chart read; a page out of sight is drawn when it comes into view.

@@ -146,7 +146,7 @@ ScheduleScene LayoutSchedule(ScheduleView view, std::span<const ScheduleRow> row
                              std::string_view separator) {
   ScheduleScene scene;
   scene.view = view;
-  scene.geo = config.Mode == 2;
+  scene.geo = ModeOf(config.Mode) == BoardMode::Geo;
   scene.selected = std::clamp(state.selectedChannel, 0, kChannels - 1);
   for (int c = 0; c < kChannels; ++c) {
     scene.opaque[static_cast<size_t>(c)] = CurveColor(config.ColorName[static_cast<size_t>(c)]);

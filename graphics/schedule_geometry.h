@@ -12,9 +12,15 @@
 #include <vector>
 
 #include "link/records.h"
-#include "link/shared_store.h"
 
 namespace vmx {
+
+// Where the schedule view drew a row last: x, and y per channel, in pixels.
+// The view keeps them for its hit test; they are nobody else's business.
+struct PointPosition {
+  float x = 0;
+  std::array<float, kChannels> y{};
+};
 
 inline constexpr int kFullIntensity = 4096;
 inline constexpr int kMinutesPerDay = 1440;

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
-#include <mutex>
 
 #include "ui/names.h"
 #include "ui/picture_view.h"
@@ -34,7 +33,7 @@ VisualizePage::VisualizePage(PageContext& context)
       cbxTimeLock_(new QCheckBox(this)),
       tmrVisualize_(new QTimer(this)),
       painter_(std::make_unique<SchedulePainter>()) {
-  Subscribe({PageUpdate::Info, PageUpdate::Config, PageUpdate::Schedule});
+  Subscribe({RecordKind::Info, RecordKind::Config, RecordKind::Schedule});
   img_->setCursor(Qt::CrossCursor);
   img_->setMinimumSize(200, 100);
   img_->onPress = [this](QMouseEvent* e) { imgMouseDown(e); };
@@ -103,10 +102,10 @@ bool VisualizePage::ChannelListOpen() const {
   return cmbVisualize_->view()->isVisible();
 }
 
-void VisualizePage::Apply(PageUpdate record) {
-  if (record == PageUpdate::Info) {
-    // The row tables may have shrunk: positions past the end are no longer drawn ones.
-    drawnRows_ = std::min(drawnRows_, static_cast<int>(Context().Store().schedule.size()));
+void VisualizePage::Apply(RecordKind record) {
+  if (record == RecordKind::Info) {
+    // The table may have shrunk: positions past its end are no longer drawn ones.
+    points_.resize(std::min(points_.size(), Context().Store().schedule.size()));
     if (Context().ActivePage() == this) RefreshVisualization();
     return;
   }
@@ -119,17 +118,16 @@ void VisualizePage::Activated() {
 
 void VisualizePage::RefreshVisualization() {
   SharedStore& store = Context().Store();
-  cbxTimeLock_->setVisible(store.config.Mode != 2);
+  cbxTimeLock_->setVisible(ModeOf(store.config.Mode) != BoardMode::Geo);
   if (!img_->isVisible()) return;  // drawn again when it is shown
   try {
     ScheduleScene scene = LayoutSchedule(View(), store.schedule, store.info, store.config,
                                          {selectedChannel_, selectedRow_}, DecimalSeparator());
-    const size_t stored = std::min(scene.points.size(), store.pointPositions.size());
-    for (size_t k = 0; k < stored; ++k) {
-      store.pointPositions[k].x = scene.points[k].x;
-      store.pointPositions[k].y = scene.points[k].y;
+    points_.resize(scene.points.size());
+    for (size_t k = 0; k < points_.size(); ++k) {
+      points_[k].x = scene.points[k].x;
+      points_[k].y = scene.points[k].y;
     }
-    drawnRows_ = static_cast<int>(stored);
     // Nothing that shows has changed: the picture stays.
     if (drawn_ && scene == shown_ && Picture().size() == img_->size()) return;
     drawn_ = false;
@@ -145,19 +143,16 @@ void VisualizePage::RefreshVisualization() {
 
 bool VisualizePage::RowExists(int row) const {
   const SharedStore& store = Context().Store();
-  return row >= 0 &&
-         row < static_cast<int>(std::min(store.schedule.size(), store.changedRows.size()));
+  return row >= 0 && row < static_cast<int>(store.schedule.size());
 }
 
 void VisualizePage::imgMouseDown(const QMouseEvent* event) {
   SharedStore& store = Context().Store();
   if (store.Pending(request::ReadSchedule) || !View().Drawable()) return;
   tmrVisualize_->start();
-  const size_t rows = std::min(
-      {static_cast<size_t>(drawnRows_), store.pointPositions.size(), store.schedule.size()});
+  const size_t rows = std::min(points_.size(), store.schedule.size());
   const QPointF at = event->position();
-  const int row =
-      HitRow(std::span(store.pointPositions.data(), rows), selectedChannel_, at.x(), at.y());
+  const int row = HitRow(std::span(points_.data(), rows), selectedChannel_, at.x(), at.y());
   if (row >= 0) selectedRow_ = row;
 }
 
@@ -168,10 +163,9 @@ void VisualizePage::imgMouseMove(const QMouseEvent* event) {
     CancelDrag();
     return;
   }
-  const bool moveTime = !cbxTimeLock_->isChecked() && store.config.Mode != 2;
+  const bool moveTime =
+      !cbxTimeLock_->isChecked() && ModeOf(store.config.Mode) != BoardMode::Geo;
   const QPointF at = event->position();
-  // The link worker may be reading a marked row for sending at this moment.
-  const std::lock_guard guard(store.Lock());
   DragRow(store.schedule[static_cast<size_t>(selectedRow_)], selectedChannel_, View(), at.x(),
           at.y(), moveTime);
 }
@@ -182,12 +176,7 @@ void VisualizePage::imgMouseUp() {
   selectedRow_ = -1;
   tmrVisualize_->stop();
   if (RowExists(row)) {
-    SharedStore& store = Context().Store();
-    {
-      const std::lock_guard guard(store.Lock());
-      store.changedRows[static_cast<size_t>(row)] = true;
-    }
-    store.Raise(request::WriteSchedule);
+    Context().Store().MarkRows(static_cast<size_t>(row), 1, request::WriteSchedule);
   }
   RefreshVisualization();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "graphics/schedule_geometry.h"
 #include "ui/page.h"
@@ -25,7 +26,7 @@ class VisualizePage final : public Page {
   explicit VisualizePage(PageContext& context);
   ~VisualizePage() override;
 
-  void Apply(PageUpdate record) override;
+  void Apply(RecordKind record) override;
   void ChannelColorsChanged() override;
   void LanguageApplied() override;
   void Activated() override;
@@ -35,6 +36,8 @@ class VisualizePage final : public Page {
   void RefreshVisualization();
 
   int SelectedChannel() const { return selectedChannel_; }
+  // Where the last drawing put each row's points: the mouse's hit test.
+  const std::vector<PointPosition>& PointPositions() const { return points_; }
   // The channel list is open: the user is choosing from it.
   bool ChannelListOpen() const;
   int SelectedRow() const { return selectedRow_; }
@@ -67,7 +70,7 @@ class VisualizePage final : public Page {
   bool drawn_ = false;
   int selectedChannel_ = 0;
   int selectedRow_ = -1;
-  int drawnRows_ = 0;  // rows whose positions the last drawing stored
+  std::vector<PointPosition> points_;  // one per row of the last drawing
   int wheelRest_ = 0;  // a high-resolution wheel's delta short of a whole step
 };
 

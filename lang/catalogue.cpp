@@ -74,8 +74,8 @@ const std::string* LanguageTable::Find(std::string_view section, std::string_vie
   return nullptr;
 }
 
-std::string_view BuiltInTable(int language) {
-  return language == 1 ? embedded::GermanTable : embedded::EnglishTable;
+std::string_view BuiltInTable(Language language) {
+  return language == Language::German ? embedded::GermanTable : embedded::EnglishTable;
 }
 
 void SetCurrentTable(std::shared_ptr<const LanguageTable> table) {
@@ -86,7 +86,7 @@ void SetCurrentTable(std::shared_ptr<const LanguageTable> table) {
 std::shared_ptr<const LanguageTable> CurrentTable() {
   std::lock_guard g(g_tableLock);
   if (!g_table)
-    g_table = std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(0)));
+    g_table = std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::English)));
   return g_table;
 }
 

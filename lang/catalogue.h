@@ -3,6 +3,7 @@
 // loaded once at start-up, before the workers run.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -39,8 +40,9 @@ class LanguageTable {
   std::vector<Section> sections_;
 };
 
-// The two built-in tables, compiled into the program.
-std::string_view BuiltInTable(int language);  // 0 English, 1 German
+// The program's languages: one built-in table each, compiled into the program.
+enum class Language : uint8_t { English, German };
+std::string_view BuiltInTable(Language language);
 
 // Replaces the current table. Until the first call the English table is current.
 void SetCurrentTable(std::shared_ptr<const LanguageTable> table);

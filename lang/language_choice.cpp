@@ -23,14 +23,13 @@ bool LocaleIsGerman(std::string_view localeName) {
   return EqualsIgnoreCase(localeName.substr(0, end), "de");
 }
 
-int ChooseLanguage(int requested, std::string_view localeName) {
-  if (requested == kLanguageAuto)
-    requested = LocaleIsGerman(localeName) ? kLanguageGerman : kLanguageEnglish;
-  return requested == kLanguageGerman ? kLanguageGerman : kLanguageEnglish;
+Language ChooseLanguage(std::optional<Language> requested, std::string_view localeName) {
+  if (!requested) requested = LocaleIsGerman(localeName) ? Language::German : Language::English;
+  return requested == Language::German ? Language::German : Language::English;
 }
 
-int LoadLanguage(int requested) {
-  const int language = ChooseLanguage(requested, UserLocaleName());
+Language LoadLanguage(std::optional<Language> requested) {
+  const Language language = ChooseLanguage(requested, UserLocaleName());
   SetCurrentTable(
       std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(language))));
   return language;

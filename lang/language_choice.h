@@ -2,14 +2,14 @@
 // command line or, when that says nothing, from the user's locale.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "lang/catalogue.h"
+
 namespace vmx {
 
-inline constexpr int kLanguageAuto = -1;
-inline constexpr int kLanguageEnglish = 0;
-inline constexpr int kLanguageGerman = 1;
 
 // The user's locale name as the C library would take it for messages: the first
 // non-empty of LC_ALL, LC_MESSAGES and LANG; empty when none is set.
@@ -19,12 +19,12 @@ std::string UserLocaleName();
 // is German.
 bool LocaleIsGerman(std::string_view localeName);
 
-// 0 English or 1 German. Automatic (-1) follows the locale; any value other
-// than German counts as English.
-int ChooseLanguage(int requested, std::string_view localeName);
+// The language asked for; without one, the locale's. Any value other than
+// German counts as English.
+Language ChooseLanguage(std::optional<Language> requested, std::string_view localeName);
 
 // Chooses with the user's locale, makes that built-in table the current one and
-// returns the language taken (0 or 1).
-int LoadLanguage(int requested);
+// returns the language taken.
+Language LoadLanguage(std::optional<Language> requested);
 
 }  // namespace vmx

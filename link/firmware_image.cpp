@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lang/catalogue.h"
+#include "platform/file_path.h"
 
 namespace vmx {
 namespace {
@@ -38,7 +39,7 @@ struct FileCloser {
 bool ReadAtMost(const std::string& path, size_t limit, std::vector<uint8_t>& out,
                 std::string& error) {
   errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> f(OpenFile(path, "rb"));
   if (!f) {
     error = path + ": " + std::strerror(errno ? errno : ENOENT);
     return false;
@@ -138,9 +139,10 @@ ParsedImage ParseFirmwareFile(const std::string& path, FirmwareMemory& memory,
 std::string FileInfoLine(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const auto size = fs::file_size(path, ec);
+  const fs::path file = PathOfText(path);
+  const auto size = fs::file_size(file, ec);
   if (ec) return {};
-  const auto changed = fs::last_write_time(path, ec);
+  const auto changed = fs::last_write_time(file, ec);
   if (ec) return {};
   const std::time_t t =
       std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(changed));

@@ -8,6 +8,7 @@
 
 #include "lang/catalogue.h"
 #include "link/firmware_image.h"
+#include "platform/file_path.h"
 
 namespace vmx {
 namespace {
@@ -25,7 +26,7 @@ bool PowerOfTwo(uint32_t v) {
 
 bool Exists(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+  return !path.empty() && std::filesystem::is_regular_file(PathOfText(path), ec);
 }
 
 // Sends the bootloader's reset: it leaves the bootloader and starts the application.

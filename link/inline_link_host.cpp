@@ -4,7 +4,7 @@ namespace vmx {
 
 bool InlineLinkHost::HandOff(const std::function<void()>& job) {
   if (shuttingDown_) return false;
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   job();
   return true;
 }

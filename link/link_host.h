@@ -1,5 +1,7 @@
 // What the link worker hands to the user interface. Every hand-off runs on the
-// UI thread while the worker waits, in the order issued.
+// UI thread while the worker waits, in the order issued. A hand-off is the one
+// place where the worker's code may touch the shared records: there it runs
+// as the UI thread, which owns them.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +10,9 @@
 
 #include "link/firmware_image.h"
 #include "link/firmware_update.h"
+#include "link/record_kind.h"
 
 namespace vmx {
-
-// The record-to-page routine a hand-off runs after an accepted record.
-enum class PageUpdate { Info, Config, Expert, ExpertWeather, Schedule, Chart, Health };
 
 class LinkHost {
  public:
@@ -28,7 +28,8 @@ class LinkHost {
   virtual void StatusLine(const std::string& text) = 0;  // status panel, then the log
   virtual void Progress(const std::string& text, int64_t done, int64_t total) = 0;
   virtual void LinkState(bool connected) = 0;
-  virtual void UpdatePage(PageUpdate page) = 0;
+  // The record-to-page routine a hand-off runs after an accepted record.
+  virtual void UpdatePage(RecordKind page) = 0;
   // Firmware update: the file the user picks, or empty when none was chosen.
   virtual std::string ChooseFirmwareFile() { return {}; }
   // The log's line about a firmware file.

@@ -20,11 +20,6 @@ bool Continuation(char c) {
 
 }  // namespace
 
-std::string PortFromArgument(std::string_view arg) {
-  if (arg.empty() || arg.find('/') != std::string_view::npos) return std::string(arg);
-  return "/dev/" + std::string(arg);
-}
-
 std::string PortOfText(std::string_view text) {
   // An entry of the port list is the path, " (", the description and ")";
   // its path never holds a blank. A text naming an existing device whole is
@@ -49,7 +44,7 @@ std::string ShortForMessage(std::string_view text, size_t limit) {
 }
 
 std::string BoardIdOfPort(std::string_view port) {
-  std::string name(port.substr(port.find_last_of('/') + 1));
+  std::string name = PortBaseName(port);
   for (char& c : name)
     if (!IdCharacter(c)) c = '_';
   return "vmx" + std::to_string(kThisBoard) + "_" + name;

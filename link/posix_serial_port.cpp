@@ -25,6 +25,8 @@ int RemainingMs(Clock::time_point deadline) {
 
 }  // namespace
 
+std::unique_ptr<SerialPort> MakeSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
+
 PosixSerialPort::PosixSerialPort() : interrupt_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 PosixSerialPort::~PosixSerialPort() {

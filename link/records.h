@@ -174,6 +174,20 @@ constexpr uint8_t Overtemperature = 0x01, Undervoltage = 0x02, QuarzError = 0x04
 namespace status_flag {
 constexpr uint8_t Saving = 0x10;
 }
+// Config's Mode: what drives the channels. The field is a byte from the
+// board; ModeOf reads it (a value past Flash stays a value of its own).
+enum class BoardMode : uint8_t { Manual, Auto, Geo, RgbDemo, Flash };
+constexpr BoardMode ModeOf(uint8_t modeField) {
+  return static_cast<BoardMode>(modeField);
+}
+constexpr uint8_t ModeField(BoardMode mode) {
+  return static_cast<uint8_t>(mode);
+}
+// Auto and Geo run the schedule, with its clouds and thunderstorms.
+constexpr bool RunsSchedule(BoardMode mode) {
+  return mode == BoardMode::Auto || mode == BoardMode::Geo;
+}
+
 namespace config_flag {
 constexpr uint8_t BigStep = 0x01, Display20x4 = 0x02, Fahrenheit = 0x04, Clock12h = 0x08;
 }

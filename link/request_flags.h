@@ -25,17 +25,38 @@ constexpr uint32_t SaveEEPROM = 1u << 15;
 constexpr uint32_t ToggleCloud = 1u << 16;
 constexpr uint32_t ToggleStorm = 1u << 17;
 
+// Bits 18 and up ask for nothing.
+constexpr uint32_t AllRequests = (ToggleStorm << 1) - 1;
+
+// The two writes of Info: the clock, the channels.
+constexpr uint32_t InfoWriteBits = WriteInfoTime | WriteInfoChannels;
 // Every write of a record or of schedule rows: what must reach the board
 // before it saves its settings or loads the reef defaults.
 constexpr uint32_t WriteBits = WriteConfig | WriteSchedule | WriteExpert | WriteWeather;
+// Every edit on its way to the board.
+constexpr uint32_t AllWriteBits = InfoWriteBits | WriteBits;
 
 // Every record the board holds, read again.
 constexpr uint32_t ReadAllSet = ReadInfo | ReadConfig | ReadSchedule | ReadExpert | ReadWeather;
 // What a fresh connection to the expected firmware reads.
 constexpr uint32_t InitialSet = ReadAllSet | ReadChart;
+// Every read.
+constexpr uint32_t ReadBits = ReadAllSet | ReadChart | ReadHealth;
+// The link's own refresh of the live values, about twice a second.
+constexpr uint32_t PeriodicSet = ReadInfo | ReadConfig;
+
+// What editors raise together.
+constexpr uint32_t ConfigImportSet = WriteConfig | WriteExpert | WriteWeather;
+constexpr uint32_t ColumnEditSet = WriteConfig | WriteSchedule;  // paste or swap of a column
+constexpr uint32_t ChartSourceSet = WriteExpert | ReadChart;     // the chart page's source menu
 
 static_assert(ReadAllSet == 0x2A9);
 static_assert(InitialSet == 0xAA9);
 static_assert(WriteBits == 0x550);
+static_assert(AllRequests == 0x3FFFF);
+static_assert(PeriodicSet == 0x9);
+static_assert(ConfigImportSet == 0x510);
+static_assert(ColumnEditSet == 0x50);
+static_assert(ChartSourceSet == 0x900);
 
 }  // namespace vmx::request

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -44,5 +45,8 @@ class SerialPort {
   // fails at once. Used when the program is closing, so it need not wait out a timeout.
   virtual void Interrupt() = 0;
 };
+
+// This system's serial port: termios, or the Windows communications API.
+std::unique_ptr<SerialPort> MakeSystemSerialPort();
 
 }  // namespace vmx

@@ -7,37 +7,37 @@ namespace vmx {
 SharedStore::SharedStore() : chart(EmptyChart()) {}
 
 int SharedStore::AddRequestListener(std::function<void()> listener) {
-  std::lock_guard g(listenerLock_);
+  MutexLock g(listenerLock_);
   listeners_.emplace_back(++nextListener_, std::move(listener));
   return nextListener_;
 }
 
 void SharedStore::RemoveRequestListener(int id) {
-  std::lock_guard g(listenerLock_);
+  MutexLock g(listenerLock_);
   std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
 }
 
 void SharedStore::Notify() {
-  std::lock_guard g(listenerLock_);
+  MutexLock g(listenerLock_);
   for (const auto& [id, listener] : listeners_) listener();
 }
 
 void SharedStore::Raise(uint32_t bits) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     requests_ |= bits;
   }
   if (bits) Notify();
 }
 
 void SharedStore::Clear(uint32_t bits) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   requests_ &= ~bits;
 }
 
 void SharedStore::SetRequests(uint32_t word) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     requests_ = word;
   }
   if (word) Notify();
@@ -45,7 +45,7 @@ void SharedStore::SetRequests(uint32_t word) {
 
 void SharedStore::Change(uint32_t clear, uint32_t raise) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     if (requests_ & clear & request::LoadReef) ++reefLoads_;
     requests_ = (requests_ & ~clear) | raise;
   }
@@ -53,12 +53,12 @@ void SharedStore::Change(uint32_t clear, uint32_t raise) {
 }
 
 uint64_t SharedStore::ReefLoads() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return reefLoads_;
 }
 
 uint32_t SharedStore::Requests() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return requests_;
 }
 
@@ -67,14 +67,32 @@ bool SharedStore::Pending(uint32_t bits) {
 }
 
 int SharedStore::RowCount() {
-  std::lock_guard g(lock_);
-  return info.RowCount;
+  MutexLock g(lock_);
+  return rowCount_;
+}
+
+DroppedWrites SharedStore::ResetRequests(uint32_t word) {
+  DroppedWrites dropped;
+  {
+    MutexLock g(lock_);
+    dropped.bits = requests_ & request::AllWriteBits;
+    // A mark is an edit only while WriteSchedule asks for it to be sent (a
+    // mark left from an earlier reset was reported then).
+    for (size_t i = 0; i < changedRows_.size(); ++i) {
+      if (!changedRows_[i]) continue;
+      changedRows_[i] = false;
+      if (requests_ & request::WriteSchedule) dropped.rows.push_back(static_cast<int>(i));
+    }
+    requests_ = word;
+  }
+  if (word) Notify();
+  return dropped;
 }
 
 template <class R>
 void SharedStore::AcceptUnless(R& target, std::span<const uint8_t> payload, uint32_t readBit,
                                uint32_t writeBits) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   requests_ &= ~readBit;
   // A pending write means the PC's copy is newer than what was on the wire.
   if (requests_ & writeBits) return;
@@ -82,11 +100,12 @@ void SharedStore::AcceptUnless(R& target, std::span<const uint8_t> payload, uint
 }
 
 void SharedStore::AcceptInfo(std::span<const uint8_t> payload) {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   requests_ &= ~request::ReadInfo;
-  if (requests_ & (request::WriteInfoTime | request::WriteInfoChannels)) return;
+  if (requests_ & request::InfoWriteBits) return;
   info = Decode<Info>(payload);
-  ResizeRowTables(info.RowCount);
+  rowCount_ = info.RowCount;
+  ResizeLocked(info.RowCount);
 }
 
 void SharedStore::AcceptConfig(std::span<const uint8_t> payload) {
@@ -111,42 +130,50 @@ void SharedStore::AcceptHealth(std::span<const uint8_t> payload) {
 
 bool SharedStore::AcceptRow(std::span<const uint8_t> message) {
   const int index = static_cast<int8_t>(message[0]);
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   if (index < 0 || index >= static_cast<int>(schedule.size())) return false;
   // A mark without WriteSchedule is left from a request word that was reset
   // (a new identification): the board's row wins then.
-  if (changedRows[index] && (requests_ & request::WriteSchedule)) return false;
-  schedule[index] = Decode<ScheduleRow>(message.subspan(1));
+  const auto row = static_cast<size_t>(index);
+  if (row < changedRows_.size() && changedRows_[row] && (requests_ & request::WriteSchedule))
+    return false;
+  schedule[row] = Decode<ScheduleRow>(message.subspan(1));
   return true;
 }
 
 template <class R>
 void SharedStore::Prepare(const R& source, std::span<uint8_t> payload, uint32_t writeBit) {
-  std::lock_guard g(lock_);
   requests_ &= ~writeBit;
   const auto image = Encode(source);
   std::copy(image.begin(), image.end(), payload.begin());
 }
 
 void SharedStore::PrepareInfoTime(std::span<uint8_t> payload) {
-  Prepare(info, payload, request::WriteInfoTime);
+  {
+    MutexLock g(lock_);
+    Prepare(info, payload, request::WriteInfoTime);
+  }
   for (const auto& f : Info::Fields().Rows())
     if (f.name.starts_with("Channel")) PutLE(payload, f.offset, f.width, 0xFFFF);
 }
 
 void SharedStore::PrepareInfoChannels(std::span<uint8_t> payload) {
-  Prepare(info, payload, request::WriteInfoChannels);
+  {
+    MutexLock g(lock_);
+    Prepare(info, payload, request::WriteInfoChannels);
+  }
   const auto* minute = Info::Fields().Find("Minute");
   payload[minute->offset] = 0xFF;
 }
 
 void SharedStore::PrepareConfig(std::span<uint8_t> payload) {
+  MutexLock g(lock_);
   Prepare(config, payload, request::WriteConfig);
 }
 
 void SharedStore::PrepareExpert(std::span<uint8_t> payload) {
+  MutexLock g(lock_);
   Prepare(expert, payload, request::WriteExpert);
-  std::lock_guard g(lock_);
   if (!pairingWrite_) return;
   pairingWrite_ = false;
   rc5Stale_ = true;
@@ -154,15 +181,17 @@ void SharedStore::PrepareExpert(std::span<uint8_t> payload) {
 }
 
 void SharedStore::PrepareExpertWeather(std::span<uint8_t> payload) {
+  MutexLock g(lock_);
   Prepare(weather, payload, request::WriteWeather);
 }
 
 bool SharedStore::PrepareRow(std::span<uint8_t> payload) {
-  std::lock_guard g(lock_);
-  const size_t rows = std::min<size_t>(info.RowCount, changedRows.size());
+  MutexLock g(lock_);
+  const size_t rows =
+      std::min({static_cast<size_t>(info.RowCount), changedRows_.size(), schedule.size()});
   for (size_t i = 0; i < rows; ++i) {
-    if (!changedRows[i]) continue;
-    changedRows[i] = false;
+    if (!changedRows_[i]) continue;
+    changedRows_[i] = false;
     payload[0] = static_cast<uint8_t>(i);
     const auto image = Encode(schedule[i]);
     std::copy(image.begin(), image.end(), payload.begin() + 1);
@@ -174,9 +203,9 @@ bool SharedStore::PrepareRow(std::span<uint8_t> payload) {
 
 void SharedStore::RemarkRow(int index) {
   {
-    std::lock_guard g(lock_);
-    if (index < 0 || index >= static_cast<int>(changedRows.size())) return;
-    changedRows[index] = true;
+    MutexLock g(lock_);
+    if (index < 0 || index >= static_cast<int>(changedRows_.size())) return;
+    changedRows_[static_cast<size_t>(index)] = true;
     requests_ |= request::WriteSchedule;
   }
   Notify();
@@ -184,32 +213,48 @@ void SharedStore::RemarkRow(int index) {
 
 void SharedStore::MarkRows(size_t first, size_t count, uint32_t bits) {
   {
-    std::lock_guard g(lock_);
-    for (size_t i = first; i < changedRows.size() && i - first < count; ++i) changedRows[i] = true;
+    MutexLock g(lock_);
+    for (size_t i = first; i < changedRows_.size() && i - first < count; ++i)
+      changedRows_[i] = true;
     requests_ |= bits;
   }
   if (bits) Notify();
 }
 
+bool SharedStore::RowMarked(size_t row) {
+  MutexLock g(lock_);
+  return row < changedRows_.size() && changedRows_[row];
+}
+
+std::vector<bool> SharedStore::RowMarks() {
+  MutexLock g(lock_);
+  return changedRows_;
+}
+
+void SharedStore::ResizeRowTables(size_t rows) {
+  MutexLock g(lock_);
+  ResizeLocked(rows);
+}
+
 bool SharedStore::WritesPending() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   if (writing_ > 0 || (requests_ & request::WriteBits)) return true;
-  return std::find(changedRows.begin(), changedRows.end(), true) != changedRows.end();
+  return std::find(changedRows_.begin(), changedRows_.end(), true) != changedRows_.end();
 }
 
 void SharedStore::WriteStarted() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   ++writing_;
 }
 
 void SharedStore::WriteEnded() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   --writing_;
 }
 
 void SharedStore::RaiseIrPairing() {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     pairingWrite_ = true;
     requests_ |= request::WriteExpert;
   }
@@ -217,13 +262,13 @@ void SharedStore::RaiseIrPairing() {
 }
 
 bool SharedStore::Rc5ReadDue() {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return rc5Stale_ && !pairingWrite_;
 }
 
 void SharedStore::AcceptRc5Codes(std::span<const uint8_t> payload) {
   const Expert board = Decode<Expert>(payload);
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   rc5Stale_ = false;
   auto take = [](uint16_t& code, uint16_t sent, uint16_t fresh) {
     if (code == sent) code = fresh;
@@ -238,10 +283,9 @@ void SharedStore::AcceptRc5Codes(std::span<const uint8_t> payload) {
   take(expert.Step, pairingSent_.Step, board.Step);
 }
 
-void SharedStore::ResizeRowTables(size_t rows) {
+void SharedStore::ResizeLocked(size_t rows) {
   schedule.resize(rows);
-  changedRows.resize(rows, false);
-  pointPositions.resize(rows);
+  changedRows_.resize(rows, false);
 }
 
 }  // namespace vmx

@@ -6,7 +6,8 @@
 #include "lang/catalogue.h"
 #include "link/access_hint.h"
 #include "link/port_name.h"
-#include "link/posix_serial_port.h"
+#include "link/record_requests.h"
+#include "link/serial_port.h"
 
 namespace vmx {
 namespace {
@@ -22,17 +23,6 @@ class WriteInFlight {
  private:
   SharedStore& store_;
 };
-
-// The read that shows what the board holds after a write of `bit` was given up.
-uint32_t ReadBackOf(uint32_t bit) {
-  using namespace request;
-  if (bit & (WriteInfoTime | WriteInfoChannels)) return ReadInfo;
-  if (bit & WriteConfig) return ReadConfig;
-  if (bit & WriteExpert) return ReadExpert;
-  if (bit & WriteWeather) return ReadWeather;
-  if (bit & WriteSchedule) return ReadSchedule;
-  return 0;
-}
 
 constexpr const char* kProduct = "Velmarinex 2.x.4";
 
@@ -54,10 +44,10 @@ std::unique_ptr<TthdCom> TthdCom::Create(const std::string& port, bool debug, Sh
 
 TthdCom::TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFactory makePort)
     : store_(store), host_(host), timing_(timing), makePort_(std::move(makePort)) {
-  port_ = makePort_ ? makePort_() : std::make_unique<PosixSerialPort>();
+  port_ = makePort_ ? makePort_() : MakeSystemSerialPort();
   proto_ = std::make_unique<WireProtocol>(
       *port_, [this](const std::string& text) { Log(text); }, timing_.serialTimeout);
-  listener_ = store_.AddRequestListener([this] { WakeUp(raised_); });
+  listener_ = store_.AddRequestListener([this] { WakeUp(Wake::Request); });
 }
 
 TthdCom::~TthdCom() {
@@ -71,49 +61,55 @@ void TthdCom::SetPort(const std::string& port, bool debug) {
   {
     // Only a port-list entry loses its description; a path given explicitly
     // stays whole, blanks and all.
-    std::lock_guard g(nameLock_);
+    MutexLock g(nameLock_);
     portName_ = PortOfText(port);
   }
-  WakeUp(portChanged_);
+  WakeUp(Wake::Port);
 }
 
-void TthdCom::WakeUp(bool& reason) {
+void TthdCom::WakeUp(Wake reason) {
   {
-    std::lock_guard g(wakeLock_);
-    reason = true;
+    MutexLock g(wakeLock_);
+    (reason == Wake::Request ? raised_ : portChanged_) = true;
   }
-  wake_.notify_all();
+  wake_.NotifyAll();
 }
 
 std::string TthdCom::ShownPort() const { return ShortForMessage(PortName()); }
 
 std::string TthdCom::PortName() const {
-  std::lock_guard g(nameLock_);
+  MutexLock g(nameLock_);
   return portName_;
 }
 
 void TthdCom::Terminate() {
   {
-    std::lock_guard g(wakeLock_);
+    MutexLock g(wakeLock_);
     terminated_ = true;
   }
-  wake_.notify_all();
+  wake_.NotifyAll();
 }
 
 void TthdCom::Abort() {
   Terminate();
-  std::lock_guard g(portLock_);
+  MutexLock g(portLock_);
   if (port_) port_->Interrupt();
 }
 
 bool TthdCom::WaitClosed(std::chrono::milliseconds timeout) {
-  std::unique_lock g(wakeLock_);
-  return wake_.wait_for(g, timeout, [this] { return linkClosed_.load(); });
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  MutexLock g(wakeLock_);
+  while (!linkClosed_ && wake_.WaitUntil(wakeLock_, until)) {
+  }
+  return linkClosed_;
 }
 
 bool TthdCom::Wait(std::chrono::milliseconds d) {
-  std::unique_lock g(wakeLock_);
-  return !wake_.wait_for(g, d, [this] { return terminated_.load(); });
+  const auto until = std::chrono::steady_clock::now() + d;
+  MutexLock g(wakeLock_);
+  while (!terminated_ && wake_.WaitUntil(wakeLock_, until)) {
+  }
+  return !terminated_;
 }
 
 std::chrono::steady_clock::duration TthdCom::RefreshPeriod() const {
@@ -122,12 +118,12 @@ std::chrono::steady_clock::duration TthdCom::RefreshPeriod() const {
 
 void TthdCom::Sleep() {
   // Bits 18 and up ask for nothing; they must not keep the worker awake.
-  constexpr uint32_t kRequests = (1u << 18) - 1;
-  const bool more = (store_.Requests() & kRequests) != 0;
-  std::unique_lock g(wakeLock_);
+  const bool more = store_.Pending(request::AllRequests);
   const auto until =
       more ? std::chrono::steady_clock::now() + timing_.pass : lastRefresh_ + RefreshPeriod();
-  wake_.wait_until(g, until, [this] { return terminated_ || raised_ || portChanged_; });
+  MutexLock g(wakeLock_);
+  while (!terminated_ && !raised_ && !portChanged_ && wake_.WaitUntil(wakeLock_, until)) {
+  }
   raised_ = portChanged_ = false;
 }
 
@@ -175,7 +171,7 @@ void TthdCom::State(bool connected) {
   OnUi([&] { host_.LinkState(connected); });
 }
 
-void TthdCom::Accept(const std::function<void()>& copy, PageUpdate page) {
+void TthdCom::Accept(const std::function<void()>& copy, RecordKind page) {
   OnUi([&] {
     copy();
     host_.UpdatePage(page);
@@ -234,8 +230,13 @@ void TthdCom::Run() {
   End();
 }
 
+void TthdCom::DropRequests() {
+  const DroppedWrites dropped = store_.ResetRequests(0);
+  if (!dropped.Empty()) Status(LangFormat("ChangesNotSent", {DroppedWritesText(dropped)}));
+}
+
 bool TthdCom::Connect() {
-  store_.SetRequests(0);
+  DropRequests();
   failedWrites_.fill(0);
   deviceType_ = firmwareVersion_ = kNoDevice;
   firmwareState_ = bootloaderState_ = false;
@@ -289,7 +290,7 @@ void TthdCom::TakeIdentity(uint8_t type, uint8_t version) {
   deviceType_ = type;
   firmwareVersion_ = version;
   firmwareState_ = bootloaderState_ = false;
-  store_.SetRequests(0);
+  DropRequests();
   failedWrites_.fill(0);
   const std::string port = ShownPort();
   if (type == kThisBoard) {
@@ -335,7 +336,7 @@ TthdCom::Next TthdCom::Pass() {
   if (const auto now = std::chrono::steady_clock::now(); now - lastRefresh_ >= RefreshPeriod()) {
     lastRefresh_ = now;
     if (firmwareState_)
-      store_.Raise(request::ReadInfo | request::ReadConfig);
+      store_.Raise(request::PeriodicSet);
     else if (bootloaderState_)
       store_.Raise(request::Bootloader);
     else
@@ -349,7 +350,7 @@ TthdCom::Next TthdCom::Pass() {
 }
 
 void TthdCom::Read(std::string_view command, std::string_view trace, size_t length,
-                   void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page) {
+                   void (SharedStore::*accept)(std::span<const uint8_t>), RecordKind page) {
   if (Get(command, trace, length))
     Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
   else
@@ -385,17 +386,17 @@ TthdCom::Next TthdCom::ServeRequests() {
   if (Wanted(WriteConfig))  // e.
     Write("02", "SetConfig", Config::Size, &S::PrepareConfig, WriteConfig);
   if (Wanted(ReadConfig, WriteConfig))                                                // f.
-    Read("82", "GetConfig", Config::Size, &S::AcceptConfig, PageUpdate::Config);
+    Read("82", "GetConfig", Config::Size, &S::AcceptConfig, RecordKind::Config);
   if (Wanted(WriteInfoTime))  // g.
     Write("01", "SetInfo", Info::Size, &S::PrepareInfoTime, WriteInfoTime);
   if (Wanted(WriteInfoChannels))                                                       // h.
     Write("01", "SetInfo", Info::Size, &S::PrepareInfoChannels, WriteInfoChannels);
   if (Wanted(ReadInfo, WriteInfoTime | WriteInfoChannels))  // i.
-    Read("81", "GetInfo", Info::Size, &S::AcceptInfo, PageUpdate::Info);
+    Read("81", "GetInfo", Info::Size, &S::AcceptInfo, RecordKind::Info);
   if (Wanted(WriteExpert) && FreshRc5Codes())  // j.
     Write("05", "SetExpert", Expert::Size, &S::PrepareExpert, WriteExpert);
   if (Wanted(ReadExpert, WriteExpert))  // k.
-    Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, PageUpdate::Expert);
+    Read("85", "GetExpert", Expert::Size, &S::AcceptExpert, RecordKind::Expert);
   if (Wanted(WriteSchedule)) {  // l.
     const WriteInFlight writing(store_);
     bool found = false;
@@ -412,15 +413,15 @@ TthdCom::Next TthdCom::ServeRequests() {
     return Next::End;
   if (Wanted(ReadChart)) {  // n.
     Status(LangText("ReadingChart"));
-    ReadAndReport("87", "GetChart", Chart::Size, &S::AcceptChart, PageUpdate::Chart);
+    ReadAndReport("87", "GetChart", Chart::Size, &S::AcceptChart, RecordKind::Chart);
   }
   if (Wanted(ReadHealth))  // o.
-    ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, PageUpdate::Health);
+    ReadAndReport("88", "GetHealth", Health::Size, &S::AcceptHealth, RecordKind::Health);
   if (Wanted(WriteWeather))  // p.
     Write("06", "SetExpertWeather", ExpertWeather::Size, &S::PrepareExpertWeather, WriteWeather);
   if (Wanted(ReadWeather, WriteWeather))  // q.
     Read("86", "GetExpertWeather", ExpertWeather::Size, &S::AcceptExpertWeather,
-         PageUpdate::ExpertWeather);
+         RecordKind::ExpertWeather);
   if (Wanted(SaveEEPROM) && !store_.WritesPending())  // r.
     Action("SaveEEPROM", 1, SaveEEPROM);
   if (Wanted(ToggleCloud)) Action("ToggleCloud", 2, ToggleCloud);  // s.
@@ -443,7 +444,7 @@ bool TthdCom::FreshRc5Codes() {
 
 void TthdCom::ReadAndReport(std::string_view command, std::string_view trace, size_t length,
                             void (SharedStore::*accept)(std::span<const uint8_t>),
-                            PageUpdate page) {
+                            RecordKind page) {
   const bool ok = Get(command, trace, length);
   if (ok) Accept([&] { (store_.*accept)(proto_->Payload(length)); }, page);
   Status(LangText("Done"));  // whether or not it worked
@@ -463,7 +464,7 @@ TthdCom::Next TthdCom::ServeSchedule() {
       return Next::End;
     }
   }
-  OnUi([&] { host_.UpdatePage(PageUpdate::Schedule); });
+  OnUi([&] { host_.UpdatePage(RecordKind::Schedule); });
   Status(LangText("Done"));
   // A download cut short by a bad reply is asked for again, as any failed
   // read is: the rows it did not reach would otherwise stay as they were.
@@ -475,15 +476,15 @@ TthdCom::Next TthdCom::ServeSchedule() {
 void TthdCom::End() {
   const std::string name = ShownPort();
   {
-    std::lock_guard g(portLock_);
+    MutexLock g(portLock_);
     proto_.reset();
     port_.reset();
   }
   {
-    std::lock_guard g(wakeLock_);
+    MutexLock g(wakeLock_);
     linkClosed_ = true;
   }
-  wake_.notify_all();
+  wake_.NotifyAll();
   Status(LangFormat("DisconnectedFrom", {name}));
   State(false);
 }

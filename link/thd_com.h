@@ -1,15 +1,20 @@
 // TthdCom: the one thread that owns the serial port. It connects, identifies
 // the board and then serves the request word pass by pass, handing every
 // received record and every message to the UI thread.
+//
+// Threads: the public calls come from the UI thread (the owner); everything
+// else runs on the worker's own thread. The worker touches the shared store
+// only through its request word and row marks (under the store's lock), and
+// reaches the records only inside hand-offs (OnUi), which run on the UI
+// thread while the worker waits. It never holds a lock across a transaction
+// or a hand-off.
 #pragma once
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -18,6 +23,7 @@
 #include "link/serial_port.h"
 #include "link/shared_store.h"
 #include "link/wire_protocol.h"
+#include "platform/mutex.h"
 
 namespace vmx {
 
@@ -34,17 +40,17 @@ class TthdCom {
   TthdCom& operator=(const TthdCom&) = delete;
 
   // A running worker notices a changed name at its next pass and reconnects.
-  void SetPort(const std::string& port, bool debug);
+  void SetPort(const std::string& port, bool debug) EXCLUDES(nameLock_, wakeLock_);
   // Asks the worker to end at the end of its pass, or sooner inside a wait.
-  void Terminate();
+  void Terminate() EXCLUDES(wakeLock_);
   // Terminate, and cut a transaction on the line short: for a program that is closing.
-  void Abort();
+  void Abort() EXCLUDES(wakeLock_, portLock_);
   bool Terminated() const { return terminated_; }
   // Set when the run has ended.
   bool LinkClosed() const { return linkClosed_; }
   // Waits until the run has ended or `timeout` passed; returns LinkClosed().
-  bool WaitClosed(std::chrono::milliseconds timeout);
-  std::string PortName() const;
+  bool WaitClosed(std::chrono::milliseconds timeout) EXCLUDES(wakeLock_);
+  std::string PortName() const EXCLUDES(nameLock_);
 
  private:
   TthdCom(SharedStore& store, LinkHost& host, LinkTiming timing, PortFactory makePort);
@@ -66,12 +72,13 @@ class TthdCom {
   friend class WorkerFirmwareLink;
   void End();
 
-  bool Wait(std::chrono::milliseconds d);  // false when terminated meanwhile
+  bool Wait(std::chrono::milliseconds d) EXCLUDES(wakeLock_);  // false when terminated meanwhile
   // The end of a pass: sleeps until a request is raised, the periodic refresh
   // is due, the port changes or the worker is told to end; with work left over
   // from the pass (more marked rows), one pass pause at most.
-  void Sleep();
-  void WakeUp(bool& reason);
+  void Sleep() EXCLUDES(wakeLock_);
+  enum class Wake { Request, Port };
+  void WakeUp(Wake reason) EXCLUDES(wakeLock_);
   std::chrono::steady_clock::duration RefreshPeriod() const;
   // A write that did not reach the board is raised again, while the same
   // board answers, until it has failed kWriteAttempts times in a row.
@@ -87,37 +94,48 @@ class TthdCom {
   void Action(std::string_view trace, uint8_t action, uint32_t bit);
   // A read whose failure makes the worker identify the device again.
   void Read(std::string_view command, std::string_view trace, size_t length,
-            void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+            void (SharedStore::*accept)(std::span<const uint8_t>), RecordKind page);
   // The same, with status "Done." once it is over (chart and health).
   void ReadAndReport(std::string_view command, std::string_view trace, size_t length,
-                     void (SharedStore::*accept)(std::span<const uint8_t>), PageUpdate page);
+                     void (SharedStore::*accept)(std::span<const uint8_t>), RecordKind page);
   void Write(std::string_view command, std::string_view trace, size_t length,
              void (SharedStore::*prepare)(std::span<uint8_t>), uint32_t bit);
   void Trace(std::string_view name);
   // A failed transaction makes the worker identify the device again at once.
   void Check(bool ok);
 
+  // Resets the request word, dropping every edit still pending, and says
+  // which were dropped: the keeper would otherwise see them spring back.
+  void DropRequests();
+
   // Hand-offs.
   void Log(const std::string& text);
   void Status(const std::string& text);
   void State(bool connected);
   bool OnUi(const std::function<void()>& job);  // false: the host is shutting down
-  void Accept(const std::function<void()>& copy, PageUpdate page);
+  void Accept(const std::function<void()>& copy, RecordKind page);
 
+  // Set at creation, then read-only.
   SharedStore& store_;
   LinkHost& host_;
   LinkTiming timing_;
   PortFactory makePort_;
-  std::mutex portLock_;  // the port is freed by the run while Abort may reach for it
+
+  // The run's: created before the thread starts, used by the worker thread
+  // alone and freed by End. Abort (UI thread) reaches for the port only to
+  // interrupt a transaction; portLock_ keeps it from one End is freeing.
+  Mutex portLock_;
   std::unique_ptr<SerialPort> port_;
   std::unique_ptr<WireProtocol> proto_;
 
-  mutable std::mutex nameLock_;
-  std::string portName_;
+  mutable Mutex nameLock_;
+  std::string portName_ GUARDED_BY(nameLock_);  // set by SetPort (UI thread)
   std::atomic<bool> debug_{false};
+  // Written under wakeLock_ so that a sleeper cannot miss the change.
   std::atomic<bool> terminated_{false};
   std::atomic<bool> linkClosed_{false};
 
+  // The worker thread's alone.
   uint8_t deviceType_ = 0xFF;
   uint8_t firmwareVersion_ = 0xFF;
   bool firmwareState_ = false;
@@ -128,10 +146,10 @@ class TthdCom {
   std::array<uint8_t, 32> failedWrites_{};  // failures in a row, by request bit
   int listener_ = 0;
 
-  std::mutex wakeLock_;
-  std::condition_variable wake_;  // termination, new requests, a new port, the end of the run
-  bool raised_ = false;           // a request was raised since the last sleep
-  bool portChanged_ = false;
+  Mutex wakeLock_;
+  CondVar wake_;  // termination, new requests, a new port, the end of the run
+  bool raised_ GUARDED_BY(wakeLock_) = false;  // a request was raised since the last sleep
+  bool portChanged_ GUARDED_BY(wakeLock_) = false;
   std::thread thread_;
 };
 

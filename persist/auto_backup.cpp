@@ -1,6 +1,7 @@
 #include "persist/auto_backup.h"
 
 #include "lang/catalogue.h"
+#include "persist/history_triggers.h"
 #include "persist/records_complete.h"
 #include "persist/settings_file.h"
 
@@ -38,7 +39,10 @@ BackupResult WriteBackup(const std::string& folder, std::string_view portEntry, 
   const std::string path =
       folder.empty() || folder.ends_with('/') ? folder + name : folder + "/" + name;
   const std::string error = WriteSettingsFile(path, TakeSettings(store));
-  if (error.empty()) return BackupResult::Written;
+  if (error.empty()) {
+    SnapshotStore(store, SnapshotReason::Backup, portEntry);
+    return BackupResult::Written;
+  }
   log(error);
   return BackupResult::Failed;
 }

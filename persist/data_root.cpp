@@ -1,17 +1,6 @@
 #include "persist/data_root.h"
 
-#include <cstdlib>
-
 namespace vmx {
-
-std::filesystem::path UserDataRoot() {
-  // An XDG variable that is set but not absolute is to be ignored.
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/')
-    return std::filesystem::path(data) / "velmarinex";
-  if (const char* home = std::getenv("HOME"); home && home[0] != '\0')
-    return std::filesystem::path(home) / ".local" / "share" / "velmarinex";
-  return {};
-}
 
 std::filesystem::path BoardFolder(const std::filesystem::path& root, const std::string& kind,
                                   const std::string& boardId) {

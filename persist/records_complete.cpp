@@ -5,14 +5,14 @@
 namespace vmx {
 namespace {
 
-constexpr uint32_t Bit(PageUpdate record) {
+constexpr uint32_t Bit(RecordKind record) {
   return 1u << static_cast<unsigned>(record);
 }
 
 // What a settings file holds, and Info for the number of rows.
-constexpr uint32_t kAll = Bit(PageUpdate::Info) | Bit(PageUpdate::Config) |
-                          Bit(PageUpdate::Schedule) | Bit(PageUpdate::Expert) |
-                          Bit(PageUpdate::ExpertWeather);
+constexpr uint32_t kAll = Bit(RecordKind::Info) | Bit(RecordKind::Config) |
+                          Bit(RecordKind::Schedule) | Bit(RecordKind::Expert) |
+                          Bit(RecordKind::ExpertWeather);
 
 }  // namespace
 
@@ -30,14 +30,14 @@ void RecordsCompleteness::NoticeReefLoad(SharedStore& store) {
   missing_ = kAll;
 }
 
-void RecordsCompleteness::Shown(PageUpdate record, SharedStore& store) {
+void RecordsCompleteness::Shown(RecordKind record, SharedStore& store) {
   NoticeReefLoad(store);
   if (!connected_) return;
   missing_ &= ~Bit(record);
-  if (record == PageUpdate::Info) {
+  if (record == RecordKind::Info) {
     const int rows = store.RowCount();
     // New rows are zero until the schedule is read again.
-    if (rowCount_ >= 0 && rows != rowCount_) missing_ |= Bit(PageUpdate::Schedule);
+    if (rowCount_ >= 0 && rows != rowCount_) missing_ |= Bit(RecordKind::Schedule);
     rowCount_ = rows;
   }
 }

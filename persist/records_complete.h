@@ -23,7 +23,7 @@ class RecordsCompleteness {
   // The link reports a connection to the expected firmware, or its loss.
   void LinkState(bool connected);
   // A record was read and handed over; `store` holds it.
-  void Shown(PageUpdate record, SharedStore& store);
+  void Shown(RecordKind record, SharedStore& store);
   bool Complete(SharedStore& store);
   bool Connected() const { return connected_; }
 
@@ -31,7 +31,7 @@ class RecordsCompleteness {
   void NoticeReefLoad(SharedStore& store);
 
   bool connected_ = false;
-  uint32_t missing_ = 0;  // bits by PageUpdate of the records still to be read
+  uint32_t missing_ = 0;  // bits by RecordKind of the records still to be read
   int rowCount_ = -1;
   uint64_t reefLoads_ = 0;
 };

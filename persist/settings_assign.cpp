@@ -1,9 +1,10 @@
 #include "persist/settings_assign.h"
 
+#include <algorithm>
 #include <charconv>
-#include <mutex>
 
 #include "link/field_table.h"
+#include "link/record_requests.h"
 #include "link/shared_store.h"
 #include "persist/settings_file.h"
 
@@ -24,17 +25,7 @@ std::optional<size_t> RowNumber(std::string_view text) {
 }
 
 uint32_t BitOf(const SettingsKey* key) {
-  switch (key->Holder()) {
-    case SettingsKey::Record::Config:
-      return request::WriteConfig;
-    case SettingsKey::Record::Expert:
-      return request::WriteExpert;
-    case SettingsKey::Record::Weather:
-      return request::WriteWeather;
-    case SettingsKey::Record::Row:
-      break;
-  }
-  return request::WriteSchedule;
+  return WriteBitOf(key->Holder());
 }
 
 }  // namespace
@@ -80,28 +71,26 @@ uint32_t WriteBitsOf(const SettingsAssignment& assignment) {
 
 uint32_t AssignSettings(SharedStore& store, std::span<const SettingsAssignment> assignments,
                         std::string& error) {
-  uint32_t bits = 0;
-  {
-    std::lock_guard g(store.Lock());
-    SettingsRecords records{store.config, store.expert, store.weather, store.schedule};
-    const size_t rows = std::min<size_t>(records.schedule.size(), store.info.RowCount);
-    for (const SettingsAssignment& a : assignments) {
-      if (a.row && *a.row >= rows) {
-        error = "the board has " + std::to_string(rows) + " schedule rows, no row " +
-                std::to_string(*a.row);
-        return 0;
-      }
+  SettingsRecords records{store.config, store.expert, store.weather, store.schedule};
+  const size_t rows = std::min<size_t>(records.schedule.size(), store.info.RowCount);
+  for (const SettingsAssignment& a : assignments) {
+    if (a.row && *a.row >= rows) {
+      error = "the board has " + std::to_string(rows) + " schedule rows, no row " +
+              std::to_string(*a.row);
+      return 0;
     }
-    for (const SettingsAssignment& a : assignments) {
-      a.key->Set(records, a.value, a.row.value_or(0));
-      bits |= BitOf(a.key);
-      if (a.row && *a.row < store.changedRows.size()) store.changedRows[*a.row] = true;
-    }
-    store.config = records.config;
-    store.expert = records.expert;
-    store.weather = records.weather;
-    store.schedule = records.schedule;
   }
+  uint32_t bits = 0;
+  for (const SettingsAssignment& a : assignments) {
+    a.key->Set(records, a.value, a.row.value_or(0));
+    bits |= BitOf(a.key);
+  }
+  store.config = records.config;
+  store.expert = records.expert;
+  store.weather = records.weather;
+  store.schedule = records.schedule;
+  for (const SettingsAssignment& a : assignments)
+    if (a.row) store.MarkRows(*a.row, 1, 0);
   store.Raise(bits);
   return bits;
 }

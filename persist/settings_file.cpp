@@ -1,10 +1,10 @@
 #include "persist/settings_file.h"
 
 #include <charconv>
-#include <mutex>
 
 #include "lang/catalogue.h"
 #include "link/shared_store.h"
+#include "persist/history_triggers.h"
 #include "persist/text_file.h"
 
 namespace vmx {
@@ -36,7 +36,6 @@ void ReadSection(const IniDocument& doc, const std::string& section,
 }  // namespace
 
 SettingsRecords TakeSettings(SharedStore& store) {
-  std::lock_guard g(store.Lock());
   SettingsRecords records{store.config, store.expert, store.weather, store.schedule};
   // The table is as long as the last accepted Info says; never more.
   if (records.schedule.size() > store.info.RowCount) records.schedule.resize(store.info.RowCount);
@@ -96,33 +95,25 @@ ImportReport ReadSchedule(const IniDocument& doc, SettingsRecords& records) {
 }
 
 ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store) {
-  ImportReport report;
-  {
-    std::lock_guard g(store.Lock());
-    SettingsRecords records{store.config, store.expert, store.weather, {}};
-    report = ReadConfiguration(doc, records);
-    store.config = records.config;
-    store.expert = records.expert;
-    store.weather = records.weather;
-  }
-  store.Raise(request::WriteConfig | request::WriteExpert | request::WriteWeather);
+  SnapshotStore(store, SnapshotReason::BeforeImport);
+  SettingsRecords records{store.config, store.expert, store.weather, {}};
+  const ImportReport report = ReadConfiguration(doc, records);
+  store.config = records.config;
+  store.expert = records.expert;
+  store.weather = records.weather;
+  store.Raise(request::ConfigImportSet);
   return report;
 }
 
 ImportReport ImportSchedule(const IniDocument& doc, SharedStore& store) {
-  ImportReport report;
-  {
-    std::lock_guard g(store.Lock());
-    SettingsRecords records;
-    records.schedule = store.schedule;
-    if (records.schedule.size() > store.info.RowCount) records.schedule.resize(store.info.RowCount);
-    report = ReadSchedule(doc, records);
-    std::copy(records.schedule.begin(), records.schedule.end(), store.schedule.begin());
-    // Every row goes out again, changed or not: the board then holds the file.
-    for (size_t row = 0; row < records.schedule.size() && row < store.changedRows.size(); ++row)
-      store.changedRows[row] = true;
-  }
-  store.Raise(request::WriteSchedule);
+  SnapshotStore(store, SnapshotReason::BeforeImport);
+  SettingsRecords records;
+  records.schedule = store.schedule;
+  if (records.schedule.size() > store.info.RowCount) records.schedule.resize(store.info.RowCount);
+  const ImportReport report = ReadSchedule(doc, records);
+  std::copy(records.schedule.begin(), records.schedule.end(), store.schedule.begin());
+  // Every row goes out again, changed or not: the board then holds the file.
+  store.MarkRows(0, records.schedule.size(), request::WriteSchedule);
   return report;
 }
 
@@ -151,6 +142,12 @@ std::string WriteSettingsFile(const std::string& path, const SettingsRecords& re
   PutSettings(doc, records);
   const std::string error = ReplaceFile(path, doc.Text());
   return error.empty() ? std::string() : LangFormat("FileNotWritten", {path, error});
+}
+
+std::string ExportSettings(const std::string& path, SharedStore& store) {
+  const std::string error = WriteSettingsFile(path, TakeSettings(store));
+  if (error.empty()) SnapshotStore(store, SnapshotReason::Export);
+  return error;
 }
 
 }  // namespace vmx

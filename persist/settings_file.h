@@ -18,7 +18,7 @@ namespace vmx {
 
 class SharedStore;
 
-// The records as they stand now, copied in one go under the store's lock.
+// The records as they stand now (UI thread: the records are its own).
 SettingsRecords TakeSettings(SharedStore& store);
 
 // Writes every key into `doc`, section by section, then one section per row
@@ -43,7 +43,8 @@ ImportReport ReadConfiguration(const IniDocument& doc, SettingsRecords& records)
 // Rows beyond `records.schedule` are not read; rows the file lacks stay.
 ImportReport ReadSchedule(const IniDocument& doc, SettingsRecords& records);
 
-// The same on the shared records, followed by the requests that send them:
+// The same on the shared records, after a snapshot of the board's settings
+// into its history, followed by the requests that send them:
 // WriteConfig, WriteExpert and WriteWeather; or every row marked as changed
 // and WriteSchedule.
 ImportReport ImportConfiguration(const IniDocument& doc, SharedStore& store);
@@ -61,5 +62,9 @@ SettingsText LoadSettingsFile(const std::string& path);
 // is there. An existing file that cannot be read is left alone. Returns a
 // message for the log when the file was not written; empty on success.
 std::string WriteSettingsFile(const std::string& path, const SettingsRecords& records);
+
+// The export: the records as they stand now into the file, and a snapshot
+// into the board's history once the file is written.
+std::string ExportSettings(const std::string& path, SharedStore& store);
 
 }  // namespace vmx

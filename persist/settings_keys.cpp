@@ -1,6 +1,9 @@
 #include "persist/settings_keys.h"
 
+#include <iterator>
 #include <stdexcept>
+
+#include "link/channel_pattern.h"
 
 namespace vmx {
 namespace {
@@ -80,24 +83,20 @@ SettingsKey Resolve(const std::string& name, From from) {
   return {name, FieldOf<ScheduleRow>(name)};
 }
 
-bool PerChannel(const KeyRow& row) {
-  return row.field.ends_with('#');
-}
 
 std::vector<SettingsKey> Expand(std::span<const KeyRow> rows) {
   std::vector<SettingsKey> keys;
   for (size_t i = 0; i < rows.size();) {
-    if (!PerChannel(rows[i])) {
+    if (!PerChannel(rows[i].field)) {
       keys.push_back(Resolve(std::string(rows[i].field), rows[i].from));
       ++i;
       continue;
     }
     size_t end = i;
-    while (end < rows.size() && PerChannel(rows[end])) ++end;
+    while (end < rows.size() && PerChannel(rows[end].field)) ++end;
     for (int channel = 0; channel < kChannels; ++channel)
       for (size_t k = i; k < end; ++k) {
-        std::string name(rows[k].field.substr(0, rows[k].field.size() - 1));
-        keys.push_back(Resolve(name + std::to_string(channel), rows[k].from));
+        keys.push_back(Resolve(ChannelName(rows[k].field, channel), rows[k].from));
       }
     i = end;
   }
@@ -123,6 +122,14 @@ auto& In(Records& r, const Field<ScheduleRow>*, size_t row) {
 }
 
 }  // namespace
+
+RecordKind SettingsKey::Holder() const {
+  // In the order of FieldRef.
+  constexpr RecordKind kHolders[] = {RecordKind::Config, RecordKind::Expert,
+                                     RecordKind::ExpertWeather, RecordKind::Schedule};
+  static_assert(std::size(kHolders) == std::variant_size_v<FieldRef>);
+  return kHolders[field_.index()];
+}
 
 int64_t SettingsKey::Get(const SettingsRecords& records, size_t row) const {
   return std::visit([&](const auto* f) { return f->get(In(records, f, row), f->index); }, field_);

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "link/record_kind.h"
 #include "link/records.h"
 
 namespace vmx {
@@ -31,12 +32,11 @@ class SettingsKey {
                                 const Field<ExpertWeather>*, const Field<ScheduleRow>*>;
   SettingsKey(std::string name, FieldRef field) : name_(std::move(name)), field_(field) {}
 
-  // The record that holds the key's field, in the order of FieldRef.
-  enum class Record { Config, Expert, Weather, Row };
-
   const std::string& Name() const { return name_; }
-  Record Holder() const { return static_cast<Record>(field_.index()); }
-  bool InRow() const { return Holder() == Record::Row; }
+  // The record that holds the key's field: Config, Expert, ExpertWeather or
+  // a row of the Schedule.
+  RecordKind Holder() const;
+  bool InRow() const { return Holder() == RecordKind::Schedule; }
   // The field's value, signed where the field is. `row` picks the schedule row
   // of a row key and must lie within the schedule.
   int64_t Get(const SettingsRecords& records, size_t row = 0) const;

@@ -117,7 +117,7 @@ FileRead ReadTextFile(const std::string& path, size_t limit) {
   return result;
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view text) {
+std::string ReplaceFile(const std::string& path, std::string_view text, bool durable) {
   static std::atomic<unsigned> serial{0};
   const std::string target = TargetOf(path);
   struct stat old {};
@@ -139,7 +139,7 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     error = errno;
   else if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0)
     error = errno;
-  else if (::fsync(fd) != 0)
+  else if (durable && ::fsync(fd) != 0)
     error = errno;
   else if (!file.Close())
     error = errno;
@@ -149,8 +149,28 @@ std::string ReplaceFile(const std::string& path, std::string_view text) {
     ::unlink(temporary.c_str());
     return SystemError(error);
   }
-  SyncFolder(FolderOf(target));
+  if (durable) SyncFolder(FolderOf(target));
   return {};
+}
+
+std::string AppendLine(const std::string& path, std::string_view line) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return SystemError(errno);
+  Descriptor file(fd);
+  bool lineCut = false;
+  const off_t size = ::lseek(fd, 0, SEEK_END);
+  if (size > 0) {
+    char last = '\n';
+    lineCut = ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
+  }
+  std::string text;
+  text.reserve(line.size() + 1);
+  if (lineCut) text.push_back('\n');
+  text.append(line);
+  const ssize_t n = ::write(fd, text.data(), text.size());
+  const int error = n == static_cast<ssize_t>(text.size()) ? 0 : (n < 0 ? errno : EIO);
+  if (!file.Close() && error == 0) return SystemError(errno);
+  return error ? SystemError(error) : std::string();
 }
 
 }  // namespace vmx

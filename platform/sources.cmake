@@ -1,3 +1,15 @@
-target_sources(vmxcore PRIVATE
-  platform/stop_signals.cpp
-)
+# Stop requests (Ctrl+C and its kin), paths for the standard library, and the
+# text conversions of the Windows API.
+if(VMX_PLATFORM STREQUAL "windows")
+  target_sources(vmxcore PRIVATE
+    platform/windows_file_path.cpp
+    platform/windows_stop_request.cpp
+    platform/windows_text.cpp
+  )
+else()
+  target_sources(vmxcore PRIVATE
+    platform/posix_file_path.cpp
+    platform/posix_stop_request.cpp
+    platform/stop_signals.cpp
+  )
+endif()

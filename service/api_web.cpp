@@ -76,7 +76,7 @@ void ServiceApi::AddWebRoutes() {
 
   router_.Add(verb::get, "/api/v1/boards/{id}/log", [this](const Call& call, Respond respond) {
     ServiceBoard* board = BoardOf(call, respond);
-    if (board) respond(JsonReply(200, board->History().Entries()));
+    if (board) respond(JsonReply(200, board->Messages().Entries()));
   });
 
   // {"from": 2, "to": 5}: the line moved as the grid's drag moves it.

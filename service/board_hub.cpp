@@ -33,19 +33,19 @@ void BoardHub::Stop() {
   stopping_ = true;
   tick_.cancel();
   if (mqttThread_.joinable()) mqttThread_.join();
-  std::lock_guard g(entriesLock_);
-  for (auto& [id, entry] : entries_)
-    if (entry.client && entry.bridge) entry.client->Close(entry.bridge->AvailabilityTopic(), "offline");
-  entries_.clear();
+  boards_.clear();
+  MutexLock g(mqttLock_);
+  for (auto& [id, link] : mqtt_) link.client->Close(link.bridge->AvailabilityTopic(), "offline");
+  mqtt_.clear();
 }
 
 void BoardHub::Add(const std::string& port, std::string id, bool scanned) {
   if (id.empty()) id = options_.idPrefix + BoardIdOfPort(port);
-  if (entries_.count(id)) {
+  if (boards_.count(id)) {
     log_.Warning("two boards would be " + id + "; " + port + " is left out (give it --id)");
     return;
   }
-  Entry entry;
+  MqttLink entry;
   if (!options_.mqttBroker.empty()) {
     cli::BridgeOptions bridge;
     bridge.prefix = options_.mqttPrefix;
@@ -66,11 +66,11 @@ void BoardHub::Add(const std::string& port, std::string id, bool scanned) {
     entry.client->Subscribe(entry.bridge->CommandTopics());
   }
   const auto timeout = std::chrono::milliseconds(static_cast<long long>(options_.boardTimeout * 1000));
-  entry.board =
+  auto added =
       std::make_unique<ServiceBoard>(id, port, timeout, !scanned, events_, log_, entry.bridge.get());
   if (entry.bridge) {
     cli::MqttBridge* bridge = entry.bridge.get();
-    ServiceBoard* board = entry.board.get();
+    ServiceBoard* board = added.get();
     bridge->Attach(board->Session());
     entry.client->OnConnected([bridge] { bridge->Republish(); });
     // A command acts on the board between its jobs, as a request does.
@@ -83,38 +83,41 @@ void BoardHub::Add(const std::string& port, std::string id, bool scanned) {
   }
   if (scanned) scanned_[port] = id;
   log_.Info("board " + id + " on " + port);
-  {
-    std::lock_guard g(entriesLock_);
-    entries_.emplace(id, std::move(entry));
+  boards_.emplace(id, std::move(added));
+  if (entry.bridge) {
+    MutexLock g(mqttLock_);
+    mqtt_.emplace(id, std::move(entry));
   }
   events_.Board(id, "added", Summary(id));
 }
 
 void BoardHub::Remove(const std::string& id) {
-  Json summary = Summary(id);
-  Entry gone;
+  const auto it = boards_.find(id);
+  if (it == boards_.end()) return;
+  Json summary = it->second->Summary();
+  MqttLink gone;
   {
-    std::lock_guard g(entriesLock_);
-    const auto it = entries_.find(id);
-    if (it == entries_.end()) return;
-    gone = std::move(it->second);
-    entries_.erase(it);
+    MutexLock g(mqttLock_);
+    if (const auto link = mqtt_.find(id); link != mqtt_.end()) {
+      gone = std::move(link->second);
+      mqtt_.erase(link);
+    }
   }
-  if (gone.client && gone.bridge) gone.client->Close(gone.bridge->AvailabilityTopic(), "offline");
-  gone.board.reset();
+  if (gone.client) gone.client->Close(gone.bridge->AvailabilityTopic(), "offline");
+  boards_.erase(it);
   log_.Info("board " + id + " let go");
   summary["connected"] = false;
   events_.Board(id, "removed", summary);
 }
 
 ServiceBoard* BoardHub::Find(const std::string& id) {
-  const auto it = entries_.find(id);
-  return it == entries_.end() ? nullptr : it->second.board.get();
+  const auto it = boards_.find(id);
+  return it == boards_.end() ? nullptr : it->second.get();
 }
 
 std::vector<ServiceBoard*> BoardHub::Boards() {
   std::vector<ServiceBoard*> out;
-  for (auto& [id, entry] : entries_) out.push_back(entry.board.get());
+  for (auto& [id, board] : boards_) out.push_back(board.get());
   return out;
 }
 
@@ -127,7 +130,7 @@ void BoardHub::Tick() {
   if (stopping_) return;
   const auto now = std::chrono::steady_clock::now();
   if (options_.scan) Scan();
-  for (auto& [id, entry] : entries_) entry.board->ReviveWhenDue(now);
+  for (auto& [id, board] : boards_) board->ReviveWhenDue(now);
   tick_.expires_after(kTick);
   tick_.async_wait([this](const boost::system::error_code& ec) {
     if (!ec) Tick();
@@ -172,12 +175,12 @@ void BoardHub::MqttLoop() {
   while (!stopping_) {
     bool none = false;
     {
-      std::lock_guard g(entriesLock_);
-      none = entries_.empty();
-      const auto wait = entries_.empty() ? 0ms : std::chrono::milliseconds(100 / entries_.size());
-      for (auto& [id, entry] : entries_) {
-        entry.client->Step(wait);
-        entry.bridge->Publish(*entry.client);
+      MutexLock g(mqttLock_);
+      none = mqtt_.empty();
+      const auto wait = mqtt_.empty() ? 0ms : std::chrono::milliseconds(100 / mqtt_.size());
+      for (auto& [id, link] : mqtt_) {
+        link.client->Step(wait);
+        link.bridge->Publish(*link.client);
       }
     }
     std::this_thread::sleep_for(none ? 100ms : 1ms);

@@ -1,13 +1,13 @@
 // Every board of the service: the ports given with --port, or those --scan
 // finds as they appear, each with its ServiceBoard and, with --mqtt, its MQTT
-// bridge on the same code as `velmarinex-cli mqtt`. The list changes on the
-// I/O thread only.
+// bridge on the same code as `velmarinex-cli mqtt`. The boards belong to the
+// I/O thread; the MQTT thread steps the bridges' clients, which it shares with
+// the I/O thread's adding and removing under a lock.
 #pragma once
 
 #include <chrono>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -19,6 +19,7 @@
 #include "app/port_source.h"
 #include "cli/mqtt_bridge.h"
 #include "cli/mqtt_client.h"
+#include "platform/mutex.h"
 #include "service/event_hub.h"
 #include "service/service_board.h"
 #include "service/service_options.h"
@@ -41,10 +42,9 @@ class BoardHub {
   Json Summary(const std::string& id);
 
  private:
-  struct Entry {
+  struct MqttLink {
     std::unique_ptr<cli::MqttBridge> bridge;
     std::unique_ptr<cli::MqttClient> client;
-    std::unique_ptr<ServiceBoard> board;  // goes first: its worker talks to the bridge
   };
   void Add(const std::string& port, std::string id, bool scanned);
   void Remove(const std::string& id);
@@ -59,8 +59,10 @@ class BoardHub {
   std::unique_ptr<PortSource> ports_;
   boost::asio::steady_timer tick_;
 
-  std::mutex entriesLock_;  // the MQTT thread steps the clients
-  std::map<std::string, Entry> entries_;
+  // The I/O thread's. A board goes before its bridge: its worker talks to it.
+  std::map<std::string, std::unique_ptr<ServiceBoard>> boards_;
+  Mutex mqttLock_;
+  std::map<std::string, MqttLink> mqtt_ GUARDED_BY(mqttLock_);
   std::map<std::string, std::string> scanned_;  // port to board id
   std::set<std::string> refused_;              // scanned ports that held no board, while present
   std::string mqttPassword_;

@@ -25,14 +25,14 @@ void BoardLog::Add(const std::string& text, std::chrono::system_clock::time_poin
   std::string line = text;
   // The link's lines end in CR LF.
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   entries_.emplace_back(at, std::move(line));
   if (entries_.size() > kKept) entries_.pop_front();
 }
 
 cli::Json BoardLog::Entries() const {
   cli::Json all = cli::Json::array();
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   for (const auto& [at, text] : entries_)
     all.push_back(cli::Json::object({{"time", Iso(at)}, {"text", text}}));
   return all;

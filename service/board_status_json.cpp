@@ -23,13 +23,13 @@ std::string Clock(const Info& info) {
 
 }  // namespace
 
-Json ModeValue(uint8_t mode) {
+Json ModeValue(BoardMode mode) {
   const std::string_view word = ModeName(mode);
   if (word.empty()) return nullptr;
   return word == "rgbdemo" ? std::string("rgb") : std::string(word);
 }
 
-std::optional<uint8_t> ModeOfWord(const std::string& word) {
+std::optional<BoardMode> ModeOfWord(const std::string& word) {
   return ModeNamed(word == "rgb" ? "rgbdemo" : word);
 }
 

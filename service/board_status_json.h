@@ -17,8 +17,8 @@ Json BoardStatusValue(const std::string& id, bool connected, const Info& info,
                       const Config& config);
 
 // The API's word for a mode ("manual", "auto", "geo", "rgb", "flash"); null for another.
-Json ModeValue(uint8_t mode);
+Json ModeValue(BoardMode mode);
 // The mode a word names, as the API takes it ("rgbdemo" too).
-std::optional<uint8_t> ModeOfWord(const std::string& word);
+std::optional<BoardMode> ModeOfWord(const std::string& word);
 
 }  // namespace vmx::service

@@ -24,7 +24,7 @@ std::string_view Header(const HttpRequest& request, http::field field) {
   return it == request.end() ? std::string_view() : View(it->value());
 }
 
-std::string TextsJson(int language) {
+std::string TextsJson(Language language) {
   const LanguageTable table = LanguageTable::Parse(BuiltInTable(language));
   Json all = Json::object();
   for (const LanguageTable::Section& section : table.Sections()) {
@@ -70,8 +70,8 @@ HttpReply TextReply(unsigned status, std::string json) {
 ServiceApi::ServiceApi(boost::asio::io_context& io, BoardHub& boards, EventHub& events,
                        Access& access, ServiceLog& log)
     : io_(io), boards_(boards), events_(events), access_(access), log_(log) {
-  texts_[0] = TextsJson(0);
-  texts_[1] = TextsJson(1);
+  texts_[static_cast<size_t>(Language::English)] = TextsJson(Language::English);
+  texts_[static_cast<size_t>(Language::German)] = TextsJson(Language::German);
   keys_ = KeysJson();
   AddReadRoutes();
   AddAccountRoutes();
@@ -156,7 +156,7 @@ void ServiceApi::OnBoard(ServiceBoard& board, const Call& call, Respond respond,
                                                       : std::string("?")) +
           " (" + std::to_string(reply.status) + ")";
       log_.Warning(failure);
-      board.History().Add(failure);
+      board.Messages().Add(failure);
     }
     boost::asio::post(io_, [respond, reply = std::move(reply)]() mutable { respond(std::move(reply)); });
   });
@@ -180,7 +180,8 @@ void ServiceApi::AddReadRoutes() {
     const auto lang = call.query.find("lang");
     const std::string word = lang == call.query.end() ? "en" : lang->second;
     if (word != "en" && word != "de") return Refuse(call, respond, 400, "lang is en or de", "lang");
-    respond(TextReply(200, texts_[word == "de" ? 1 : 0]));
+    const Language language = word == "de" ? Language::German : Language::English;
+    respond(TextReply(200, texts_[static_cast<size_t>(language)]));
   }, true);  // the sign-in page speaks the keeper's language too
   router_.Add(verb::get, "/api/v1/keys", [this](const Call&, Respond respond) {
     respond(TextReply(200, keys_));

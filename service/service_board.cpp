@@ -40,12 +40,17 @@ ServiceBoard::ServiceBoard(std::string id, std::string port, std::chrono::millis
 
 ServiceBoard::~ServiceBoard() {
   {
-    std::lock_guard g(jobsLock_);
+    MutexLock g(jobsLock_);
     stopping_ = true;
   }
-  jobsWake_.notify_all();
+  jobsWake_.NotifyAll();
   jobThread_.join();
-  for (Job& job : jobs_) job(nullptr);
+  std::deque<Job> left;
+  {
+    MutexLock g(jobsLock_);
+    left.swap(jobs_);
+  }
+  for (Job& job : left) job(nullptr);
   session_.reset();
 }
 
@@ -53,8 +58,8 @@ void ServiceBoard::JobLoop() {
   for (;;) {
     Job job;
     {
-      std::unique_lock g(jobsLock_);
-      jobsWake_.wait(g, [&] { return stopping_ || !jobs_.empty(); });
+      MutexLock g(jobsLock_);
+      while (!stopping_ && jobs_.empty()) jobsWake_.Wait(jobsLock_);
       if (stopping_) return;  // a job's caller hears of its board's going from the hub
       job = std::move(jobs_.front());
       jobs_.pop_front();
@@ -65,14 +70,14 @@ void ServiceBoard::JobLoop() {
 
 void ServiceBoard::Run(Job job) {
   {
-    std::lock_guard g(jobsLock_);
+    MutexLock g(jobsLock_);
     jobs_.push_back(std::move(job));
   }
-  jobsWake_.notify_one();
+  jobsWake_.NotifyAll();
 }
 
 ServiceBoard::Snapshot ServiceBoard::Take() const {
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   return snapshot_;
 }
 
@@ -99,7 +104,7 @@ void ServiceBoard::ReviveWhenDue(std::chrono::steady_clock::time_point now) {
       endedAt_.reset();
       return;
     }
-    if (!keepTrying_ && !EverConnectedLocked()) {
+    if (!keepTrying_ && !EverConnected()) {
       gaveUp_ = true;
       return;
     }
@@ -110,14 +115,14 @@ void ServiceBoard::ReviveWhenDue(std::chrono::steady_clock::time_point now) {
   });
 }
 
-bool ServiceBoard::EverConnectedLocked() const {
-  std::lock_guard g(lock_);
+bool ServiceBoard::EverConnected() const {
+  MutexLock g(lock_);
   return everConnected_;
 }
 
 void ServiceBoard::LinkChanged(bool connected) {
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     snapshot_.connected = connected;
     snapshot_.complete = false;
     everConnected_ = everConnected_ || connected;
@@ -126,16 +131,15 @@ void ServiceBoard::LinkChanged(bool connected) {
   if (extra_) extra_->LinkChanged(connected);
 }
 
-void ServiceBoard::RecordRead(PageUpdate record, SharedStore& store, bool complete) {
+void ServiceBoard::RecordRead(RecordKind record, SharedStore& store, bool complete) {
   if (extra_) extra_->RecordRead(record, store, complete);
   if (!complete) return;
-  const bool settingsRecord = record != PageUpdate::Info && record != PageUpdate::Chart &&
-                              record != PageUpdate::Health;
+  const bool settingsRecord = HoldsSettings(record);
   Text status = Shared(BoardStatusValue(id_, true, store.info, store.config));
   Text settings, schedule;
   bool firstComplete = false;
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     firstComplete = !snapshot_.complete;
   }
   if (settingsRecord || firstComplete) {
@@ -144,9 +148,9 @@ void ServiceBoard::RecordRead(PageUpdate record, SharedStore& store, bool comple
   }
   bool statusChanged = false, settingsChanged = false;
   {
-    std::lock_guard g(lock_);
+    MutexLock g(lock_);
     snapshot_.complete = true;
-    snapshot_.mode = ModeValue(store.config.Mode);
+    snapshot_.mode = ModeValue(ModeOf(store.config.Mode));
     snapshot_.rows = store.schedule.size();
     statusChanged = !Same(status, snapshot_.status);
     snapshot_.status = status;
@@ -164,7 +168,7 @@ void ServiceBoard::RecordRead(PageUpdate record, SharedStore& store, bool comple
 void ServiceBoard::Said(const std::string& text, bool status) {
   if (extra_) extra_->Said(text, status);
   log_.Info(id_ + ": " + text);
-  history_.Add(text);
+  messages_.Add(text);
 }
 
 }  // namespace vmx::service

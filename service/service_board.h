@@ -7,17 +7,16 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
+#include "platform/mutex.h"
 #include "service/board_log.h"
 #include "service/service_log.h"
 
@@ -63,8 +62,8 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   // {"id", "port", "connected", "firmware", "mode", "complete"}.
   Json Summary() const;
   bool GaveUp() const { return gaveUp_; }
-  // What the service logged about this board.
-  BoardLog& History() { return history_; }
+  // What the service logged about this board, for its Messages screen.
+  BoardLog& Messages() { return messages_; }
 
   // Runs `job` on the job thread, after the jobs before it, with the board's
   // session; with nullptr when the board goes away first.
@@ -79,29 +78,30 @@ class ServiceBoard final : public cli::BoardSession::Listener {
 
  private:
   void LinkChanged(bool connected) override;
-  void RecordRead(PageUpdate record, SharedStore& store, bool complete) override;
+  void RecordRead(RecordKind record, SharedStore& store, bool complete) override;
   void Said(const std::string& text, bool status) override;
   void JobLoop();
-  bool EverConnectedLocked() const;
+  bool EverConnected() const EXCLUDES(lock_);
 
   std::string id_, port_;
   BoardEvents& events_;
   ServiceLog& log_;
-  BoardLog history_;
+  BoardLog messages_;
   cli::BoardSession::Listener* extra_;
 
-  mutable std::mutex lock_;
-  Snapshot snapshot_;
-  bool everConnected_ = false;
+  // What the worker's hand-offs last reported, for the routes.
+  mutable Mutex lock_;
+  Snapshot snapshot_ GUARDED_BY(lock_);
+  bool everConnected_ GUARDED_BY(lock_) = false;
   std::optional<std::chrono::steady_clock::time_point> endedAt_;  // the job thread's
   std::atomic<bool> checkQueued_{false};
   bool keepTrying_;
   std::atomic<bool> gaveUp_{false};
 
-  std::mutex jobsLock_;
-  std::condition_variable jobsWake_;
-  std::deque<Job> jobs_;
-  bool stopping_ = false;
+  Mutex jobsLock_;
+  CondVar jobsWake_;
+  std::deque<Job> jobs_ GUARDED_BY(jobsLock_);
+  bool stopping_ GUARDED_BY(jobsLock_) = false;
   std::unique_ptr<cli::BoardSession> session_;
   std::thread jobThread_;
 };

@@ -24,7 +24,7 @@ void ServiceLog::Write(LogLevel level, const std::string& text) {
   std::string entry = StampLogEntry(LogStampNow(), text);
   // The link's lines end in CR LF; the journal wants plain line feeds.
   for (size_t at; (at = entry.find("\r\n")) != std::string::npos;) entry.erase(at, 1);
-  std::lock_guard g(lock_);
+  MutexLock g(lock_);
   std::fprintf(stderr, "%s\n", entry.c_str());
   std::fflush(stderr);
 }

@@ -3,9 +3,10 @@
 // no token, password, cookie or Authorization header ever reaches a line.
 #pragma once
 
-#include <mutex>
 #include <string>
 #include <string_view>
+
+#include "platform/mutex.h"
 
 namespace vmx::service {
 
@@ -24,7 +25,7 @@ class ServiceLog {
 
  private:
   LogLevel level_ = LogLevel::Info;
-  std::mutex lock_;
+  Mutex lock_;  // one line at a time on standard error
 };
 
 }  // namespace vmx::service

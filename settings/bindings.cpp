@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "lang/number_text.h"
+#include "link/channel_pattern.h"
 #include "settings/temperature.h"
 #include "settings/weather_counts.h"
 
@@ -77,27 +78,6 @@ constexpr std::array kBindings = {
 };
 // clang-format on
 
-// "edt#" against "edt11": the channel, or -1 for an exact match, or nothing.
-std::optional<int> MatchName(std::string_view pattern, std::string_view name) {
-  if (pattern.empty()) return std::nullopt;
-  if (!pattern.ends_with('#')) return pattern == name ? std::optional<int>(-1) : std::nullopt;
-  pattern.remove_suffix(1);
-  if (!name.starts_with(pattern)) return std::nullopt;
-  const std::string_view digits = name.substr(pattern.size());
-  int channel = -1;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), channel);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
-      channel < 0 || channel > 11 || (digits.size() > 1 && digits[0] == '0'))
-    return std::nullopt;
-  return channel;
-}
-
-std::string Fill(std::string_view pattern, int channel) {
-  std::string name(pattern);
-  if (channel >= 0 && name.ends_with('#'))
-    name.replace(name.size() - 1, 1, std::to_string(channel));
-  return name;
-}
 
 }  // namespace
 
@@ -107,18 +87,18 @@ std::span<const Binding> SettingsBindings() {
 
 std::optional<BoundControl> FindBinding(std::string_view control) {
   for (const Binding& b : kBindings) {
-    std::optional<int> channel = MatchName(b.edit, control);
+    std::optional<int> channel = MatchChannel(b.edit, control);
     const bool slider = !channel;
-    if (slider) channel = MatchName(b.slider, control);
+    if (slider) channel = MatchChannel(b.slider, control);
     if (!channel) continue;
     const int c = *channel;
     return BoundControl{&b,
                         slider,
-                        Fill(b.edit, c),
-                        Fill(b.slider, c),
-                        Fill(b.field, c),
-                        Fill(b.notAbove, c),
-                        Fill(b.notBelow, c)};
+                        ChannelName(b.edit, c),
+                        ChannelName(b.slider, c),
+                        ChannelName(b.field, c),
+                        ChannelName(b.notAbove, c),
+                        ChannelName(b.notBelow, c)};
   }
   return std::nullopt;
 }

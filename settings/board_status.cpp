@@ -5,6 +5,7 @@
 
 #include "lang/catalogue.h"
 #include "lang/number_text.h"
+#include "settings/device_actions.h"
 #include "settings/temperature.h"
 
 namespace vmx {
@@ -23,9 +24,6 @@ constexpr std::array<std::pair<uint8_t, std::string_view>, 8> kErrorTexts = {{
     {error_flag::TempBoardError, "TempBoardError"},
     {error_flag::PWMError, "PWMError"},
 }};
-
-constexpr std::array<std::string_view, 5> kModeKeys = {"ModeManual", "ModeAuto", "ModeGeo",
-                                                       "ModeRGBDemo", "ModeFlash"};
 
 void Append(std::string& text, std::string_view item) {
   if (!text.empty()) text += kSeparator;
@@ -58,8 +56,9 @@ bool BoardStatusAlarming(uint8_t errorFlags) {
 
 std::string ModePanelText(uint8_t mode, uint8_t activityFlags, uint8_t statusFlags) {
   if (statusFlags & status_flag::Saving) return LangText("Saving");
-  std::string text = mode < kModeKeys.size() ? LangText(kModeKeys[mode]) : std::string();
-  if (mode == 1 || mode == 2) {
+  const std::string_view key = ModeTextKey(ModeOf(mode));
+  std::string text = key.empty() ? std::string() : LangText(key);
+  if (RunsSchedule(ModeOf(mode))) {
     if (activityFlags & activity::Cloud) text += LangText("LetterCloud");
     if (activityFlags & activity::Storm) text += LangText("LetterStorm");
   }

@@ -7,6 +7,7 @@
 
 #include "astro/board_clock.h"
 #include "link/shared_store.h"
+#include "persist/history_triggers.h"
 
 namespace vmx {
 namespace {
@@ -18,29 +19,31 @@ constexpr uint16_t kPairingBit = 0x1000;
 
 }  // namespace
 
-std::optional<uint8_t> ModeNamed(std::string_view name) {
+std::optional<BoardMode> ModeNamed(std::string_view name) {
   for (size_t i = 0; i < kModeNames.size(); ++i)
-    if (kModeNames[i] == name) return static_cast<uint8_t>(i);
+    if (kModeNames[i] == name) return ModeOf(static_cast<uint8_t>(i));
   return std::nullopt;
 }
 
-std::string_view ModeName(uint8_t mode) {
-  return mode < kModeNames.size() ? kModeNames[mode] : std::string_view();
+std::string_view ModeName(BoardMode mode) {
+  const size_t i = ModeField(mode);
+  return i < kModeNames.size() ? kModeNames[i] : std::string_view();
 }
 
-std::string_view ModeTextKey(uint8_t mode) {
-  return mode < kModeKeys.size() ? kModeKeys[mode] : std::string_view();
+std::string_view ModeTextKey(BoardMode mode) {
+  const size_t i = ModeField(mode);
+  return i < kModeKeys.size() ? kModeKeys[i] : std::string_view();
 }
 
-bool SetMode(SharedStore& store, uint8_t mode) {
-  if (store.config.Mode == mode) return false;
-  store.config.Mode = mode;
+bool SetMode(SharedStore& store, BoardMode mode) {
+  if (ModeOf(store.config.Mode) == mode) return false;
+  store.config.Mode = ModeField(mode);
   return true;
 }
 
-void RequestModeWrite(SharedStore& store, uint8_t mode) {
+void RequestModeWrite(SharedStore& store, BoardMode mode) {
   // The demo modes run no schedule: whatever else was pending is dropped.
-  if (mode == board_mode::RGBDemo || mode == board_mode::Flash)
+  if (mode == BoardMode::RgbDemo || mode == BoardMode::Flash)
     store.SetRequests(request::WriteConfig);
   else
     store.Raise(request::WriteConfig);
@@ -61,6 +64,8 @@ void SaveSettings(SharedStore& store) {
   store.Raise(request::SaveEEPROM);
 }
 void LoadReefDefaults(SharedStore& store) {
+  // The board overwrites every setting: what it had stays in its history.
+  SnapshotStore(store, SnapshotReason::BeforeReef);
   store.Raise(request::LoadReef);
 }
 void TriggerCloud(SharedStore& store) {

@@ -9,27 +9,24 @@
 #include <string_view>
 
 #include "astro/time_zone.h"
+#include "link/records.h"
 
 namespace vmx {
 
 class SharedStore;
 
-namespace board_mode {
-constexpr uint8_t Manual = 0, Auto = 1, Geo = 2, RGBDemo = 3, Flash = 4;
-}
-
 // "manual", "auto", "geo", "rgbdemo", "flash".
-std::optional<uint8_t> ModeNamed(std::string_view name);
+std::optional<BoardMode> ModeNamed(std::string_view name);
 // The word of a mode, as ModeNamed takes it; empty for a mode without one.
-std::string_view ModeName(uint8_t mode);
+std::string_view ModeName(BoardMode mode);
 // The message key of a mode's name ("ModeAuto"); empty for a mode without one.
-std::string_view ModeTextKey(uint8_t mode);
+std::string_view ModeTextKey(BoardMode mode);
 
 // Stores `mode` in Config; true when that changed it. Sends nothing by itself.
-bool SetMode(SharedStore& store, uint8_t mode);
+bool SetMode(SharedStore& store, BoardMode mode);
 // The request of a mode item: Manual, Auto and Geo add WriteConfig to what is
 // pending; RGB demo and Flash replace the whole request word by WriteConfig.
-void RequestModeWrite(SharedStore& store, uint8_t mode);
+void RequestModeWrite(SharedStore& store, BoardMode mode);
 
 // Inverts Config Flag bit 0x01 as the record holds it (not as a menu tick
 // shows it) and raises WriteConfig; returns the new state.

@@ -21,9 +21,10 @@ bool Write(R& record, std::string_view field, int64_t value) {
   return true;
 }
 
-// Calls `f` with the record `kind` names.
+// Calls `f` with the record `kind` names; nothing for records that have no
+// single field table here (the schedule's rows, the chart, the health counters).
 template <class Store, class F>
-auto Visit(Store& store, RecordKind kind, F&& f) {
+auto Visit(Store& store, RecordKind kind, F&& f) -> std::optional<decltype(f(store.info))> {
   switch (kind) {
     case RecordKind::Info:
       return f(store.info);
@@ -32,34 +33,25 @@ auto Visit(Store& store, RecordKind kind, F&& f) {
     case RecordKind::Expert:
       return f(store.expert);
     case RecordKind::ExpertWeather:
+      return f(store.weather);
+    case RecordKind::Schedule:
+    case RecordKind::Chart:
+    case RecordKind::Health:
       break;
   }
-  return f(store.weather);
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<int64_t> ReadField(const SharedStore& store, RecordKind record,
                                  std::string_view field) {
-  return Visit(store, record, [&](const auto& r) { return Read(r, field); });
+  return Visit(store, record, [&](const auto& r) { return Read(r, field); })
+      .value_or(std::nullopt);
 }
 
 bool WriteField(SharedStore& store, RecordKind record, std::string_view field, int64_t value) {
-  return Visit(store, record, [&](auto& r) { return Write(r, field, value); });
-}
-
-uint32_t WriteBitOf(RecordKind record) {
-  switch (record) {
-    case RecordKind::Info:
-      return request::WriteInfoChannels;
-    case RecordKind::Config:
-      return request::WriteConfig;
-    case RecordKind::Expert:
-      return request::WriteExpert;
-    case RecordKind::ExpertWeather:
-      break;
-  }
-  return request::WriteWeather;
+  return Visit(store, record, [&](auto& r) { return Write(r, field, value); }).value_or(false);
 }
 
 }  // namespace vmx

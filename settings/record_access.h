@@ -7,18 +7,17 @@
 #include <optional>
 #include <string_view>
 
+#include "link/record_kind.h"
+#include "link/record_requests.h"
+
 namespace vmx {
 
 class SharedStore;
 
-enum class RecordKind : uint8_t { Info, Config, Expert, ExpertWeather };
-
 std::optional<int64_t> ReadField(const SharedStore& store, RecordKind record,
                                  std::string_view field);
-// False when the record has no such field.
+// False when the record has no such field (the schedule, chart and health
+// have none here: their fields are reached through their own tables).
 bool WriteField(SharedStore& store, RecordKind record, std::string_view field, int64_t value);
-
-// The request bit that sends the record to the board.
-uint32_t WriteBitOf(RecordKind record);
 
 }  // namespace vmx

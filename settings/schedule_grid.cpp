@@ -150,7 +150,7 @@ bool BothChannels(int a, int b) {
 }
 
 void MarkEveryRow(SharedStore& store) {
-  store.MarkRows(0, store.schedule.size(), request::WriteConfig | request::WriteSchedule);
+  store.MarkRows(0, store.schedule.size(), request::ColumnEditSet);
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ constexpr int kDisplay = 14;  // Switch bits 0x20, 0x40, 0x80 as ON/OFF
 constexpr int kClouds = 15;
 constexpr int kStorms = 16;
 constexpr int kTimer = 17;  // the JMP pin value
-constexpr int kModeGeo = 2;
 
 constexpr bool IsSwitchColumn(int column) {
   return column >= kDisplay && column <= kStorms;
@@ -44,8 +43,8 @@ struct GridWords {
 };
 
 // Column 1 shows the altitude only in Geo mode.
-constexpr bool ShowsAltitude(int mode) {
-  return mode == grid::kModeGeo;
+constexpr bool ShowsAltitude(uint8_t modeField) {
+  return ModeOf(modeField) == BoardMode::Geo;
 }
 
 struct GridLine {

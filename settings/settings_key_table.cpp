@@ -1,6 +1,7 @@
 #include "settings/settings_key_table.h"
 
 #include "lang/catalogue.h"
+#include "link/channel_pattern.h"
 #include "settings/bindings.h"
 
 namespace vmx {
@@ -38,53 +39,25 @@ void FieldRange(const SettingsKey& key, SettingsKeyInfo& info) {
   info.minimum = isSigned ? -top - 1 : 0;
 }
 
-RecordKind KindOf(SettingsKey::Record record) {
-  switch (record) {
-    case SettingsKey::Record::Config:
-      return RecordKind::Config;
-    case SettingsKey::Record::Expert:
-      return RecordKind::Expert;
-    default:
-      return RecordKind::ExpertWeather;
-  }
-}
-
-// "Balance#" against "Balance3": the binding's field with its channel.
-std::optional<std::string> MatchField(std::string_view pattern, std::string_view name) {
-  if (!pattern.ends_with('#')) {
-    if (pattern == name) return std::string();
-    return std::nullopt;
-  }
-  const std::string_view stem = pattern.substr(0, pattern.size() - 1);
-  if (!name.starts_with(stem) || name.size() == stem.size()) return std::nullopt;
-  const std::string_view digits = name.substr(stem.size());
-  if (digits.size() > 2 || (digits.size() == 2 && digits[0] == '0')) return std::nullopt;
-  for (const char c : digits)
-    if (c < '0' || c > '9') return std::nullopt;
-  return std::string(digits);
-}
-
 constexpr const char* kShownNames[] = {"integer",   "percent255",  "percent4096", "tenths",
                                        "tenths_short", "temperature", "moon_percent"};
 
 void PageRules(const SettingsKey& key, SettingsKeyInfo& info) {
   if (key.InRow()) return;
   for (const Binding& b : SettingsBindings()) {
-    if (b.record != KindOf(key.Holder())) continue;
-    const std::optional<std::string> channel = MatchField(b.field, key.Name());
+    if (b.record != key.Holder()) continue;
+    const std::optional<int> channel = MatchChannel(b.field, key.Name());
     if (!channel) continue;
     info.shown = kShownNames[static_cast<size_t>(b.shown)];
     if (!b.slider.empty()) {
       info.sliderMinimum = b.minimum;
       info.sliderMaximum = b.maximum;
     }
-    std::string edit(b.edit);
-    if (edit.ends_with('#')) edit = edit.substr(0, edit.size() - 1) + *channel;
-    info.caption = edit + ".Caption";
+    info.caption = ChannelName(b.edit, *channel) + ".Caption";
     break;
   }
   if (info.caption.empty()) info.caption = "edt" + key.Name() + ".Caption";
-  if (!LanguageTable::Parse(BuiltInTable(0)).Find("frmLantix", info.caption)) info.caption.clear();
+  if (!LanguageTable::Parse(BuiltInTable(Language::English)).Find("frmLantix", info.caption)) info.caption.clear();
 }
 
 std::vector<SettingsKeyInfo> Build() {

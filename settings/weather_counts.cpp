@@ -39,7 +39,7 @@ std::string RatioText(std::string_view captionKey, std::string_view activeKey, u
 }
 
 bool WeatherRuns(const Config& config) {
-  return config.Mode == 1 || config.Mode == 2;
+  return RunsSchedule(ModeOf(config.Mode));
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ BoardState::BoardState(int rowCount) : rows(std::clamp(rowCount, 0, 127)), flash
 
 void BoardState::LoadReefDefaults() {
   config = Config{};
-  config.Mode = 1;
+  config.Mode = ModeField(BoardMode::Auto);
   config.Flag = config_flag::Display20x4;
   config.FanLow = 77;
   config.FanHigh = 200;
@@ -180,13 +180,14 @@ Info BoardState::LiveInfo() const {
   Info live = info;
   clock.Fill(live);
   const double secOfDay = live.Hour * 3600.0 + live.Minute * 60.0 + live.Second;
-  if (config.Mode == 1 || config.Mode == 2) {
+  const BoardMode mode = ModeOf(config.Mode);
+  if (RunsSchedule(mode)) {
     for (int c = 0; c < kChannels; ++c) live.Channel[c] = ScheduledChannel(c, secOfDay);
-  } else if (config.Mode == 3 || config.Mode == 4) {
+  } else if (mode == BoardMode::RgbDemo || mode == BoardMode::Flash) {
     // Demo modes run a colour wheel or a flash over the channels.
     const double phase = clock.Now();
     for (int c = 0; c < kChannels; ++c) {
-      const double v = config.Mode == 3 ? 0.5 + 0.5 * std::sin(phase + c * kPi / 6)
+      const double v = mode == BoardMode::RgbDemo ? 0.5 + 0.5 * std::sin(phase + c * kPi / 6)
                                         : (static_cast<long>(phase * 2) % kChannels == c);
       live.Channel[c] = static_cast<int16_t>(std::lround(4096 * v));
     }

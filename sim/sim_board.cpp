@@ -175,7 +175,7 @@ Reply SimBoard::ServeApplication(std::string_view command, std::string_view hex)
     for (int c = 0; c < kChannels; ++c)
       if (in.Channel[c] != -1) state_.info.Channel[c] = in.Channel[c];
     if (std::any_of(in.Channel.begin(), in.Channel.end(), [](int16_t v) { return v != -1; }))
-      state_.config.Mode = 0;  // a hand-set channel puts the board into Manual
+      state_.config.Mode = ModeField(BoardMode::Manual);  // a hand-set channel puts the board into Manual
     return Ack();
   }
   if (command == "02" && p.size() == Config::Size) {

@@ -42,6 +42,7 @@ inline constexpr char mnuCHMTempBoard[] = "mnuCHMTempBoard";
 inline constexpr char mnuCHMTempSlave[] = "mnuCHMTempSlave";
 inline constexpr char mnuCHMTempWater[] = "mnuCHMTempWater";
 inline constexpr char mnuCHMVoltage[] = "mnuCHMVoltage";
+inline constexpr char mnuCompare[] = "mnuCompare";
 inline constexpr char mnuConfigImport[] = "mnuConfigImport";
 inline constexpr char mnuConnect[] = "mnuConnect";
 inline constexpr char mnuConnection[] = "mnuConnection";
@@ -76,6 +77,7 @@ inline constexpr char mnuShowExpert[] = "mnuShowExpert";
 inline constexpr char mnuSoftware[] = "mnuSoftware";
 inline constexpr char mnuStepBig[] = "mnuStepBig";
 inline constexpr char mnuSwapCol[] = "mnuSwapCol";
+inline constexpr char mnuUndoImport[] = "mnuUndoImport";
 
 // Pop-up menus
 inline constexpr char pumChart[] = "pumChart";

@@ -6,8 +6,8 @@ Page::Page(PageContext& context, const char* name) : context_(context), binder_(
   setObjectName(name);
 }
 
-void Page::Subscribe(std::initializer_list<PageUpdate> records) {
-  for (PageUpdate record : records) subscribed_ |= Bit(record);
+void Page::Subscribe(std::initializer_list<RecordKind> records) {
+  for (RecordKind record : records) subscribed_ |= Bit(record);
 }
 
 }  // namespace vmx

@@ -19,9 +19,9 @@ class Page : public QWidget {
   Page(PageContext& context, const char* name);
 
   // Whether the page shows `record` after a read.
-  bool Shows(PageUpdate record) const { return (subscribed_ & Bit(record)) != 0; }
+  bool Shows(RecordKind record) const { return (subscribed_ & Bit(record)) != 0; }
   // Puts a freshly read record into the page's controls.
-  virtual void Apply(PageUpdate /*record*/) {}
+  virtual void Apply(RecordKind /*record*/) {}
   // The channels' colour names or tints changed.
   virtual void ChannelColorsChanged() {}
   // Runs once the language table has captioned the window.
@@ -30,12 +30,12 @@ class Page : public QWidget {
   virtual void Activated() {}
 
  protected:
-  void Subscribe(std::initializer_list<PageUpdate> records);
+  void Subscribe(std::initializer_list<RecordKind> records);
   PageContext& Context() const { return context_; }
   Binder& Bindings() { return binder_; }
 
  private:
-  static uint32_t Bit(PageUpdate record) { return 1u << static_cast<unsigned>(record); }
+  static uint32_t Bit(RecordKind record) { return 1u << static_cast<unsigned>(record); }
 
   PageContext& context_;
   Binder binder_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "lang/catalogue.h"
 #include "link/link_host.h"
 #include "link/shared_store.h"
 
@@ -36,7 +37,7 @@ class PageContext {
   virtual bool Connected() const = 0;
   virtual std::string PortName() const = 0;
   virtual QString AppDir() const = 0;
-  virtual int Language() const = 0;  // 0 English, 1 German
+  virtual vmx::Language Language() const = 0;
 
   // The board's status line in the window caption; empty: the plain caption.
   virtual void SetCaptionStatus(const QString& status) = 0;
@@ -47,7 +48,7 @@ class PageContext {
   // Enables and disables the controls for the link state and the last records.
   virtual void UpdateEnabling() = 0;
   // Shows a record on every page that shows it, as after a read.
-  virtual void ApplyRecord(PageUpdate record) = 0;
+  virtual void ApplyRecord(RecordKind record) = 0;
   // Spreads the channels' colour names and tints to every page.
   virtual void UpdateChannelColors() = 0;
   // Back to real time, as the Configuration page's Realtime button does.

@@ -30,9 +30,9 @@ TEST(CommandLine, SlashWordsWithoutFurtherSlashAreSwitches) {
 }
 
 TEST(CommandLine, LastLanguageWordWins) {
-  EXPECT_EQ(ParseCommandLine({}).language, -1);
-  EXPECT_EQ(ParseCommandLine({"/GERMAN", "/english"}).language, 0);
-  EXPECT_EQ(ParseCommandLine({"-english", "-German"}).language, 1);
+  EXPECT_EQ(ParseCommandLine({}).language, std::nullopt);
+  EXPECT_EQ(ParseCommandLine({"/GERMAN", "/english"}).language, Language::English);
+  EXPECT_EQ(ParseCommandLine({"-english", "-German"}).language, Language::German);
 }
 
 TEST(CommandLine, LastPortWinsAndUnknownWordsAreIgnored) {
@@ -40,7 +40,7 @@ TEST(CommandLine, LastPortWinsAndUnknownWordsAreIgnored) {
   EXPECT_EQ(line.portName, "/dev/ttyUSB1");
   EXPECT_FALSE(line.debug);
   EXPECT_FALSE(line.expert);
-  EXPECT_EQ(line.language, -1);
+  EXPECT_EQ(line.language, std::nullopt);
 }
 
 TEST(CommandLine, DemoIsItsOwnWord) {

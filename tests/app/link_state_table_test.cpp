@@ -34,9 +34,9 @@ TEST(LinkStateTable, NothingIsEnabledWithoutALink) {
 }
 
 TEST(LinkStateTable, ChannelControlsOnlyInManualMode) {
-  EXPECT_EQ(ConditionOf("trb<n>"), LinkCondition::ManualMode);
-  EXPECT_EQ(ConditionOf("btnOn<n>"), LinkCondition::ManualMode);
-  EXPECT_EQ(ConditionOf("cmbName<n>"), LinkCondition::Connected);
+  EXPECT_EQ(ConditionOf("trb#"), LinkCondition::ManualMode);
+  EXPECT_EQ(ConditionOf("btnOn#"), LinkCondition::ManualMode);
+  EXPECT_EQ(ConditionOf("cmbName#"), LinkCondition::Connected);
   EXPECT_TRUE(ConditionHolds(LinkCondition::ManualMode, Connected(0)));
   for (uint8_t mode : {1, 2, 3, 4})
     EXPECT_FALSE(ConditionHolds(LinkCondition::ManualMode, Connected(mode)));
@@ -85,8 +85,8 @@ TEST(LinkStateTable, NamesAreUniqueAndExpandPerChannel) {
         EXPECT_TRUE(seen.insert(name).second) << name << " appears twice";
         ++count;
       }
-  EXPECT_EQ(count, 276u);
-  EXPECT_THAT(ExpandControlName("edtWeatherDelay<n>"),
+  EXPECT_EQ(count, 278u);
+  EXPECT_THAT(ExpandControlName("edtWeatherDelay#"),
               ElementsAre("edtWeatherDelay0", "edtWeatherDelay1", "edtWeatherDelay2",
                           "edtWeatherDelay3", "edtWeatherDelay4", "edtWeatherDelay5",
                           "edtWeatherDelay6", "edtWeatherDelay7", "edtWeatherDelay8",

@@ -112,7 +112,7 @@ TEST_F(PageBuildingTest, APageBuiltLateIsShownTheRecordsAsTheWindowWas) {
   window->Store().config.FanHigh = 128;
   window->Store().expert.PWMPrescaler = 7;
   window->show();
-  window->ApplyRecord(PageUpdate::Expert);
+  window->ApplyRecord(RecordKind::Expert);
   ASSERT_FALSE(window->PagesBuilt());
   ASSERT_TRUE(WaitForPages(*window));
   EXPECT_EQ(window->findChild<QLineEdit*>("edtPWMPrescaler")->text(), "7");

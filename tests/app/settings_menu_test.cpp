@@ -34,8 +34,8 @@ class SettingsMenuTest : public ::testing::Test {
   }
   void ReadEverything() {
     menu->LinkState(true);
-    for (PageUpdate p : {PageUpdate::Config, PageUpdate::Info, PageUpdate::Expert,
-                         PageUpdate::Schedule, PageUpdate::ExpertWeather})
+    for (RecordKind p : {RecordKind::Config, RecordKind::Info, RecordKind::Expert,
+                         RecordKind::Schedule, RecordKind::ExpertWeather})
       menu->RecordShown(p);
   }
   QString Write(const char* name, const QByteArray& text) {
@@ -84,7 +84,7 @@ TEST_F(SettingsMenuTest, ExportAsksWhereAndWritesWhatThePCHoldsThen) {
 
 TEST_F(SettingsMenuTest, NothingBeforeEveryRecordIsRead) {
   menu->LinkState(true);
-  menu->RecordShown(PageUpdate::Config);
+  menu->RecordShown(RecordKind::Config);
   EXPECT_FALSE(menu->RecordsComplete());
   const QString out = dir.filePath("out.ini");
   dialogs.fileNames = {out, out, out};
@@ -109,8 +109,8 @@ TEST_F(SettingsMenuTest, ConfigurationImportShowsAndSendsTheFile) {
   EXPECT_EQ(fake.store.config.FanLow, 44);
   EXPECT_EQ(fake.store.config.CloudP, 76);
   EXPECT_EQ(fake.store.Requests(), 0x510u);
-  EXPECT_THAT(fake.applied, ElementsAre(PageUpdate::Info, PageUpdate::Config, PageUpdate::Expert,
-                                        PageUpdate::ExpertWeather, PageUpdate::Schedule));
+  EXPECT_THAT(fake.applied, ElementsAre(RecordKind::Info, RecordKind::Config, RecordKind::Expert,
+                                        RecordKind::ExpertWeather, RecordKind::Schedule));
   EXPECT_EQ(configurationsShown, 1);
   EXPECT_THAT(fake.log,
               ElementsAre("Values in " + in.toStdString() + " left out: [Config] Flag=12abc"));
@@ -159,9 +159,9 @@ TEST_F(SettingsMenuTest, ScheduleImportMarksEveryRow) {
   ASSERT_EQ(dialogs.fileRequests.size(), 1u);
   EXPECT_EQ(dialogs.fileRequests[0].title, "Import schedule from...");
   EXPECT_EQ(fake.store.schedule[1].Hour, 21);
-  EXPECT_THAT(fake.store.changedRows, ElementsAre(true, true));
+  EXPECT_THAT(fake.store.RowMarks(), ElementsAre(true, true));
   EXPECT_EQ(fake.store.Requests(), request::WriteSchedule);
-  EXPECT_THAT(fake.applied, ElementsAre(PageUpdate::Schedule));
+  EXPECT_THAT(fake.applied, ElementsAre(RecordKind::Schedule));
 }
 
 }  // namespace

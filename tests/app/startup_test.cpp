@@ -126,8 +126,8 @@ TEST_F(StartupTest, FrameHasItsPagesMenusAndPanels) {
             "mnuAllOn mnuSetTimeDate  mnuStepBig  mnuShowExpert  mnuRefresh mnuSaveEEPROM "
             "mnuIRLearn mnuLoadReef");
   EXPECT_EQ(ItemNames(*window, "mnuFile").join(' '),
-            "mnuScheduleImport mnuConfigImport  mnuScheduleConfigExport  mnuFirmwareUpdate  "
-            "mnuExit");
+            "mnuScheduleImport mnuConfigImport  mnuScheduleConfigExport  mnuCompare "
+            "mnuUndoImport  mnuFirmwareUpdate  mnuExit");
 
   // Hidden items answer their shortcuts through the window.
   for (const char* hidden : {"mnuHealth", "mnuDebug"}) {

@@ -52,7 +52,7 @@ class GeoPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    LoadLanguage(0);
+    LoadLanguage(Language::English);
     SetTimeZone(std::make_shared<FixedTimeZone>(FixedTimeZone::FromOffsetMinutes(120)));
     ctx.Add<ConfigPage>();
     page = ctx.Add<GeoPage>();
@@ -144,8 +144,8 @@ TEST_F(GeoPageTest, ScreenFollowsTheMarkerWhenOnlyItsPixelsAreRepainted) {
 
 TEST_F(GeoPageTest, RecordsAreShownWithoutRequestingAnything) {
   SetClock(ctx.store.info, 2024, 6, 21, 7, 5);
-  ctx.ApplyRecord(PageUpdate::Config);
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Config);
+  ctx.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(Edit("edtLat")->text(), "52.5");
   EXPECT_EQ(Edit("edtLon")->text(), "13.4");
   EXPECT_EQ(Edit("edtTime")->text(), "07:05");
@@ -157,35 +157,35 @@ TEST_F(GeoPageTest, RecordsAreShownWithoutRequestingAnything) {
   // A date the calendar or the picker does not have leaves the picker alone.
   for (int month : {0, 2}) {
     SetClock(ctx.store.info, 2023, month, 30, 8, 0);
-    ctx.ApplyRecord(PageUpdate::Info);
+    ctx.ApplyRecord(RecordKind::Info);
     EXPECT_EQ(Control<QDateEdit>("dtp")->date(), QDate(2024, 6, 21));
     EXPECT_EQ(Edit("edtTime")->text(), "08:00");
   }
   SetClock(ctx.store.info, 2127, 1, 1, 8, 0);
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(Control<QDateEdit>("dtp")->date(), QDate(2024, 6, 21));
   EXPECT_EQ(Requests(), 0u);
 }
 
 TEST_F(GeoPageTest, RecordsSkipTheControlTheUserIsIn) {
-  ctx.ApplyRecord(PageUpdate::Config);
+  ctx.ApplyRecord(RecordKind::Config);
   Edit("edtLat")->setFocus();
   ctx.store.config.Lat = -338;
   ctx.store.config.Lon = 1512;
-  ctx.ApplyRecord(PageUpdate::Config);
+  ctx.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Edit("edtLat")->text(), "52.5");
   EXPECT_EQ(Edit("edtLon")->text(), "151.2");
 
   Control<QSlider>("trbTime")->setFocus();
   SetClock(ctx.store.info, 2024, 6, 21, 9, 30);
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(Control<QSlider>("trbTime")->value(), 0);
   EXPECT_EQ(Edit("edtTime")->text(), "09:30");
 }
 
 TEST_F(GeoPageTest, RecordsWaitForAnInactivePageUntilItIsShown) {
   ctx.active = ctx.pages.front();
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(GeoText(), "");
   ctx.ShowPage(page);
   EXPECT_EQ(GeoText(), QString(kBerlinSun) + "\n" + kBerlinMoon);
@@ -241,7 +241,7 @@ TEST_F(GeoPageTest, MouseOverTheMapShowsItsPositionWithACrossHair) {
 }
 
 TEST_F(GeoPageTest, TypedLocationIsStoredWhenBothNumbersParse) {
-  ctx.ApplyRecord(PageUpdate::Config);
+  ctx.ApplyRecord(RecordKind::Config);
   Type(Edit("edtLat"), "-33.85");
   EXPECT_EQ(ctx.store.config.Lat, -338) << "-338.5 to the even tenth";
   EXPECT_EQ(ctx.store.config.Lon, 134);
@@ -260,7 +260,7 @@ TEST_F(GeoPageTest, TypedLocationIsStoredWhenBothNumbersParse) {
 }
 
 TEST_F(GeoPageTest, TypedLatitudePastTheMapDrawsOnlyWhatFallsOnIt) {
-  ctx.ApplyRecord(PageUpdate::Config);
+  ctx.ApplyRecord(RecordKind::Config);
   Type(Edit("edtLat"), "95");
   EXPECT_EQ(ctx.store.config.Lat, 950);
   EXPECT_EQ(RedPixels(page->Picture().Map()), 0);
@@ -289,7 +289,7 @@ TEST_F(GeoPageTest, TypedTimeIsStoredOnlyWhenBothPartsAreIntegers) {
 }
 
 TEST_F(GeoPageTest, TimeSliderStoresChangedMinutesOnly) {
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Info);
   auto* slider = Control<QSlider>("trbTime");
   slider->setFocus();
   QTest::keyClick(slider, Qt::Key_PageUp);
@@ -311,7 +311,7 @@ TEST_F(GeoPageTest, TimeSliderStoresChangedMinutesOnly) {
 }
 
 TEST_F(GeoPageTest, PickedDateIsStored) {
-  ctx.ApplyRecord(PageUpdate::Info);
+  ctx.ApplyRecord(RecordKind::Info);
   auto* dtp = Control<QDateEdit>("dtp");
   dtp->setFocus();
   QTest::keyClick(dtp, Qt::Key_Up);

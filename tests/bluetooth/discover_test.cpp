@@ -20,7 +20,7 @@ using ::testing::Not;
 class DiscoverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(0))));
+    SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::English))));
   }
   std::vector<std::string> Run(bool install) {
     FakeBinder binder(binderState);
@@ -125,7 +125,7 @@ TEST_F(DiscoverTest, ClosingHostAndTerminationEndTheRunAtOnce) {
 }
 
 TEST(DiscoverTexts, NoBluetoothTextSendsTheUserToWindows) {
-  for (int language : {0, 1}) {
+  for (Language language : {Language::English, Language::German}) {
     SetCurrentTable(
         std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(language))));
     for (const char* key : {"WindowsError", "DiscoveryCompleted", "TryColdStart",
@@ -141,7 +141,7 @@ TEST(DiscoverTexts, NoBluetoothTextSendsTheUserToWindows) {
   EXPECT_EQ(LangText("TryColdStart"),
             "Stromversorgung ausschalten, dann erneut versuchen, eventuell den Bluetooth-Dienst "
             "neu starten.");
-  SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(0))));
+  SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::English))));
 }
 
 }  // namespace

@@ -225,6 +225,22 @@ TEST_F(BoardCommandsTest, AnUnacknowledgedSetIsSentAgainAndThenSucceeds) {
   EXPECT_EQ(board.With([](sim::BoardState& s) { return s.config.Mode; }), 0);
 }
 
+TEST_F(BoardCommandsTest, AnEditDroppedByAHangUpFailsTheCommandAndIsNamed) {
+  // The row goes out, the board hangs up instead of answering: the link
+  // identifies it again and drops the row it was still to send.
+  board.InjectFault(sim::Fault::HangUp, 1, "03");
+  const CliRun run = Cli({"schedule", port, "--verbose", "--timeout", "10", "--set", "2", "06:30"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("Changes not sent, dropped when the board was identified again: "
+                         "schedule lines 2\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("velmarinex-cli schedule: the link to the board on " + port + " was lost"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST_F(BoardCommandsTest, ARowTheBoardMissedOnceIsSentAgain) {
   board.InjectFault(sim::Fault::Silence, 1, "03");
   const CliRun run = Cli({"schedule", port, "--set", "0", "05:05"});

@@ -90,7 +90,7 @@ TEST_F(WeatherPagesTest, MovingOneSliderLeavesTheOtherQuantitiesAsTheBoardHasThe
   config.CloudD = 546;
   config.StormP = 3;
   config.StormD = 600;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Edit("edtStormCount")->text(), "1");  // 1.73, truncated
   EXPECT_EQ(Edit("edtStormMinutes")->text(), "29");
   Key("trbStormMinutes", Qt::Key_Right);
@@ -111,7 +111,7 @@ TEST_F(WeatherPagesTest, AReadConfigShowsCountsButSkipsTheFocusedControl) {
   Slider("trbStormMinutes")->setValue(42);
   Edit("edtCloudSeconds")->setFocus();
   Edit("edtCloudSeconds")->setText("typed");
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Slider("trbCloudCount")->value(), 100);
   EXPECT_EQ(Edit("edtCloudCount")->text(), "100");
   EXPECT_EQ(Slider("trbCloudSeconds")->value(), 60);
@@ -127,11 +127,11 @@ TEST_F(WeatherPagesTest, RatiosShowWhatTheBoardIsDoing) {
   config.CloudP = 76;
   config.CloudD = 1092;
   context.store.info.ActivityFlags = activity::Cloud | activity::Storm;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Label("lblCloudRatio"), "Cloud currently active \u2022 Cloud ratio: 6.5%");
   EXPECT_EQ(Label("lblStormRatio"), "Thunderstorm currently active \u2022 ");
   config.Mode = 0;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Label("lblCloudRatio"), "Cloud ratio: 6.5%");
   EXPECT_EQ(Label("lblStormRatio"), "");
 }
@@ -151,7 +151,7 @@ TEST_F(WeatherPagesTest, PlainPairsStoreTheirFieldsCutToWidth) {
   weather.CloudStep = 1234;
   weather.CloudAlpha = 15;
   Edit("edtCloudAlpha")->setFocus();
-  context.ApplyRecord(PageUpdate::ExpertWeather);
+  context.ApplyRecord(RecordKind::ExpertWeather);
   EXPECT_EQ(Edit("edtCloudStep")->text(), "1234");
   EXPECT_EQ(Slider("trbCloudStep")->value(), 1234);
   EXPECT_EQ(Slider("trbCloudAlpha")->value(), 15);
@@ -182,7 +182,7 @@ TEST_F(WeatherPagesTest, MoonLevelsInPercent) {
   EXPECT_EQ(weather.MoonColor16[7], 1);
   EXPECT_EQ(Edit("edtMoon7")->text(), "0.02");
   weather.MoonColor16[0] = 8;
-  context.ApplyRecord(PageUpdate::ExpertWeather);
+  context.ApplyRecord(RecordKind::ExpertWeather);
   EXPECT_EQ(Edit("edtMoon0")->text(), "0.2");
   EXPECT_EQ(Slider("trbMoon0")->value(), 8);
 }
@@ -201,13 +201,13 @@ TEST_F(WeatherPagesTest, BalanceAndItsSum) {
   weather.Balance[3] = 90;
   weather.Balance[4] = 80;
   Edit("edtBalance3")->setFocus();
-  context.ApplyRecord(PageUpdate::ExpertWeather);
+  context.ApplyRecord(RecordKind::ExpertWeather);
   EXPECT_EQ(Slider("trbBalanceSum")->value(), 70);
   EXPECT_EQ(Edit("edtBalanceSum")->text(), "70");
   EXPECT_EQ(Edit("edtBalance3")->text(), "300");
   EXPECT_EQ(Edit("edtBalance4")->text(), "80");
   Slider("trbBalanceSum")->setFocus();
-  context.ApplyRecord(PageUpdate::ExpertWeather);
+  context.ApplyRecord(RecordKind::ExpertWeather);
   EXPECT_EQ(Slider("trbBalanceSum")->value(), 70);
 }
 
@@ -219,7 +219,7 @@ TEST_F(WeatherPagesTest, TheSumRampGoesWithTheExpertRecord) {
   EXPECT_EQ(TakeRequests(), request::WriteExpert);
   context.store.expert.BalanceSumRamp = -7;
   window->setFocus();
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_EQ(Edit("edtBalanceSumRamp")->text(), "-7");
 }
 

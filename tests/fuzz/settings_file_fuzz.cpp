@@ -33,9 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // what reading gives, nothing else.
   SharedStore store;
   store.info.RowCount = kRows;
-  store.schedule.resize(kRows);
-  store.changedRows.resize(kRows);
-  store.pointPositions.resize(kRows);
+  store.ResizeRowTables(kRows);
   ImportConfiguration(doc, store);
   ImportSchedule(doc, store);
   FUZZ_CHECK((SettingsRecords{store.config, store.expert, store.weather, store.schedule}) == read);

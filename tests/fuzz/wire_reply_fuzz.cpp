@@ -105,8 +105,8 @@ void CheckReceived(std::string_view code, size_t length, std::span<const uint8_t
     CheckRoundTrip<Info>(payload);
     store.AcceptInfo(payload);
     FUZZ_CHECK(store.schedule.size() == store.info.RowCount);
-    FUZZ_CHECK(store.changedRows.size() == store.info.RowCount);
-    FUZZ_CHECK(store.pointPositions.size() == store.info.RowCount);
+    FUZZ_CHECK(store.RowMarks().size() == store.info.RowCount);
+    FUZZ_CHECK(store.RowCount() == store.info.RowCount);
   } else if (code == "81") {
     CheckRoundTrip<BootInfo>(payload);
   } else if (code == "82") {
@@ -118,7 +118,7 @@ void CheckReceived(std::string_view code, size_t length, std::span<const uint8_t
     const bool inTable = index >= 0 && index < static_cast<int>(store.schedule.size());
     FUZZ_CHECK(store.AcceptRow(payload) == inTable);
     if (inTable) {
-      store.changedRows[index] = true;
+      store.MarkRows(static_cast<size_t>(index), 1, 0);
       std::array<uint8_t, kScheduleMessageSize> out{};
       FUZZ_CHECK(store.PrepareRow(out));
     }

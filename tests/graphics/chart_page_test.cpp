@@ -35,7 +35,7 @@ class ChartPageTest : public ::testing::Test {
   void Samples(int newest, int oldest) {
     for (int n = 0; n < 40; ++n)
       context.store.chart.Sample[n] = static_cast<int16_t>(newest - (newest - oldest) * n / 39);
-    context.ApplyRecord(PageUpdate::Chart);
+    context.ApplyRecord(RecordKind::Chart);
   }
   QRgb Pixel(int x, int y) const { return page->Picture().pixel(x, y); }
   bool RowHas(int x, int y0, int y1, QRgb color) const {
@@ -79,7 +79,7 @@ TEST_F(ChartPageTest, AboveSixtyDegreesIsShadedForTemperaturesOnly) {
 }
 
 TEST_F(ChartPageTest, WithoutDataOnlyTheNotice) {
-  context.ApplyRecord(PageUpdate::Chart);  // every slot still empty
+  context.ApplyRecord(RecordKind::Chart);  // every slot still empty
   const QImage& picture = page->Picture();
   int marked = 0;
   for (int y = 0; y < picture.height(); ++y)
@@ -92,7 +92,7 @@ TEST_F(ChartPageTest, WithoutDataOnlyTheNotice) {
   EXPECT_GT(marked, 50);
   Samples(262, 250);
   context.store.expert.ChartInterval = 0;
-  context.ApplyRecord(PageUpdate::Chart);
+  context.ApplyRecord(RecordKind::Chart);
   EXPECT_EQ(Pixel(300, 566), 0xFFFFFFFFu) << "no interval: no grid";
 }
 
@@ -121,7 +121,7 @@ TEST_F(ChartPageTest, SourceMenuOffersTheSensorsPresentAndTicksTheSource) {
   item("mnuCHMTempBoard")->trigger();
   EXPECT_EQ(context.store.expert.ChartMode, 1);
   EXPECT_EQ(context.store.Requests(), 0x900u);
-  EXPECT_EQ(context.applied.back(), PageUpdate::Expert);
+  EXPECT_EQ(context.applied.back(), RecordKind::Expert);
   menu->close();
 }
 

@@ -9,6 +9,7 @@
 #include "graphics/health_view.h"
 #include "ui/picture_view.h"
 #include "graphics/schedule_geometry.h"
+#include "graphics/visualize_page.h"
 #include "link/request_flags.h"
 #include "tests/app/window_fixture.h"
 
@@ -40,10 +41,13 @@ TEST_F(GraphicsWindowTest, ADragReachesTheBoardAsOneRowWriteAfterTheRelease) {
   window->ShowPage(window->PageNamed("tsVisualize"));
   auto* img = window->findChild<PictureView*>("img");
   SharedStore& store = window->Store();
+  const auto* page = qobject_cast<VisualizePage*>(window->PageNamed("tsVisualize"));
+  ASSERT_NE(page, nullptr);
+  const std::vector<PointPosition>& points = page->PointPositions();
   // The board's rows run 7:00, 12:00, 17:00, 22:00; the noon row is the one dragged.
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return store.pointPositions.size() == 4 && store.pointPositions[1].x > 100; }, 5000));
-  const PointPosition point = store.pointPositions[1];
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return points.size() == 4 && points[1].x > 100; }, 5000));
+  const PointPosition point = points[1];
   const QPoint from(static_cast<int>(point.x), static_cast<int>(point.y[0]));
   const QPoint to(from.x() - 40, img->height() / 2);
   const ScheduleRow before = board.With([](sim::BoardState& s) { return s.schedule[1]; });

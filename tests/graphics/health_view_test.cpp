@@ -37,7 +37,7 @@ TEST_F(HealthViewTest, BarsAndTableAfterAHealthRead) {
   EXPECT_TRUE(Blank()) << "nothing read yet";
   context.store.health.Counter = {0, 12, 310, 5400, 412000, 0, 3, 250000, 17};
   context.store.health.PowerCycles = 42;
-  context.ApplyRecord(PageUpdate::Health);
+  context.ApplyRecord(RecordKind::Health);
   EXPECT_FALSE(Blank());
   // Voltage bar: a sliver of green (V<26.0), then yellow; temperature bar: cyan first.
   EXPECT_EQ(Pixel(20, 100), 0xFFFFFF00u);
@@ -49,11 +49,11 @@ TEST_F(HealthViewTest, BarsAndTableAfterAHealthRead) {
 TEST_F(HealthViewTest, NoPowerCyclesNoPictureNoWorkingTimeNoBars) {
   context.store.health.Counter = {1, 2, 3, 4, 5, 6, 7, 8, 9};
   context.store.health.PowerCycles = 0;
-  context.ApplyRecord(PageUpdate::Health);
+  context.ApplyRecord(RecordKind::Health);
   EXPECT_TRUE(Blank());
   context.store.health.Counter = {};
   context.store.health.PowerCycles = 3;
-  context.ApplyRecord(PageUpdate::Health);
+  context.ApplyRecord(RecordKind::Health);
   EXPECT_FALSE(Blank()) << "the first line";
   for (int x = 0; x < view->width(); x += 7) EXPECT_EQ(Pixel(x, 102), Background());
 }

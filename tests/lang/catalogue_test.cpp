@@ -13,7 +13,7 @@ void UseTable(std::string_view text) {
   SetCurrentTable(std::make_shared<const LanguageTable>(LanguageTable::Parse(text)));
 }
 
-void UseBuiltIn(int language) {
+void UseBuiltIn(Language language) {
   UseTable(BuiltInTable(language));
 }
 
@@ -65,38 +65,38 @@ TEST(LanguageTableParse, ASectionNamedAgainKeepsEveryEntryReachable) {
 }
 
 TEST(LangText, MissingKeyGivesTheKey) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangText("NoSuchKeyAnywhere"), "NoSuchKeyAnywhere");
   // A missing key is still formatted like any text.
   EXPECT_EQ(LangFormat("Missing %s", {"COM5"}), "Missing COM5");
 }
 
 TEST(LangText, EnglishTextsComeBackExactly) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangText("ListingSerialPorts"), "Listing seral ports...");
   EXPECT_EQ(LangText("SystemSuspending"), "System is  standby");
   EXPECT_EQ(LangText("listingserialports"), "Listing seral ports...");
 }
 
 TEST(LangText, PlaceholderWithoutArgumentStays) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangText("ConnectingTo"), "Connecting to %s...");
   EXPECT_EQ(LangText("WindowsError"), "Bluetooth error %s: \"%s\".");
 }
 
 TEST(LangFormat, FillsPlaceholdersInOrder) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangFormat("ConnectingTo", {"COM5"}), "Connecting to COM5...");
   EXPECT_EQ(LangFormat("ConnectedToOn", {"Velmarinex 2.x.4", "COM5"}),
             "Connected to Velmarinex 2.x.4 on COM5");
   EXPECT_EQ(LangFormat("WindowsError", {"org.bluez.Error.NotReady", "Resource Not Ready"}),
             "Bluetooth error org.bluez.Error.NotReady: \"Resource Not Ready\".");
-  UseBuiltIn(1);
+  UseBuiltIn(Language::German);
   EXPECT_EQ(LangFormat("ConnectingTo", {"COM5"}), "Verbinde mit COM5...");
 }
 
 TEST(LangFormat, LineBreakEscapesBecomeCrLf) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangText("DiscoveryCompleted"),
             "Scan finished. If the device could not be found, try again or use\r\n"
             "the desktop's Bluetooth settings or bluetoothctl for manual detection. The pairing "
@@ -121,7 +121,7 @@ TEST(LangFormat, FailureGivesTheUnformattedText) {
 }
 
 TEST(LangFormat, ArgumentsAreNotScannedAgain) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(LangFormat("ConnectingTo", {"%s%d\\n"}), "Connecting to %s%d\\n...");
 }
 
@@ -132,7 +132,7 @@ TEST(FormatText, FallsBackToThePattern) {
 }
 
 TEST(LangFormat, ManyThreadsReadTheSameTable) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   std::vector<std::thread> threads;
   std::vector<int> wrong(4, 0);
   for (int t = 0; t < 4; ++t) {

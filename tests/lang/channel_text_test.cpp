@@ -9,7 +9,7 @@
 namespace vmx {
 namespace {
 
-void UseBuiltIn(int language) {
+void UseBuiltIn(Language language) {
   SetCurrentTable(
       std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(language))));
 }
@@ -23,41 +23,41 @@ TEST(ChannelLetter, AToL) {
 }
 
 TEST(ColorText, NamesInTheCurrentLanguage) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(ColorText(0), "Unnamed");
   EXPECT_EQ(ColorText(2), "Red");
   EXPECT_EQ(ColorText(10), "Purple");
   EXPECT_EQ(ColorText(15), "Deep red");
-  UseBuiltIn(1);
+  UseBuiltIn(Language::German);
   EXPECT_EQ(ColorText(2), "Rot");
   EXPECT_EQ(ColorText(12), "T\xC3\xBCrkis");
 }
 
 TEST(ColorText, UnknownIndexIsUnnamed) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(ColorText(16), "Unnamed");
   EXPECT_EQ(ColorText(20), "Unnamed");
   EXPECT_EQ(ColorText(-1), "Unnamed");
-  UseBuiltIn(1);
+  UseBuiltIn(Language::German);
   EXPECT_EQ(ColorText(255), "Unbenannt");
 }
 
 TEST(ChannelCaption, LetterColonColour) {
-  UseBuiltIn(0);
+  UseBuiltIn(Language::English);
   EXPECT_EQ(ChannelCaption(0, 2), "A: Red");
   EXPECT_EQ(ChannelCaption(5, 20), "F: Unnamed");
-  UseBuiltIn(1);
+  UseBuiltIn(Language::German);
   EXPECT_EQ(ChannelCaption(1, 2), "B: Rot");
 }
 
 TEST(ChannelTemplates, GermanLabelsAndPageCaptions) {
-  const auto german = LanguageTable::Parse(BuiltInTable(1));
+  const auto german = LanguageTable::Parse(BuiltInTable(Language::German));
   const std::string* label = german.Find("frmLantix", "lblName0.Caption");
   const std::string* page = german.Find("frmLantix", "tsChannels.Caption");
   ASSERT_TRUE(label && page);
   EXPECT_EQ(FormatText(*label, {ChannelLetter(3)}), "Beschriftung Kanal D");
   EXPECT_EQ(FormatText(*page, {"G-L"}), "Kan\xC3\xA4le G-L");
-  const auto english = LanguageTable::Parse(BuiltInTable(0));
+  const auto english = LanguageTable::Parse(BuiltInTable(Language::English));
   EXPECT_EQ(FormatText(*english.Find("frmLantix", "tsChannels.Caption"), {"A-F"}), "Channels A-F");
   EXPECT_EQ(FormatText(*english.Find("frmLantix", "lblName0.Caption"), {ChannelLetter(11)}),
             "Label for channel L");

@@ -27,7 +27,7 @@ TEST(FormTexts, CaptionsAndHintsByControl) {
 }
 
 TEST(FormTexts, BuiltInTableCoversTheWindow) {
-  const auto texts = FormTexts(LanguageTable::Parse(BuiltInTable(0)));
+  const auto texts = FormTexts(LanguageTable::Parse(BuiltInTable(Language::English)));
   ASSERT_GE(texts.size(), 156u);
   size_t hints = 0;
   for (size_t i = 0; i < 156; ++i) hints += texts[i].hint ? 1 : 0;

@@ -7,26 +7,27 @@
 #include <string>
 
 #include "lang/catalogue.h"
+#include "tests/test_system.h"
 
 namespace vmx {
 namespace {
 
 TEST(ChooseLanguage, AutomaticFollowsTheLocaleLanguage) {
-  EXPECT_EQ(ChooseLanguage(-1, "de_DE.UTF-8"), 1);
-  EXPECT_EQ(ChooseLanguage(-1, "de_AT@euro"), 1);
-  EXPECT_EQ(ChooseLanguage(-1, "de"), 1);
-  EXPECT_EQ(ChooseLanguage(-1, "DE-ch"), 1);
-  EXPECT_EQ(ChooseLanguage(-1, "en_US.UTF-8"), 0);
-  EXPECT_EQ(ChooseLanguage(-1, "dsb_DE.UTF-8"), 0);  // Lower Sorbian, spoken in Germany
-  EXPECT_EQ(ChooseLanguage(-1, "C"), 0);
-  EXPECT_EQ(ChooseLanguage(-1, ""), 0);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "de_DE.UTF-8"), Language::German);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "de_AT@euro"), Language::German);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "de"), Language::German);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "DE-ch"), Language::German);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "en_US.UTF-8"), Language::English);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "dsb_DE.UTF-8"), Language::English);  // Lower Sorbian, spoken in Germany
+  EXPECT_EQ(ChooseLanguage(std::nullopt, "C"), Language::English);
+  EXPECT_EQ(ChooseLanguage(std::nullopt, ""), Language::English);
 }
 
-TEST(ChooseLanguage, OnlyOneMeansGerman) {
-  EXPECT_EQ(ChooseLanguage(0, "de_DE"), 0);
-  EXPECT_EQ(ChooseLanguage(1, "en_GB"), 1);
-  EXPECT_EQ(ChooseLanguage(2, "de_DE"), 0);
-  EXPECT_EQ(ChooseLanguage(-7, "de_DE"), 0);
+TEST(ChooseLanguage, OnlyGermanMeansGerman) {
+  EXPECT_EQ(ChooseLanguage(Language::English, "de_DE"), Language::English);
+  EXPECT_EQ(ChooseLanguage(Language::German, "en_GB"), Language::German);
+  EXPECT_EQ(ChooseLanguage(static_cast<Language>(2), "de_DE"), Language::English);
+  EXPECT_EQ(ChooseLanguage(static_cast<Language>(0xF9), "de_DE"), Language::English);
 }
 
 // Sets the locale variables for one test and puts the old values back.
@@ -42,15 +43,15 @@ class LocaleEnvironment : public ::testing::Test {
     for (const char* name : kNames) {
       const auto& value = saved_[Index(name)];
       if (value)
-        setenv(name, value->c_str(), 1);
+        vmx::testing::SetEnvironment(name, value->c_str());
       else
-        unsetenv(name);
+        vmx::testing::UnsetEnvironment(name);
     }
   }
   static void Set(const char* lcAll, const char* lcMessages, const char* lang) {
-    setenv("LC_ALL", lcAll, 1);
-    setenv("LC_MESSAGES", lcMessages, 1);
-    setenv("LANG", lang, 1);
+    vmx::testing::SetEnvironment("LC_ALL", lcAll);
+    vmx::testing::SetEnvironment("LC_MESSAGES", lcMessages);
+    vmx::testing::SetEnvironment("LANG", lang);
   }
 
  private:
@@ -74,21 +75,21 @@ TEST_F(LocaleEnvironment, FirstNonEmptyVariableCounts) {
 
 TEST_F(LocaleEnvironment, AutomaticLoadsTheGermanTableOnAGermanSystem) {
   Set("", "", "de_CH.UTF-8");
-  EXPECT_EQ(LoadLanguage(-1), 1);
+  EXPECT_EQ(LoadLanguage(std::nullopt), Language::German);
   EXPECT_EQ(LangText("Started"), "gestartet");
   EXPECT_EQ(LangText("ListingSerialPorts"), "Hole Liste der COM-Ports...");
 
   Set("", "", "fr_FR.UTF-8");
-  EXPECT_EQ(LoadLanguage(-1), 0);
+  EXPECT_EQ(LoadLanguage(std::nullopt), Language::English);
   EXPECT_EQ(LangText("Started"), "started");
 }
 
 TEST_F(LocaleEnvironment, ExplicitChoiceOverridesTheLocale) {
   Set("de_DE.UTF-8", "", "");
-  EXPECT_EQ(LoadLanguage(0), 0);
+  EXPECT_EQ(LoadLanguage(Language::English), Language::English);
   EXPECT_EQ(LangText("German"), "German");
   Set("en_US.UTF-8", "", "");
-  EXPECT_EQ(LoadLanguage(1), 1);
+  EXPECT_EQ(LoadLanguage(Language::German), Language::German);
   EXPECT_EQ(LangText("German"), "Deutsch");
 }
 

@@ -13,12 +13,12 @@ namespace vmx {
 namespace {
 
 const LanguageTable& English() {
-  static const LanguageTable table = LanguageTable::Parse(BuiltInTable(0));
+  static const LanguageTable table = LanguageTable::Parse(BuiltInTable(Language::English));
   return table;
 }
 
 const LanguageTable& German() {
-  static const LanguageTable table = LanguageTable::Parse(BuiltInTable(1));
+  static const LanguageTable table = LanguageTable::Parse(BuiltInTable(Language::German));
   return table;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "link/shared_store.h"
 
@@ -42,12 +44,12 @@ TEST(PendingEdits, MarksStayWithinTheTable) {
   SharedStore s;
   SizeTo(s, 3);
   s.MarkRows(1, 10, request::WriteConfig | request::WriteSchedule);
-  EXPECT_EQ(s.changedRows, (std::vector<bool>{false, true, true}));
+  EXPECT_EQ(s.RowMarks(), (std::vector<bool>{false, true, true}));
   EXPECT_EQ(s.Requests(), 0x50u);
 
   SharedStore empty;
   empty.MarkRows(0, 5, request::WriteSchedule);
-  EXPECT_TRUE(empty.changedRows.empty());
+  EXPECT_TRUE(empty.RowMarks().empty());
   EXPECT_EQ(empty.Requests(), 0x40u);
 }
 
@@ -62,7 +64,7 @@ TEST(PendingEdits, WritesPendingWhileAWriteBitOrAMarkIsLeft) {
   s.SetRequests(0x1 | 0x2 | 0x4 | 0x8 | 0x20 | 0x8000 | 0x2000);
   EXPECT_FALSE(s.WritesPending()) << "reads, clock and channels do not hold a save back";
   s.SetRequests(0);
-  s.changedRows[1] = true;
+  s.MarkRows(1, 1, 0);
   EXPECT_TRUE(s.WritesPending()) << "a marked row whose bit already went";
 }
 
@@ -96,6 +98,40 @@ TEST(PendingEdits, AfterAPairingWriteTheBoardsCodesAreReadBeforeTheNext) {
   // A second pairing (an abort) is a pairing write again: no read before it.
   s.RaiseIrPairing();
   EXPECT_FALSE(s.Rc5ReadDue());
+}
+
+TEST(PendingEdits, ANewIdentificationDropsTheEditsAndNamesThem) {
+  struct Case {
+    uint32_t word;
+    std::vector<size_t> marks;
+    uint32_t dropped;
+    std::vector<int> rows;
+    std::string text;
+  };
+  const Case cases[] = {
+      {0x10 | 0x400 | 0x1, {}, 0x410, {}, "Config, Weather"},
+      {0x2 | 0x100 | 0x8000, {}, 0x102, {}, "Info, Expert"},
+      {0x4, {}, 0x4, {}, "Info"},
+      {0x40, {0, 2, 3, 4, 7}, 0x40, {0, 2, 3, 4, 7}, "schedule lines 0, 2-4, 7"},
+      {0x10 | 0x40, {5}, 0x50, {5}, "Config, schedule lines 5"},
+      // A mark without WriteSchedule was dropped before: it is cleared, not named.
+      {0x1 | 0x20, {2}, 0, {}, ""},
+      {0x2A9 | 0x20000, {}, 0, {}, ""},
+  };
+  for (const Case& c : cases) {
+    SharedStore s;
+    SizeTo(s, 8);
+    for (size_t row : c.marks) s.MarkRows(row, 1, 0);
+    s.SetRequests(c.word);
+    const DroppedWrites dropped = s.ResetRequests(0xAA9);
+    EXPECT_EQ(dropped.bits, c.dropped) << c.text;
+    EXPECT_EQ(dropped.rows, c.rows) << c.text;
+    EXPECT_EQ(dropped.Empty(), c.text.empty()) << c.text;
+    EXPECT_EQ(DroppedWritesText(dropped), c.text);
+    EXPECT_EQ(s.Requests(), 0xAA9u);
+    EXPECT_EQ(s.RowMarks(), std::vector<bool>(8, false)) << c.text;
+    EXPECT_FALSE(s.WritesPending()) << "nothing holds a save back";
+  }
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
+#include "link/channel_pattern.h"
+#include "link/record_requests.h"
 #include "link/shared_store.h"
 
 namespace vmx {
@@ -36,6 +43,37 @@ TEST(SharedStore, NamedRequestSets) {
   EXPECT_EQ(request::ToggleStorm, 0x20000u);
 }
 
+TEST(SharedStore, EachWriteIsReadBackByItsRecordsRead) {
+  const std::pair<uint32_t, uint32_t> readBacks[] = {
+      {0x2, 0x1},       {0x4, 0x1},     {0x10, 0x8},     {0x40, 0x20},    {0x100, 0x80},
+      {0x400, 0x200},   {0x8000, 0},    {0x20000, 0},    {0x550, 0x2A8},  {0x556, 0x2A9},
+      {0x10 | 0x1, 0x8}};
+  for (const auto& [writes, reads] : readBacks) EXPECT_EQ(ReadBackOf(writes), reads) << writes;
+  const std::pair<RecordKind, uint32_t> writeBits[] = {
+      {RecordKind::Info, 0x4},       {RecordKind::Config, 0x10},  {RecordKind::Expert, 0x100},
+      {RecordKind::ExpertWeather, 0x400}, {RecordKind::Schedule, 0x40}, {RecordKind::Chart, 0},
+      {RecordKind::Health, 0}};
+  for (const auto& [record, bit] : writeBits)
+    EXPECT_EQ(WriteBitOf(record), bit) << RecordName(record);
+}
+
+TEST(SharedStore, ChannelPatternsStandForTwelveNames) {
+  const std::tuple<const char*, const char*, std::optional<int>> matches[] = {
+      {"trb#", "trb0", 0},     {"trb#", "trb11", 11},     {"trb#", "trb12", std::nullopt},
+      {"trb#", "trb01", std::nullopt}, {"trb#", "trb", std::nullopt}, {"trb#", "trbX", std::nullopt},
+      {"trb#", "edt3", std::nullopt},  {"lblMoon", "lblMoon", -1},    {"lblMoon", "lblMoon0", std::nullopt},
+      {"", "", std::nullopt}};
+  for (const auto& [pattern, name, channel] : matches)
+    EXPECT_EQ(MatchChannel(pattern, name), channel) << pattern << " " << name;
+  const std::vector<std::string> names = ExpandChannels("edtMoon#");
+  ASSERT_EQ(names.size(), 12u);
+  EXPECT_EQ(names[0], "edtMoon0");
+  EXPECT_EQ(names[11], "edtMoon11");
+  EXPECT_EQ(ExpandChannels("lblMoon"), std::vector<std::string>{"lblMoon"});
+  EXPECT_EQ(ChannelName("Color16#", 7), "Color167");
+  EXPECT_EQ(ChannelName("Color16#", -1), "Color16#");
+}
+
 TEST(SharedStore, AcceptedInfoResizesTheRowTablesKeepingRows) {
   SharedStore s;
   s.Raise(0x1);
@@ -43,22 +81,22 @@ TEST(SharedStore, AcceptedInfoResizesTheRowTablesKeepingRows) {
   EXPECT_EQ(s.Requests(), 0u) << "ReadInfo is cleared";
   EXPECT_EQ(s.info.Channel[0], 0x1234);
   ASSERT_EQ(s.schedule.size(), 3u);
-  EXPECT_EQ(s.changedRows.size(), 3u);
-  EXPECT_EQ(s.pointPositions.size(), 3u);
+  EXPECT_EQ(s.RowMarks().size(), 3u);
+  EXPECT_EQ(s.RowCount(), 3);
 
   s.schedule[1].Hour = 9;
-  s.changedRows[1] = true;
+  s.MarkRows(1, 1, 0);
   s.AcceptInfo(InfoImage(5, 10));
   ASSERT_EQ(s.schedule.size(), 5u);
   EXPECT_EQ(s.schedule[1].Hour, 9) << "existing entries are kept";
-  EXPECT_TRUE(s.changedRows[1]);
+  EXPECT_TRUE(s.RowMarked(1));
   EXPECT_EQ(s.schedule[4].Hour, 0) << "new entries are zero";
-  EXPECT_FALSE(s.changedRows[4]);
+  EXPECT_FALSE(s.RowMarked(4));
 
   s.AcceptInfo(InfoImage(0, 10));
   EXPECT_TRUE(s.schedule.empty());
-  EXPECT_TRUE(s.changedRows.empty());
-  EXPECT_TRUE(s.pointPositions.empty());
+  EXPECT_TRUE(s.RowMarks().empty());
+  EXPECT_EQ(s.RowCount(), 0);
 }
 
 TEST(SharedStore, InfoAcceptedWhileAWriteIsPendingChangesNothing) {
@@ -131,7 +169,7 @@ TEST(SharedStore, ARowEditedDuringTheScheduleReadKeepsTheEdit) {
   SharedStore s;
   s.AcceptInfo(InfoImage(4, 0));
   s.schedule[2].Hour = 9;
-  s.changedRows[2] = true;
+  s.MarkRows(2, 1, 0);
   s.Raise(request::WriteSchedule);
   EXPECT_FALSE(s.AcceptRow(RowMessage(2, 17)));
   EXPECT_EQ(s.schedule[2].Hour, 9) << "the edit waits to be written";
@@ -189,15 +227,15 @@ TEST(SharedStore, RowsAreTakenLowestFirstAndTheBitGoesWhenNoneIsLeft) {
   s.AcceptInfo(InfoImage(6, 0));
   s.schedule[1].Hour = 8;
   s.schedule[4].Hour = 20;
-  s.changedRows[4] = true;
-  s.changedRows[1] = true;
+  s.MarkRows(4, 1, 0);
+  s.MarkRows(1, 1, 0);
   s.SetRequests(0x40);
   std::array<uint8_t, 132> payload{};
 
   ASSERT_TRUE(s.PrepareRow(payload));
   EXPECT_EQ(payload[0], 1);
   EXPECT_EQ(payload[1], 8);
-  EXPECT_FALSE(s.changedRows[1]);
+  EXPECT_FALSE(s.RowMarked(1));
   EXPECT_EQ(s.Requests(), 0x40u);
 
   ASSERT_TRUE(s.PrepareRow(payload));

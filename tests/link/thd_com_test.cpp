@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -231,7 +232,7 @@ TEST_F(WorkerTest, MarkedRowsGoOnePerPassAndTheBitClearsAfterwards) {
   host.RunOnUi([&] {
     for (int i : {3, 0, 2}) {
       store.schedule[i].Hour = static_cast<int8_t>(10 + i);
-      store.changedRows[i] = true;
+      store.MarkRows(static_cast<size_t>(i), 1, 0);
     }
     store.Raise(request::WriteSchedule);
   });
@@ -244,7 +245,11 @@ TEST_F(WorkerTest, MarkedRowsGoOnePerPassAndTheBitClearsAfterwards) {
 }
 
 TEST_F(WorkerTest, EachKindOfFailedTransactionIsFollowedByGetDevice) {
-  Start();
+  // A periodic refresh falling due in the pass looked at would put its reads
+  // before the failed one.
+  LinkTiming timing = FastTiming();
+  timing.refreshPasses = 1'000'000;
+  Start(false, timing);
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
   for (Fault f : {Fault::ShortReply, Fault::WrongEcho, Fault::InvalidHex}) {
@@ -274,7 +279,7 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) 
   board.InjectFault(Fault::Lost, 2, "05");
   host.RunOnUi([&] {
     store.schedule[2].Minute = 42;
-    store.changedRows[2] = true;
+    store.MarkRows(2, 1, 0);
     store.expert.RandomInit = 9;
     store.Raise(request::WriteSchedule | request::WriteExpert);
   });
@@ -421,8 +426,19 @@ TEST_F(WorkerTest, BootloaderRequestRestartsTheBoardAndResetsItWithoutAFile) {
   Start();
   ASSERT_TRUE(Connected());
   ASSERT_TRUE(WaitIdle());
-  board.ClearLines();
-  store.Raise(request::Bootloader);
+  // The periodic refresh reads Info ("81", as the bootloader's BootInfo) and
+  // may fall due in any pass. The request is raised in the hand-off of such a
+  // read, where the worker is past its refresh step: the lines from there on
+  // belong to the request.
+  std::function<void()> raiseAfterInfo = [&] {
+    host.AfterNextHandOff([&] {
+      const auto events = host.Events();
+      if (events.empty() || events.back() != "page: 0") return raiseAfterInfo();
+      board.ClearLines();
+      store.Raise(request::Bootloader);
+    });
+  };
+  raiseAfterInfo();
   ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex bootloader on " + port, 5s));
   // Within 25 passes the bootloader step asks for BootInfo, finds no file and resets.
   ASSERT_TRUE(Connected(2));

@@ -47,7 +47,7 @@ class UiThreadHost : public LinkHost {
     Record("progress: " + t + " " + std::to_string(d) + "/" + std::to_string(n));
   }
   void LinkState(bool c) override { Record(c ? "state: 1" : "state: 0"); }
-  void UpdatePage(PageUpdate p) override { Record("page: " + std::to_string(static_cast<int>(p))); }
+  void UpdatePage(RecordKind p) override { Record("page: " + std::to_string(static_cast<int>(p))); }
   std::string ChooseFirmwareFile() override { return {}; }
 
   std::vector<std::string> Events() {

@@ -2,12 +2,13 @@
 // tools would write them, independent of the parser under test.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/test_system.h"
 
 namespace vmx::testing {
 
@@ -45,14 +46,13 @@ class TempFile {
  public:
   explicit TempFile(const std::vector<uint8_t>& bytes,
                     const std::string& name = "Velmarinex2x4.vxh") {
-    char dir[] = "/tmp/vmx-vxh-XXXXXX";
-    dir_ = mkdtemp(dir) ? dir : "/tmp";
+    dir_ = vmx::testing::MakeTempFolder("vmx-vxh").string();
     path_ = dir_ + "/" + name;
     Write(bytes);
   }
   ~TempFile() {
-    std::remove(path_.c_str());
-    rmdir(dir_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <unistd.h>
 
 #include "link/thd_com.h"
 #include "settings/device_actions.h"
@@ -70,6 +71,11 @@ TEST_F(WriteOrderTest, SaveWaitsUntilEveryMarkedRowIsOnTheBoard) {
 }
 
 TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten) {
+  // Only the first identification and the defaults' read-back read the
+  // weather record, the last of that read-back, after Config and the schedule.
+  const std::string weatherShown =
+      "page: " + std::to_string(static_cast<int>(RecordKind::ExpertWeather));
+  const size_t weatherReads = host.Count(weatherShown);
   host.RunOnUi([&] {
     store.config.FanHigh = 11;
     store.expert.PWMPrescaler = 99;
@@ -79,6 +85,8 @@ TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten
   });
   ASSERT_TRUE(
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F04"); }, 5s));
+  ASSERT_TRUE(host.WaitForEvent(weatherShown, 5s, weatherReads + 1))
+      << "the defaults are read back";
   ASSERT_TRUE(Idle());
   EXPECT_EQ(Sets({"02", "05", "03", "7F"}, 2), (std::vector<std::string>{"02", "05", "03", "7F"}));
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.FanHigh; }), 200);
@@ -186,6 +194,56 @@ TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
                                    [](const std::string& l) { return l.starts_with("05"); });
   ASSERT_NE(second, again.end());
   EXPECT_EQ(std::find(again.begin(), second, "85"), second) << "nothing read first";
+}
+
+// Edits still waiting when the board hangs up: the new identification drops
+// them, the keeper is told which, and no mark of a dropped row holds a later
+// save back.
+TEST(DroppedEdits, AHangUpWithEditsPendingSaysWhatWasNotSent) {
+  sim::SimBoard board({.rows = 8});
+  const std::string link = ::testing::TempDir() + "vmx-dropped-" + std::to_string(::getpid());
+  sim::PtyServer server(board, link);
+  server.SetHangUpDowntime(120ms);  // back within the worker's openings
+  server.Start();
+  SharedStore store;
+  testing::UiThreadHost host;
+  LinkTiming t;
+  t.pass = 2ms;
+  t.terminationCheck = 5ms;
+  t.serialTimeout = 250ms;
+  t.refreshPasses = 1'000'000;  // no refresh pass between the edits and their write
+  auto worker = TthdCom::Create(link, false, store, host, t);
+  const std::string connected = "status: Connected to Velmarinex 2.x.4 on " + link;
+  ASSERT_TRUE(host.WaitForEvent(connected, 5s));
+  ASSERT_TRUE(testing::WaitLinkIdle(store, board));
+
+  board.InjectFault(sim::Fault::HangUp, 1, "02");
+  host.RunOnUi([&] {
+    store.config.FanLow = 11;
+    for (size_t row : {1, 3, 4, 5}) store.schedule[row].Hour = 9;
+    store.MarkRows(1, 1, 0);
+    store.MarkRows(3, 3, 0);
+    store.Raise(request::WriteConfig | request::WriteSchedule);
+  });
+  EXPECT_TRUE(host.WaitForEvent(
+      "status: Changes not sent, dropped when the board was identified again: Config, "
+      "schedule lines 1, 3-5",
+      10s));
+  ASSERT_TRUE(host.WaitForEvent(connected, 10s, 2));
+  ASSERT_TRUE(testing::WaitLinkIdle(store, board));
+  EXPECT_EQ(store.RowMarks(), std::vector<bool>(8, false));
+
+  board.ClearLines();
+  host.RunOnUi([&] { SaveSettings(store); });
+  EXPECT_TRUE(board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F01"); },
+                            5s));
+  const auto lines = board.Lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.starts_with("03"); }),
+            0);
+  EXPECT_EQ(board.With([](sim::BoardState& s) { return s.schedule[3].Hour; }), store.schedule[3].Hour)
+      << "the board's row was read back over the dropped edit";
+  host.ShutDown();
+  worker.reset();
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ class BackupTest : public ::testing::Test {
   }
   void ReadEverything() {
     records.LinkState(true);
-    for (PageUpdate p : {PageUpdate::Config, PageUpdate::Info, PageUpdate::Expert,
-                         PageUpdate::Schedule, PageUpdate::ExpertWeather})
+    for (RecordKind p : {RecordKind::Config, RecordKind::Info, RecordKind::Expert,
+                         RecordKind::Schedule, RecordKind::ExpertWeather})
       records.Shown(p, store);
   }
   BackupResult Backup(const std::string& port = "/dev/rfcomm0 (Bluetooth)") {
@@ -104,8 +104,8 @@ TEST_F(BackupTest, WrittenOnceEveryRecordIsRead) {
 TEST_F(BackupTest, AnIncompleteCopyNeverReplacesAGoodBackup) {
   WriteText(File(), "[Config]\r\nFanLow=12\r\n");
   records.LinkState(true);
-  records.Shown(PageUpdate::Config, store);
-  records.Shown(PageUpdate::Info, store);
+  records.Shown(RecordKind::Config, store);
+  records.Shown(RecordKind::Info, store);
   EXPECT_EQ(Backup(), BackupResult::Incomplete);
   EXPECT_THAT(log, ElementsAre("No backup Backup_rfcomm0.ini written: the board's settings have "
                                "not all been read yet."));
@@ -192,14 +192,30 @@ TEST(TextFile, PipesAndHugeFilesAreNotRead) {
   rmdir(folder.c_str());
 }
 
+TEST(TextFile, LinesAreAppendedWholeAndACutLineIsEnded) {
+  char pattern[] = "/tmp/vmx-text-XXXXXX";
+  const std::string folder = mkdtemp(pattern);
+  const std::string log = folder + "/events.log";
+  EXPECT_EQ(AppendLine(log, "first\n"), "");
+  EXPECT_EQ(AppendLine(log, "second\n"), "");
+  EXPECT_EQ(ReadAll(log), "first\nsecond\n");
+  WriteText(log, "first\ncut sh");
+  EXPECT_EQ(AppendLine(log, "third\n"), "");
+  EXPECT_EQ(ReadAll(log), "first\ncut sh\nthird\n");
+  EXPECT_NE(AppendLine(folder + "/none/events.log", "x\n"), "");
+  EXPECT_NE(AppendLine(folder, "x\n"), "") << "a folder is no file";
+  unlink(log.c_str());
+  rmdir(folder.c_str());
+}
+
 class CompletenessTest : public ::testing::Test {
  protected:
-  void Show(std::initializer_list<PageUpdate> pages) {
-    for (PageUpdate p : pages) records.Shown(p, store);
+  void Show(std::initializer_list<RecordKind> pages) {
+    for (RecordKind p : pages) records.Shown(p, store);
   }
   void ShowAll() {
-    Show({PageUpdate::Config, PageUpdate::Info, PageUpdate::Expert, PageUpdate::Schedule,
-          PageUpdate::ExpertWeather});
+    Show({RecordKind::Config, RecordKind::Info, RecordKind::Expert, RecordKind::Schedule,
+          RecordKind::ExpertWeather});
   }
   void AcceptRows(uint8_t rows) {
     Info info;
@@ -215,10 +231,10 @@ TEST_F(CompletenessTest, NeedsEveryRecordOfTheLink) {
   ShowAll();
   EXPECT_FALSE(records.Complete(store)) << "reads without a link count for nothing";
   records.LinkState(true);
-  Show({PageUpdate::Config, PageUpdate::Info, PageUpdate::Expert, PageUpdate::Schedule,
-        PageUpdate::Chart});
+  Show({RecordKind::Config, RecordKind::Info, RecordKind::Expert, RecordKind::Schedule,
+        RecordKind::Chart});
   EXPECT_FALSE(records.Complete(store));
-  Show({PageUpdate::ExpertWeather});
+  Show({RecordKind::ExpertWeather});
   EXPECT_TRUE(records.Complete(store));
   records.LinkState(false);
   EXPECT_FALSE(records.Complete(store));
@@ -233,9 +249,9 @@ TEST_F(CompletenessTest, ReefDefaultsMakeTheCopyStale) {
   EXPECT_TRUE(records.Complete(store)) << "not loaded yet: the copy is still the board's";
   store.Change(request::LoadReef, request::ReadAllSet);  // the worker takes it
   EXPECT_FALSE(records.Complete(store));
-  Show({PageUpdate::Config, PageUpdate::Info, PageUpdate::Expert, PageUpdate::Schedule});
+  Show({RecordKind::Config, RecordKind::Info, RecordKind::Expert, RecordKind::Schedule});
   EXPECT_FALSE(records.Complete(store));
-  Show({PageUpdate::ExpertWeather});
+  Show({RecordKind::ExpertWeather});
   EXPECT_TRUE(records.Complete(store));
 }
 
@@ -244,12 +260,12 @@ TEST_F(CompletenessTest, ANewRowCountNeedsTheScheduleAgain) {
   AcceptRows(3);
   ShowAll();
   EXPECT_TRUE(records.Complete(store));
-  Show({PageUpdate::Info});
+  Show({RecordKind::Info});
   EXPECT_TRUE(records.Complete(store)) << "the same rows";
   AcceptRows(5);
-  Show({PageUpdate::Info});
+  Show({RecordKind::Info});
   EXPECT_FALSE(records.Complete(store));
-  Show({PageUpdate::Schedule});
+  Show({RecordKind::Schedule});
   EXPECT_TRUE(records.Complete(store));
 }
 

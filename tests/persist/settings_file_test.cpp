@@ -275,7 +275,7 @@ TEST_F(StoreImportTest, ScheduleImportOfFewerRowsThanTheBoardHas) {
   EXPECT_EQ(store.schedule[1].Minute, 15);
   EXPECT_EQ(store.schedule[2].Hour, 2);
   EXPECT_EQ(store.config.Mode, 0) << "the configuration is not read";
-  EXPECT_THAT(store.changedRows, ElementsAre(true, true, true)) << "every row goes out again";
+  EXPECT_THAT(store.RowMarks(), ElementsAre(true, true, true)) << "every row goes out again";
   EXPECT_EQ(store.Requests(), 0x40u);
 }
 

@@ -179,7 +179,7 @@ TEST(ServiceRulesTest, TheStatusObjectShowsTheBoardsValuesInItsUnit) {
             "\"temp_board\": false, \"rtc\": false, \"pwm\": false, \"cloud\": false, \"storm\": true, "
             "\"cooler\": false, \"heater\": false, \"jmp_timer\": false, \"saving\": false}, "
             "\"cloud\": false, \"storm\": true}");
-  EXPECT_EQ(ModeValue(3), "rgb");
+  EXPECT_EQ(ModeValue(BoardMode::RgbDemo), "rgb");
   EXPECT_EQ(ModeOfWord("rgb"), ModeOfWord("rgbdemo"));
   EXPECT_FALSE(ModeOfWord("party"));
 }

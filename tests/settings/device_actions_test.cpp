@@ -9,15 +9,15 @@ namespace vmx {
 namespace {
 
 TEST(Modes, NamesAndMessageKeys) {
-  EXPECT_EQ(ModeNamed("manual"), 0);
-  EXPECT_EQ(ModeNamed("auto"), 1);
-  EXPECT_EQ(ModeNamed("geo"), 2);
-  EXPECT_EQ(ModeNamed("rgbdemo"), 3);
-  EXPECT_EQ(ModeNamed("flash"), 4);
+  EXPECT_EQ(ModeNamed("manual"), ModeOf(0));
+  EXPECT_EQ(ModeNamed("auto"), ModeOf(1));
+  EXPECT_EQ(ModeNamed("geo"), ModeOf(2));
+  EXPECT_EQ(ModeNamed("rgbdemo"), ModeOf(3));
+  EXPECT_EQ(ModeNamed("flash"), ModeOf(4));
   EXPECT_FALSE(ModeNamed("Auto"));
   EXPECT_FALSE(ModeNamed(""));
-  EXPECT_EQ(ModeTextKey(3), "ModeRGBDemo");
-  EXPECT_EQ(ModeTextKey(5), "");
+  EXPECT_EQ(ModeTextKey(ModeOf(3)), "ModeRGBDemo");
+  EXPECT_EQ(ModeTextKey(ModeOf(5)), "");
 }
 
 TEST(Actions, CurrentTimeAndDateSetsTheClockAndRealTime) {

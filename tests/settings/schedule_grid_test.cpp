@@ -167,7 +167,7 @@ class GridStoreTest : public ::testing::Test {
  protected:
   GridStoreTest() {
     store.schedule.assign(6, SampleRow());
-    store.changedRows.assign(6, false);
+    store.ResizeRowTables(6);
     store.info.RowCount = 6;
   }
   std::vector<GridLine> Lines() {
@@ -180,7 +180,7 @@ class GridStoreTest : public ::testing::Test {
     }
     return lines;
   }
-  std::vector<bool> Marks() { return store.changedRows; }
+  std::vector<bool> Marks() { return store.RowMarks(); }
   SharedStore store;
 };
 

@@ -138,8 +138,7 @@ EditModel::Kind EditModel::EditOnce(SharedStore& store, std::mt19937& rng, uint6
       const int fields = std::uniform_int_distribution<int>(1, 3)(rng);
       for (int k = 0; k < fields; ++k)
         edit(store.schedule[i], Pick(rowRows, rng), i, AnyValue(FieldType::U16, rng));
-      store.changedRows[i] = true;
-      store.Raise(request::WriteSchedule);
+      store.MarkRows(static_cast<size_t>(i), 1, request::WriteSchedule);
       break;
     }
     case Clock:

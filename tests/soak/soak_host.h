@@ -27,7 +27,7 @@ class SoakHost : public LinkHost {
   void StatusLine(const std::string& text) override;
   void Progress(const std::string&, int64_t, int64_t) override {}
   void LinkState(bool connected) override;
-  void UpdatePage(PageUpdate) override {}
+  void UpdatePage(RecordKind) override {}
 
   // Read on the UI thread only: how many times pending requests were dropped.
   uint64_t Resets() const { return resets_; }

@@ -58,7 +58,7 @@ TEST_F(ChannelsPageTest, DraggedSliderStoresShowsAndAsksForTheWrite) {
 TEST_F(ChannelsPageTest, ValuesFromTheBoardSendNothingAndSkipTheFocusedField) {
   context.store.info.Channel[3] = 2048;
   context.store.info.Channel[7] = 1364;
-  context.ApplyRecord(PageUpdate::Info);
+  context.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(2048, Slider(3)->value());
   EXPECT_EQ("50", Edit(3)->text());
   EXPECT_EQ("33.3", Edit(7)->text());
@@ -67,7 +67,7 @@ TEST_F(ChannelsPageTest, ValuesFromTheBoardSendNothingAndSkipTheFocusedField) {
   Edit(3)->setFocus();
   Type(Edit(3), "12");
   context.store.info.Channel[3] = 4096;
-  context.ApplyRecord(PageUpdate::Info);
+  context.ApplyRecord(RecordKind::Info);
   EXPECT_EQ("12", Edit(3)->text()) << "the user's typing is never overwritten";
   EXPECT_EQ(4096, Slider(3)->value()) << "the slider has no focus and follows the board";
 }
@@ -104,7 +104,7 @@ TEST_F(ChannelsPageTest, GermanUsersTypeTheComma) {
   Type(Edit(2), "12,5");
   EXPECT_EQ(512, context.store.info.Channel[2]);
   context.store.info.Channel[2] = 1364;
-  context.ApplyRecord(PageUpdate::Info);
+  context.ApplyRecord(RecordKind::Info);
   EXPECT_EQ("33,3", Edit(2)->text());
 }
 

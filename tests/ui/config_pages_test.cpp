@@ -69,8 +69,8 @@ TEST_F(ConfigPagesTest, SlidersKeepTheirOrderButTypedValuesStandAsTyped) {
   context.store.config.FanHigh = 100;
   context.store.config.FanLow = 50;
   context.store.expert.FanOff = 20;
-  context.ApplyRecord(PageUpdate::Config);
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Config);
+  context.ApplyRecord(RecordKind::Expert);
 
   Drag(Slider("trbFanLow"), 200);
   EXPECT_EQ(100, Slider("trbFanLow")->value());
@@ -106,7 +106,7 @@ TEST_F(ConfigPagesTest, FahrenheitTemperaturesRoundTrip) {
   context.store.config.Flag = config_flag::Fahrenheit;
   context.store.expert.TempWaterLow = 250;
   context.store.expert.TempCoolHigh = -100;
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_EQ("77.0", Edit("edtTempWaterLow")->text());
   EXPECT_EQ("14.0", Edit("edtTempCoolHigh")->text());
   Type("edtTempWaterLow", "77");
@@ -119,8 +119,8 @@ TEST_F(ConfigPagesTest, UnitSwitchSendsTheConfigOnceAndShowsTemperaturesAgain) {
   context.store.expert.TempHeatLow = 250;
   context.store.expert.CloudTempWater = 280;
   context.store.expert.TempOffset = 5;
-  context.ApplyRecord(PageUpdate::Config);
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Config);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_EQ("25.0", Edit("edtTempHeatLow")->text());
   ASSERT_TRUE(Radio("rbtCelsius")->isChecked());
   context.applied.clear();
@@ -128,7 +128,7 @@ TEST_F(ConfigPagesTest, UnitSwitchSendsTheConfigOnceAndShowsTemperaturesAgain) {
   context.Click("rbtFahrenheit");
   EXPECT_EQ(config_flag::Fahrenheit, context.store.config.Flag);
   EXPECT_EQ(request::WriteConfig, TakeRequests());
-  EXPECT_EQ((std::vector{PageUpdate::Info, PageUpdate::Expert}), context.applied);
+  EXPECT_EQ((std::vector{RecordKind::Info, RecordKind::Expert}), context.applied);
   EXPECT_EQ("77.0", Edit("edtTempHeatLow")->text());
   EXPECT_EQ("28.0", Edit("edtCloudTempWater")->text()) << "always Celsius";
   EXPECT_EQ("0.5", Edit("edtTempOffset")->text()) << "always Celsius";
@@ -144,8 +144,8 @@ TEST_F(ConfigPagesTest, RecordsShownSelectButtonsWithoutSending) {
   context.store.expert.ChartMode = 2;
   context.store.expert.JMPMode = 7;
   context.store.config.Flag = config_flag::Display20x4;
-  context.ApplyRecord(PageUpdate::Config);
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Config);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_TRUE(Radio("rbtFMOWater")->isChecked());
   EXPECT_TRUE(Radio("rbtCHMVoltage")->isChecked());
   EXPECT_TRUE(Radio("rbtJMPServo")->isChecked());
@@ -161,7 +161,7 @@ TEST_F(ConfigPagesTest, RecordsShownSelectButtonsWithoutSending) {
 }
 
 TEST_F(ConfigPagesTest, TimeZoneFieldsStoreInOrderUntilOneDoesNotParse) {
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Expert);
   Edit("edtTimeZoneBias")->setText("0");
   Edit("edtTimeZoneStandardMonth")->setText("0");
   Edit("edtTimeZoneStandardDay")->setText("x");

@@ -103,7 +103,7 @@ class FakePageContext final : public PageContext {
   bool Connected() const override { return connected; }
   std::string PortName() const override { return port; }
   QString AppDir() const override { return appDir; }
-  int Language() const override { return language; }
+  vmx::Language Language() const override { return language; }
   void SetCaptionStatus(const QString& status) override { caption = status; }
   void SetStatusPanel(int panel, const QString& text) override {
     panels.at(static_cast<size_t>(panel)) = text;
@@ -114,7 +114,7 @@ class FakePageContext final : public PageContext {
   }
   void AddLogLine(const std::string& text) override { log.push_back(text); }
   void UpdateEnabling() override { ++enablingRuns; }
-  void ApplyRecord(PageUpdate record) override {
+  void ApplyRecord(RecordKind record) override {
     applied.push_back(record);
     for (Page* p : pages)
       if (p->Shows(record)) p->Apply(record);
@@ -138,13 +138,13 @@ class FakePageContext final : public PageContext {
   bool visible = true;
   bool connected = true;
   bool expertPages = true;
-  int language = 0;
+  vmx::Language language = vmx::Language::English;
   std::string port = "/dev/ttyUSB0";
   QString appDir = "/tmp/";
   QString caption;
   std::array<QString, 3> panels;
   std::vector<std::string> log;
-  std::vector<PageUpdate> applied;
+  std::vector<RecordKind> applied;
   std::vector<QString> shownPages;
   int enablingRuns = 0;
   int colorUpdates = 0;

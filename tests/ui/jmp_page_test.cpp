@@ -31,11 +31,11 @@ TEST_F(JmpPageTest, TheUsersChoiceSendsARecordsChoiceDoesNot) {
 
   context.store.SetRequests(0);
   context.store.expert.JMPMode = 2;
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_TRUE(Radio("rbtJMPStorm")->isChecked());
   EXPECT_FALSE(servo->isChecked());
   context.store.expert.JMPMode = 9;  // no button for it: the choice stays
-  context.ApplyRecord(PageUpdate::Expert);
+  context.ApplyRecord(RecordKind::Expert);
   EXPECT_TRUE(Radio("rbtJMPStorm")->isChecked());
   EXPECT_EQ(context.store.expert.JMPMode, 9);
   EXPECT_EQ(context.store.Requests(), 0u);

@@ -43,7 +43,7 @@ class OptionsMenuTest : public ::testing::Test {
     SharedStore& s = context.store;
     s.info.RowCount = 3;
     s.schedule.assign(3, ScheduleRow{});
-    s.changedRows.assign(3, false);
+    s.ResizeRowTables(3);
     s.schedule[0].Hour = 7;
     s.schedule[0].Alt = 5000;
 
@@ -55,7 +55,7 @@ class OptionsMenuTest : public ::testing::Test {
     context.Add<ExpertPage>();
     new OptionsMenu(context, context.window.get());
     context.Show();
-    context.ApplyRecord(PageUpdate::Schedule);
+    context.ApplyRecord(RecordKind::Schedule);
     context.applied.clear();
   }
 

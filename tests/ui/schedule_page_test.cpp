@@ -24,14 +24,15 @@ class SchedulePageTest : public ::testing::Test {
     page = context.Add<SchedulePage>();
     grid = page->Grid();
     context.Show();
-    context.ApplyRecord(PageUpdate::Schedule);
+    context.ApplyRecord(RecordKind::Schedule);
   }
 
   void SetRows(int rows) {
     SharedStore& s = context.store;
     s.info.RowCount = static_cast<uint8_t>(rows);
     s.schedule.assign(static_cast<size_t>(rows), ScheduleRow{});
-    s.changedRows.assign(static_cast<size_t>(rows), false);
+    s.ResizeRowTables(0);  // a fresh table: no marks left from before
+    s.ResizeRowTables(static_cast<size_t>(rows));
     for (int r = 0; r < rows; ++r) {
       ScheduleRow& row = s.schedule[static_cast<size_t>(r)];
       row.Hour = static_cast<int8_t>(6 + r);
@@ -104,14 +105,14 @@ TEST_F(SchedulePageTest, FillingTheGridAsksForNothing) {
   EXPECT_EQ(grid->columnWidth(17), 50);
   context.ShowPage(nullptr);
   page->Activated();
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(context.store.Requests(), 0u);
   EXPECT_EQ(SentRows(), std::vector<int>{});
 }
 
 TEST_F(SchedulePageTest, ABoardWithoutRowsShowsOneEmptyLineThatCommitsNothing) {
   SetRows(0);
-  context.ApplyRecord(PageUpdate::Schedule);
+  context.ApplyRecord(RecordKind::Schedule);
   ASSERT_EQ(grid->rowCount(), 1);
   EXPECT_EQ(Cell(1, 1), "");
   Type(1, 3, "50");
@@ -145,7 +146,7 @@ TEST_F(SchedulePageTest, AReadCellTheUserTypesInKeepsTheUsersText) {
   // A download brings other values.
   context.store.schedule[1].Color16[1] = 4096;
   context.store.schedule[1].Color16[2] = 4096;
-  context.ApplyRecord(PageUpdate::Schedule);
+  context.ApplyRecord(RecordKind::Schedule);
   EXPECT_EQ(Editor()->text(), "12.");
   QTest::keyClicks(Editor(), "5");
   EXPECT_EQ(context.store.schedule[1].Color16[1], 512);
@@ -213,7 +214,7 @@ TEST_F(SchedulePageTest, AModeReadFromTheBoardRefillsTheFirstColumn) {
   ASSERT_EQ(Cell(1, 1), "30");
   // The board is switched to Auto behind the PC's back.
   context.store.config.Mode = 1;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Cell(1, 1), "06:15");
   EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Time");
   Click(1, 15);
@@ -227,7 +228,7 @@ TEST_F(SchedulePageTest, DuringADownloadTheGridKeepsTheMeaningItWasFilledFor) {
   page->FillScheduleGrid();
   context.store.Raise(request::ReadSchedule);
   context.store.config.Mode = 1;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_EQ(Cell(1, 1), "30") << "a half-downloaded table is not shown";
   Click(1, 15);
   EXPECT_EQ(context.store.schedule[0].Minute, 15) << "degrees are not read as minutes";
@@ -238,7 +239,7 @@ TEST_F(SchedulePageTest, ANewMeaningOfTheFirstColumnEndsTheTypingThere) {
   Type(1, 1, "12");
   EXPECT_EQ(context.store.schedule[0].Minute, 12);
   context.store.config.Mode = 2;
-  context.ApplyRecord(PageUpdate::Config);
+  context.ApplyRecord(RecordKind::Config);
   EXPECT_FALSE(grid->Editing());
   EXPECT_EQ(Cell(1, 1), "0.7") << "no time text left under the altitude heading";
 }
@@ -298,12 +299,12 @@ TEST_F(SchedulePageTest, CopyThenPasteAndSwapFromTheHeadingMenu) {
 
 TEST_F(SchedulePageTest, TheActiveRowIsHighlightedWithoutARefill) {
   context.store.info.ActiveRow = 3;
-  context.ApplyRecord(PageUpdate::Info);
+  context.ApplyRecord(RecordKind::Info);
   grid->item(0, 5)->setText("typed");
   const QColor highlight = grid->palette().color(QPalette::Highlight);
   EXPECT_EQ(PixelAt(4, 0), highlight);
   context.store.info.ActiveRow = 4;
-  context.ApplyRecord(PageUpdate::Info);
+  context.ApplyRecord(RecordKind::Info);
   EXPECT_EQ(PixelAt(5, 0), highlight);
   EXPECT_NE(PixelAt(4, 0), highlight);
   EXPECT_EQ(Cell(1, 5), "typed");

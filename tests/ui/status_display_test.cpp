@@ -30,7 +30,7 @@ class StatusDisplayTest : public ::testing::Test {
   }
   ~StatusDisplayTest() override {
     QLocale::setDefault(QLocale::c());
-    SetCurrentTable(std::make_shared<LanguageTable>(LanguageTable::Parse(BuiltInTable(0))));
+    SetCurrentTable(std::make_shared<LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::English))));
   }
   QLabel* Board() { return context.Find<QLabel>("lblBoard"); }
   bool Red() { return Board()->palette().color(QPalette::WindowText) == QColor(Qt::red); }
@@ -65,7 +65,7 @@ TEST_F(StatusDisplayTest, StatusLineNamesPortErrorsTemperaturesAndVoltage) {
 }
 
 TEST_F(StatusDisplayTest, GermanTextsAndDecimalComma) {
-  SetCurrentTable(std::make_shared<LanguageTable>(LanguageTable::Parse(BuiltInTable(1))));
+  SetCurrentTable(std::make_shared<LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::German))));
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   context.store.info.InputVoltage = 12000;
   display.ApplyInfo();
