@@ -99,9 +99,10 @@ void ServiceApi::AddWebRoutes() {
   });
 
   // {"from": "C", "to": "F"}: a channel's column pasted onto another, or the two swapped.
-  for (const auto& [word, kind] : {std::pair{"paste", cli::ScheduleEdit::Paste},
-                                   std::pair{"swap", cli::ScheduleEdit::Swap}}) {
-    router_.Add(verb::post, std::string("/api/v1/boards/{id}/schedule/") + word,
+  for (const auto& route : {std::pair{"paste", cli::ScheduleEdit::Paste},
+                             std::pair{"swap", cli::ScheduleEdit::Swap}}) {
+    const cli::ScheduleEdit::Kind kind = route.second;
+    router_.Add(verb::post, std::string("/api/v1/boards/{id}/schedule/") + route.first,
                 [this, kind](const Call& call, Respond respond) {
       ServiceBoard* board = BoardOf(call, respond);
       if (!board) return;
