@@ -169,7 +169,8 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
     auto self = this->shared_from_this();
     auto chunk = queue_.front();
     net::async_write(stream_, net::buffer(*chunk), [self, chunk](beast::error_code ec, size_t) {
-      if (ec) return self->Close();
+      // A close while this chunk was on its way has emptied the queue already.
+      if (ec || self->closed_) return self->Close();
       self->queue_.pop_front();
       self->WriteNext();
     });
