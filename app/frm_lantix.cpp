@@ -37,7 +37,7 @@
 #include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
-#include "app/sysfs_port_source.h"
+#include "app/port_source.h"
 #include "astro/geo_page.h"
 #include "editor/config_page.h"
 #include "editor/expert_page.h"
@@ -84,7 +84,7 @@ TfrmLantix::TfrmLantix(StartOptions options)
   Preferences* prefs = options_.preferences;
   if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
   PortSource* ports = options_.ports;
-  if (!ports) ports = (ownPorts_ = std::make_unique<SysfsPortSource>()).get();
+  if (!ports) ports = (ownPorts_ = MakeSystemPortSource()).get();
   dialogs_ = options_.dialogs;
   if (!dialogs_) dialogs_ = (ownDialogs_ = std::make_unique<QtDialogs>(this)).get();
   connection_ = std::make_unique<Connection>(
