@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/board_session.h"
+#include "cli/board_routines.h"
 #include "persist/settings_assign.h"
-#include "persist/settings_file.h"
 
 namespace vmx::cli {
 namespace {
@@ -52,14 +51,8 @@ int SetCommand(int argc, char** argv) {
   BoardSession session(PortArguments(port, verbose));
   std::string error;
   if (!session.Open(error)) return Fail(error);
-  uint32_t bits = 0;
-  SettingsRecords sent;
-  session.OnUi([&] {
-    bits = AssignSettings(session.Store(), assignments, error);
-    sent = TakeSettings(session.Store());
-  });
-  if (bits == 0) return Fail(error);
-  if (!session.WaitWritten(bits, sent, error)) return Fail(error);
+  const BoardOutcome outcome = WriteSettings(session, assignments);
+  if (!outcome.Ok()) return Fail(outcome.problem);
   return 0;
 }
 
