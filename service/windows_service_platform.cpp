@@ -1,5 +1,7 @@
 // The service's system on Windows: the console, %LOCALAPPDATA%\Velmarinex.
 #include <windows.h>
+// The system's ReplaceFile is a macro for ReplaceFileW; ours is the one meant here.
+#undef ReplaceFile
 
 #include <cstdio>
 #include <iostream>
