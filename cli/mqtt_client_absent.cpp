@@ -10,7 +10,8 @@ bool MqttInThisBuild() {
   return false;
 }
 
-MqttClient::MqttClient(Options options, LogFn log) : options_(std::move(options)), log_(std::move(log)) {
+MqttClient::MqttClient(Options options, LogFn log)
+    : options_(std::move(options)), log_(std::move(log)) {
   if (log_) log_(LangText("ServiceNoMqtt"));
 }
 

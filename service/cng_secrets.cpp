@@ -2,6 +2,7 @@
 // numbers, and PBKDF2-HMAC-SHA256 for passwords, as libsodium is not to be
 // had for this build.
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <bcrypt.h>
 
 #include "service/pbkdf2_hash.h"

@@ -63,10 +63,9 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
     auto self = this->shared_from_this();
     if constexpr (kTls) {
       beast::get_lowest_layer(stream_).expires_after(kIdleTimeout);
-      stream_.async_handshake(Stream::server,
-                              [self](beast::error_code ec) {
-                                if (!ec) self->Read();
-                              });
+      stream_.async_handshake(Stream::server, [self](beast::error_code ec) {
+        if (!ec) self->Read();
+      });
     } else {
       Read();
     }

@@ -6,8 +6,8 @@
 #include "lang/catalogue.h"
 #include "platform/file_path.h"
 #include "platform/stop_request.h"
-#include "service/service_api.h"
 #include "service/http_server.h"
+#include "service/service_api.h"
 #include "service/service_options.h"
 #include "service/service_platform.h"
 
@@ -73,9 +73,10 @@ int main(int argc, char** argv) {
     auto users = LoadUsers(options->users, problem);
     if (!users) return fail(problem);
     // A hash this build cannot check would keep its user out without a word.
-    access.users = KnownUsers(std::move(*users), *hasher, [&](const std::string& name, const std::string& scheme) {
-      log.Warning(vmx::LangFormat("UsersHashUnknown", {options->users, name, scheme}));
-    });
+    access.users = KnownUsers(
+        std::move(*users), *hasher, [&](const std::string& name, const std::string& scheme) {
+          log.Warning(vmx::LangFormat("UsersHashUnknown", {options->users, name, scheme}));
+        });
   }
   access.hosts = options->allowHosts;
   access.hosts.push_back(options->listenHost);

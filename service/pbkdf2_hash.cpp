@@ -61,7 +61,8 @@ std::optional<Pbkdf2Hash> ParsePbkdf2(std::string_view stored) {
   if (!stored.starts_with(kScheme)) return std::nullopt;
   stored.remove_prefix(kScheme.size());
   Pbkdf2Hash out;
-  const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), out.rounds);
+  const auto [end, error] =
+      std::from_chars(stored.data(), stored.data() + stored.size(), out.rounds);
   if (error != std::errc() || end == stored.data() || *end != '$') return std::nullopt;
   if (out.rounds < kPbkdf2Rounds || out.rounds > kPbkdf2MostRounds) return std::nullopt;
   stored.remove_prefix(static_cast<size_t>(end - stored.data()) + 1);

@@ -1,7 +1,8 @@
 // Password hashes and random tokens, behind a seam: libsodium here (Argon2id,
 // its "$argon2id$..." string), Windows' CNG where libsodium is not to be had
-// (PBKDF2-SHA256, service/pbkdf2_hash.h), which this build checks as well. A stored hash names its scheme, so a users file says which hash
-// it holds and an implementation refuses one it does not know.
+// (PBKDF2-SHA256, service/pbkdf2_hash.h), which this build checks as well. A
+// stored hash names its scheme, so a users file says which hash it holds and
+// an implementation refuses one it does not know.
 #pragma once
 
 #include <memory>

@@ -189,7 +189,8 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
     if (name != "config" && !Apply(name, value, o, replaced, true, problem)) return std::nullopt;
   if (o.tlsCert.empty() != o.tlsKey.empty())
     return problem = "--tls-cert and --tls-key go together", std::nullopt;
-  if (!o.tlsCert.empty() && !TlsInThisBuild()) return problem = LangText("ServiceNoTls"), std::nullopt;
+  if (!o.tlsCert.empty() && !TlsInThisBuild())
+    return problem = LangText("ServiceNoTls"), std::nullopt;
   if (!o.mqttBroker.empty() && !cli::MqttInThisBuild())
     return problem = LangText("ServiceNoMqtt"), std::nullopt;
   if (!o.mqttPasswordFile.empty() && o.mqttUser.empty())

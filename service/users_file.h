@@ -19,8 +19,9 @@ std::optional<Users> LoadUsers(const std::string& path, std::string& problem);
 
 // `users` without those whose hash `hasher` cannot check; each one left out
 // is told to `refused` with its name and the hash's scheme.
-Users KnownUsers(Users users, const PasswordHasher& hasher,
-                 const std::function<void(const std::string& name, const std::string& scheme)>& refused);
+Users KnownUsers(
+    Users users, const PasswordHasher& hasher,
+    const std::function<void(const std::string& name, const std::string& scheme)>& refused);
 
 // Adds or replaces `name` with `hash`, the file replaced whole and readable by
 // its owner only; false with `problem` when it cannot.

@@ -66,9 +66,14 @@ TEST(Secrets, TokensAreLowerCaseHexAndNeverRepeat) {
 }
 
 TEST(Secrets, Base64FollowsTheStandardAndRefusesWhatIsNot) {
-  const std::pair<std::string, std::string> known[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe", "//4="}};
+  const std::pair<std::string, std::string> known[] = {{"", ""},
+                                                       {"f", "Zg=="},
+                                                       {"fo", "Zm8="},
+                                                       {"foo", "Zm9v"},
+                                                       {"foob", "Zm9vYg=="},
+                                                       {"fooba", "Zm9vYmE="},
+                                                       {"foobar", "Zm9vYmFy"},
+                                                       {"\xff\xfe", "//4="}};
   for (const auto& [bytes, text] : known) {
     EXPECT_EQ(Base64Encode(bytes), text);
     EXPECT_EQ(Base64Decode(text), bytes);

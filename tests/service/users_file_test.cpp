@@ -15,7 +15,9 @@ namespace {
 class UsersFileTest : public ::testing::Test {
  protected:
   void SetUp() override { path_ = (vmx::testing::MakeTempFolder("users") / "users.txt").string(); }
-  void TearDown() override { std::filesystem::remove_all(std::filesystem::path(path_).parent_path()); }
+  void TearDown() override {
+    std::filesystem::remove_all(std::filesystem::path(path_).parent_path());
+  }
   // Written plainly, then made the owner's alone, as a keeper's editor would leave it.
   void Write(const std::string& text) {
     vmx::testing::WriteText(path_, text);
