@@ -1,5 +1,6 @@
-// The tank service is not built for Windows: no board there is held by one,
-// and the window applies every plan itself.
+// Windows has no per-user runtime folder that a service and the window both
+// see; boards are not marked there yet, so the window applies every plan of
+// the board it holds, and a keeper runs either the window or the service.
 #include "persist/held_boards.h"
 
 namespace vmx {

@@ -16,6 +16,17 @@
 #include "settings/settings_key_table.h"
 
 namespace vmx::service {
+
+// The reply to a routine's outcome: the request did not fit the board (400),
+// the link is down (503), or the board did not do it (502).
+std::optional<HttpReply> Trouble(const cli::BoardOutcome& outcome, cli::BoardSession& session) {
+  if (outcome.Ok()) return std::nullopt;
+  const unsigned status = outcome.kind == cli::BoardOutcome::Refused ? 400
+                          : session.Connected()                      ? 502
+                                                                     : 503;
+  return JsonReply(status, Json::object({{"error", outcome.problem}}));
+}
+
 namespace {
 
 // "0".."65535" only: no sign, no blanks, no leading zero.
@@ -112,14 +123,7 @@ void ServiceApi::AddWriteRoutes() {
     }
     if (edit.second.find_first_of("\r\n") != std::string::npos)
       return Refuse(call, respond, 400, "cells are one line", "cells");
-    OnBoard(*board, call, std::move(respond), [this, home = board->Plans(), edit](
-                                                  cli::BoardSession& session) {
-      if (auto trouble = Trouble(cli::EditSchedule(session, edit), session)) return *trouble;
-      AdoptEdit(home, session);
-      Json schedule;
-      session.OnUi([&] { schedule = cli::ScheduleValue(session.Store()); });
-      return JsonReply(200, schedule);
-    });
+    ScheduleEditJob(*board, call, std::move(respond), edit);
   });
 
   router_.Add(verb::post, "/api/v1/boards/{id}/mode", [this](const Call& call, Respond respond) {

@@ -29,6 +29,7 @@ class ServiceApi {
   void AddReadRoutes();
   void AddAccountRoutes();
   void AddWriteRoutes();    // in api_writes.cpp
+  void AddWebRoutes();      // in api_web.cpp
   void AddHistoryRoutes();  // in api_history.cpp
   void AddPlanRoutes();     // in api_plans.cpp
   // A schedule written through the service becomes the running plan's target.
@@ -45,6 +46,9 @@ class ServiceApi {
   // Runs `job` on the board's job thread and answers with what it returns, on the I/O thread.
   void OnBoard(ServiceBoard& board, const Call& call, Respond respond,
                std::function<HttpReply(cli::BoardSession&)> job);
+  // A schedule edit of the grid, answered with the schedule after the read-back.
+  void ScheduleEditJob(ServiceBoard& board, const Call& call, Respond respond,
+                       cli::ScheduleEdit edit);
   // Answers with an error and logs the refusal (address, method, path, reason).
   void Refuse(const Call& call, const Respond& respond, unsigned status, const std::string& reason,
               const std::string& key = {});
@@ -59,9 +63,8 @@ class ServiceApi {
 };
 
 HttpReply JsonReply(unsigned status, const Json& value);
-// The reply to a board routine's outcome that did not succeed: the request did
-// not fit the board (400), the link is down (503), or the board did not do it (502).
-std::optional<HttpReply> Trouble(const cli::BoardOutcome& outcome, cli::BoardSession& session);
 HttpReply TextReply(unsigned status, std::string json);
+// The reply to a board routine that did not succeed; nothing when it did.
+std::optional<HttpReply> Trouble(const cli::BoardOutcome& outcome, cli::BoardSession& session);
 
 }  // namespace vmx::service

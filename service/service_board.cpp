@@ -60,10 +60,12 @@ void ServiceBoard::TendPlan(long long today) {
     if (!session) return;
     cli::SessionPlanBoard board(*session);
     const PlanResult r = ApplyPlan(Plans(), board, ComputerCalendar());
-    if (r.kind == PlanResult::Kind::Failed)
-      log_.Warning(id_ + ": acclimation plan: " + r.problem);
-    else if (!r.log.empty())
-      r.alert ? log_.Warning(id_ + ": " + r.log) : log_.Info(id_ + ": " + r.log);
+    // In the service's log, and on the board's Messages screen.
+    const bool failed = r.kind == PlanResult::Kind::Failed;
+    const std::string text = failed ? "acclimation plan: " + r.problem : r.log;
+    if (text.empty()) return;
+    failed || r.alert ? log_.Warning(id_ + ": " + text) : log_.Info(id_ + ": " + text);
+    messages_.Add(text);
   });
 }
 
@@ -198,6 +200,7 @@ void ServiceBoard::RecordRead(RecordKind record, SharedStore& store, bool comple
 void ServiceBoard::Said(const std::string& text, bool status) {
   if (extra_) extra_->Said(text, status);
   log_.Info(id_ + ": " + text);
+  messages_.Add(text);
 }
 
 }  // namespace vmx::service

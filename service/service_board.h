@@ -21,6 +21,7 @@
 #include "persist/settings_history.h"
 #include "planning/plan_applier.h"
 #include "platform/mutex.h"
+#include "service/board_log.h"
 #include "service/service_log.h"
 
 namespace vmx::service {
@@ -75,6 +76,8 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   // The plan itself knows whether the step is on the board already, so a
   // step is never written twice.
   void TendPlan(long long today);
+  // What the service logged about this board, for its Messages screen.
+  BoardLog& Messages() { return messages_; }
 
   // Runs `job` on the job thread, after the jobs before it, with the board's
   // session; with nullptr when the board goes away first.
@@ -99,6 +102,7 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   BoardHold hold_;  // tells the window on this computer that the plan is ours
   BoardEvents& events_;
   ServiceLog& log_;
+  BoardLog messages_;
   cli::BoardSession::Listener* extra_;
 
   // What the worker's hand-offs last reported, for the routes.
