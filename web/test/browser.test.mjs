@@ -354,6 +354,42 @@ describe('one board', () => {
     await page.context().close();
   });
 
+  test('the history screen puts a chosen key of a snapshot back after a question, and undoes it', async () => {
+    const path = `/api/v1/boards/${rig.ids[0]}`;
+    const before = (await rig.api('GET', `${path}/settings`)).body.Config;
+    // A restore from a file keeps a snapshot of what the board held.
+    const other = (v) => (v === 60 ? 61 : 60);
+    const file = `[Config]\nFanLow=${other(before.FanLow)}\nFanHigh=${other(before.FanHigh)}\n`;
+    assert.equal((await rig.api('POST', `${path}/restore`, { source: 'file', file })).status, 200);
+    const latest = (await rig.api('GET', `${path}/history`)).body.length;
+    const page = await openSignedIn(browser, rig, { screen: 'history' });
+    await page.check(`input[name=snapshot][value="${latest}"]`);
+    await page.check('input[name="Config.FanLow"]');
+    await page.locator('input[name="Config.FanHigh"]:not(:checked)').waitFor();
+    let mark = board.mark();
+    await page.click('button[data-action=restore]');
+    await page.click('dialog[open] button[value=no]');
+    await sleep(300);
+    assert.deepEqual(board.setsSince(mark), [], 'a refused question sends nothing');
+    await page.click('button[data-action=restore]');
+    await page.click('dialog[open] button[value=yes]');
+    await page.locator('input[name="Config.FanLow"]').waitFor({ state: 'detached' });
+    assert.deepEqual(board.setsSince(mark).map((x) => x.slice(0, 2)), ['02'], 'one SetConfig');
+    let now = (await rig.api('GET', `${path}/settings`)).body.Config;
+    assert.deepEqual([now.FanLow, now.FanHigh], [before.FanLow, other(before.FanHigh)], 'the chosen key alone');
+
+    mark = board.mark();
+    await page.click('button[data-action=undo]');
+    await page.click('dialog[open] button[value=yes]');
+    await until(async () => (await rig.api('GET', `${path}/settings`)).body.Config.FanLow !== before.FanLow,
+      5000, 'the undo');
+    now = (await rig.api('GET', `${path}/settings`)).body.Config;
+    assert.deepEqual([now.FanLow, now.FanHigh], [other(before.FanLow), other(before.FanHigh)],
+      'the settings from before the restore');
+    assert.deepEqual(board.setsSince(mark).map((x) => x.slice(0, 2)), ['02']);
+    await page.context().close();
+  });
+
   test('unplugging the board shows the banner and turns editing off; replugging clears it', async () => {
     const page = await openSignedIn(browser, rig, { screen: 'config' });
     const banner = page.locator('.banner');

@@ -12,7 +12,7 @@ export const BIN = process.env.VMX_BIN ?? join(import.meta.dirname, '../../build
 export const CHROMIUM = process.env.VMX_CHROMIUM ?? '/usr/bin/chromium';
 // Every screen by the name in its address (#/tanks).
 export const SCREENS = ['tanks', 'channels', 'schedule', 'config', 'expert', 'weather', 'delays', 'moon', 'balance',
-  'timezone', 'actions', 'log'];
+  'timezone', 'actions', 'history', 'log'];
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 

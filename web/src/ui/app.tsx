@@ -4,6 +4,7 @@ import { useEffect, useState } from 'preact/hooks';
 import { select, setLanguage, signIn, signOut, State, useStore } from '../store';
 import { ActionsScreen } from './actions';
 import { ChannelsScreen } from './channels';
+import { HistoryScreen } from './history';
 import { LogScreen } from './log';
 import { ScheduleScreen } from './schedule';
 import { SettingsScreen } from './settings';
@@ -21,6 +22,7 @@ export const SCREENS: { id: string; caption: string }[] = [
   { id: 'balance', caption: 'tsBalance.Caption' },
   { id: 'timezone', caption: 'WebTimeZone' },
   { id: 'actions', caption: 'WebActions' },
+  { id: 'history', caption: 'WebHistory' },
   { id: 'log', caption: 'tsMessages.Caption' },
 ];
 
@@ -103,6 +105,7 @@ export function App() {
           : screen === 'channels' ? <ChannelsScreen s={s} />
           : screen === 'schedule' ? <ScheduleScreen s={s} />
           : screen === 'actions' ? <ActionsScreen s={s} />
+          : screen === 'history' ? <HistoryScreen s={s} />
           : screen === 'log' ? <LogScreen s={s} />
           : <SettingsScreen s={s} id={screen} />}
       </main>
