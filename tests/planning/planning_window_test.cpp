@@ -164,7 +164,16 @@ TEST_F(PlanningWindowTest, AcclimationDialogStartsAPlanOnTheBoard) {
   EXPECT_FALSE(cancel->isEnabled());
   dialog->findChild<QSpinBox*>("edtAcclimationStart")->setValue(40);
   dialog->findChild<QSpinBox*>("edtAcclimationDays")->setValue(14);
-  dialog->findChild<QLineEdit*>("edtAcclimationChannels")->setText("b-c");
+  auto* channels = dialog->findChild<QLineEdit*>("edtAcclimationChannels");
+  // Letters past L make no plan: nothing goes to the board, the log says why.
+  channels->setText("M-N");
+  QTest::mouseClick(start, Qt::LeftButton);
+  EXPECT_TRUE(WaitForLog("No plan: \"M-N\" names no channels. Channels are letters A-L, ranges "
+                         "and commas (A-F, A,C,E-G)."));
+  EXPECT_EQ(channels->text(), QString("A-L"));
+  EXPECT_EQ(status->text(), QString("This board has no acclimation plan."));
+  EXPECT_TRUE(Writes().empty());
+  channels->setText("b-c");
   QTest::mouseClick(start, Qt::LeftButton);
   ASSERT_TRUE(WaitSaved());
   EXPECT_EQ(Writes(), kStep);
