@@ -1,10 +1,9 @@
 #include "cli/action_command.h"
 
-#include <array>
 #include <cstdio>
 #include <string_view>
 
-#include "cli/board_session.h"
+#include "cli/board_routines.h"
 #include "lang/catalogue.h"
 #include "lang/number_text.h"
 #include "settings/device_actions.h"
@@ -22,27 +21,6 @@ const char* const kUsage =
     "  cloud    start or stop a cloud now (modes Auto and Geo)\n"
     "  storm    start or stop a thunderstorm now (modes Auto and Geo)\n"
     "  health   read and print the board's health counters\n";
-
-struct Action {
-  std::string_view name;
-  void (*run)(SharedStore&);
-  uint32_t bits;                    // served once these are clear
-  std::array<const char*, 2> sets;  // the Sets it makes
-};
-
-void SetClockNow(SharedStore& store) {
-  SetCurrentTimeAndDate(store, ComputerClock());
-}
-
-const Action kActions[] = {
-    {"save", SaveSettings, request::SaveEEPROM, {"7F01"}},
-    {"refresh", Refresh, request::ReadAllSet, {}},
-    {"reef", LoadReefDefaults, request::LoadReef | request::ReadAllSet, {"7F04"}},
-    {"clock", SetClockNow, request::WriteConfig | request::WriteInfoTime, {"02", "01"}},
-    {"cloud", TriggerCloud, request::ToggleCloud, {"7F02"}},
-    {"storm", TriggerStorm, request::ToggleStorm, {"7F03"}},
-    {"health", ReadHealth, request::ReadHealth, {}},
-};
 
 std::string Hours(uint32_t intervals) {
   return FormatDecimal(intervals * 15.0 / 3600, 1, 1, ".") + "h";
@@ -71,10 +49,8 @@ void PrintHealth(const Health& h) {
 int ActionCommand(int argc, char** argv) {
   std::string problem;
   const auto arguments = ParseBoardArguments(argc, argv, problem);
-  const Action* action = nullptr;
-  if (arguments && arguments->rest.size() == 1)
-    for (const Action& a : kActions)
-      if (a.name == arguments->rest[0]) action = &a;
+  const BoardAction* action =
+      arguments && arguments->rest.size() == 1 ? BoardActionNamed(arguments->rest[0]) : nullptr;
   if (!action) {
     std::fprintf(stderr, "velmarinex-cli action: %s\n%s",
                  problem.empty() ? "one of the actions is needed" : problem.c_str(), kUsage);
@@ -83,11 +59,9 @@ int ActionCommand(int argc, char** argv) {
   BoardSession board(*arguments);
   bool done = board.Open(problem);
   if (done) {
-    board.OnUi([&] { action->run(board.Store()); });
-    std::vector<std::string> sets;
-    for (const char* set : action->sets)
-      if (set) sets.push_back(set);
-    done = board.WaitServed(action->bits, sets, problem);
+    const BoardOutcome outcome = RunBoardAction(board, *action);
+    done = outcome.Ok();
+    problem = outcome.problem;
   }
   if (!done) {
     std::fprintf(stderr, "velmarinex-cli action: %s\n", problem.c_str());

@@ -1,5 +1,6 @@
 #include "cli/board_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -18,7 +19,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kPoll = 5ms;
+// A write's bit clears without a hand-off, so waits look again this often;
+// a record handed over wakes them at once. A request's answer waits for this
+// on top of the line's own time.
+constexpr auto kPoll = 1ms;
 
 }  // namespace
 
@@ -134,6 +138,7 @@ void BoardSession::LinkState(bool connected) {
       identificationsAtConnect_ = line_->Identifications();
     }
   }
+  changed_.NotifyAll();
   if (listener_) listener_->LinkChanged(connected);
 }
 
@@ -146,6 +151,7 @@ void BoardSession::UpdatePage(RecordKind page) {
     ++reads_[static_cast<size_t>(page)];
     complete = complete_;
   }
+  changed_.NotifyAll();
   if (listener_) listener_->RecordRead(page, store_, complete);
 }
 
@@ -166,20 +172,19 @@ std::string BoardSession::LinkProblem() const {
 
 bool BoardSession::WaitUntil(const std::function<bool()>& done, std::string& problem) {
   const auto deadline = std::chrono::steady_clock::now() + arguments_.timeout;
+  MutexLock g(lock_);
   for (;;) {
-    {
-      MutexLock g(lock_);
-      if (!refusal_.empty()) {
-        problem = refusal_;
-        return false;
-      }
-      if (done()) return true;
-      if (worker_->LinkClosed() || std::chrono::steady_clock::now() > deadline) {
-        problem = LinkProblem();
-        return false;
-      }
+    if (!refusal_.empty()) {
+      problem = refusal_;
+      return false;
     }
-    std::this_thread::sleep_for(kPoll);
+    if (done()) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (worker_->LinkClosed() || now > deadline) {
+      problem = LinkProblem();
+      return false;
+    }
+    changed_.WaitUntil(lock_, std::min(now + kPoll, deadline));
   }
 }
 

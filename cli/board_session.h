@@ -122,6 +122,7 @@ class BoardSession final : private InlineLinkHost {
 
   // What the hand-offs reported, for the waiting program thread.
   mutable Mutex lock_;
+  CondVar changed_;  // a record or the link state was handed over
   bool connected_ GUARDED_BY(lock_) = false;
   bool everConnected_ GUARDED_BY(lock_) = false;
   uint64_t losses_ GUARDED_BY(lock_) = 0;  // times the link went down after coming up

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "cli/board_session.h"
-#include "cli/json_writer.h"
 #include "persist/settings_file.h"
 
 namespace vmx::cli {
@@ -17,21 +16,6 @@ const char* const kUsage =
     "  --verbose  show the link's messages on stderr\n";
 
 }  // namespace
-
-std::string SettingsJson(const SettingsRecords& records) {
-  JsonObject all;
-  for (const SettingsSection& section : SettingsSections()) {
-    JsonObject keys;
-    for (const SettingsKey& key : section.keys) keys.AddInt(key.Name(), key.Get(records));
-    all.AddRaw(section.name, keys.Text());
-  }
-  for (size_t row = 0; row < records.schedule.size(); ++row) {
-    JsonObject keys;
-    for (const SettingsKey& key : RowKeys()) keys.AddInt(key.Name(), key.Get(records, row));
-    all.AddRaw(RowSectionName(row), keys.Text());
-  }
-  return all.Text();
-}
 
 namespace {
 

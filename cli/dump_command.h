@@ -4,12 +4,9 @@
 
 #include <string>
 
-#include "persist/settings_keys.h"
+#include "cli/settings_json.h"
 
 namespace vmx::cli {
-
-// {"Config": {"Mode": 1, ...}, ..., "0": {...}}: every section, then every row.
-std::string SettingsJson(const SettingsRecords& records);
 
 int DumpCommand(int argc, char** argv);  // argv[0] is "dump"
 const char* DumpUsage();

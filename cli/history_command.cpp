@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
 #include "link/port_name.h"
@@ -143,6 +144,7 @@ int Restore(const std::string& port, const IniDocument& source, const RestoreSel
     std::fprintf(stderr, "velmarinex-cli: left out %s: the board has no such line\n", line.c_str());
   if (!outcome.error.empty()) return Fail(outcome.error);
   if (outcome.bits && !session->WaitWritten(outcome.bits, outcome.sent, error)) return Fail(error);
+  if (outcome.bits & request::WriteSchedule) AdoptScheduleEditOf(*session);
   std::printf("%zu of %d settings changed\n", outcome.plan.assignments.size(), outcome.plan.chosen);
   return 0;
 }

@@ -4,23 +4,50 @@
 #include <cstdio>
 
 namespace vmx::cli {
+namespace {
+
+void Write(const Json& value, std::string& out) {
+  switch (value.type()) {
+    case Json::value_t::object: {
+      out += '{';
+      bool first = true;
+      for (const auto& [key, member] : value.items()) {
+        if (!first) out += ", ";
+        first = false;
+        out += JsonQuote(key);
+        out += ": ";
+        Write(member, out);
+      }
+      out += '}';
+      return;
+    }
+    case Json::value_t::array: {
+      out += '[';
+      for (size_t i = 0; i < value.size(); ++i) {
+        if (i) out += ", ";
+        Write(value[i], out);
+      }
+      out += ']';
+      return;
+    }
+    case Json::value_t::number_float:
+      out += JsonNumber(value.get<double>());
+      return;
+    default:
+      out += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+}
+
+}  // namespace
+
+std::string JsonText(const Json& value) {
+  std::string out;
+  Write(value, out);
+  return out;
+}
 
 std::string JsonQuote(std::string_view text) {
-  std::string out = "\"";
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
+  return Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 std::string JsonNumber(double value) {
@@ -30,28 +57,29 @@ std::string JsonNumber(double value) {
   return buf;
 }
 
-JsonObject& JsonObject::AddRaw(std::string_view key, std::string_view json) {
-  if (!members_.empty()) members_ += ", ";
-  members_ += JsonQuote(key);
-  members_ += ": ";
-  members_ += json;
+JsonObject& JsonObject::Add(std::string_view key, Json value) {
+  members_[std::string(key)] = std::move(value);
   return *this;
 }
 
+JsonObject& JsonObject::AddRaw(std::string_view key, std::string_view json) {
+  return Add(key, Json::parse(json));
+}
+
 JsonObject& JsonObject::AddNumber(std::string_view key, double value) {
-  return AddRaw(key, JsonNumber(value));
+  return Add(key, std::isfinite(value) ? Json(value) : Json(nullptr));
 }
 
 JsonObject& JsonObject::AddInt(std::string_view key, long long value) {
-  return AddRaw(key, std::to_string(value));
+  return Add(key, value);
 }
 
 JsonObject& JsonObject::AddBool(std::string_view key, bool value) {
-  return AddRaw(key, value ? "true" : "false");
+  return Add(key, value);
 }
 
 JsonObject& JsonObject::AddString(std::string_view key, std::string_view value) {
-  return AddRaw(key, JsonQuote(value));
+  return Add(key, std::string(value));
 }
 
 }  // namespace vmx::cli

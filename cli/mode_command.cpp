@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/board_session.h"
+#include "cli/board_routines.h"
 #include "lang/catalogue.h"
 #include "settings/device_actions.h"
 
@@ -30,11 +30,9 @@ int ModeCommand(int argc, char** argv) {
   BoardSession board(*arguments);
   bool done = board.Open(problem);
   if (done) {
-    board.OnUi([&] {
-      SetMode(board.Store(), *mode);
-      RequestModeWrite(board.Store(), *mode);
-    });
-    done = board.WaitServed(request::WriteConfig, {"02"}, problem);
+    const BoardOutcome outcome = ChangeMode(board, *mode);
+    done = outcome.Ok();
+    problem = outcome.problem;
   }
   if (!done) {
     std::fprintf(stderr, "velmarinex-cli mode: %s\n", problem.c_str());

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/link_state_table.h"
-#include "cli/dump_command.h"
+#include "cli/settings_json.h"
 #include "lang/channel_text.h"
 #include "link/record_requests.h"
 #include "link/shared_store.h"
@@ -97,8 +97,7 @@ void MqttBridge::TakeSnapshot(RecordKind record, SharedStore& store) {
         ChannelCaption(n, store.config.ColorName[static_cast<size_t>(n)]);
   // The settings change only with the records that hold them.
   std::string settings;
-  const bool settingsRead =
-      record != RecordKind::Info && record != RecordKind::Chart && record != RecordKind::Health;
+  const bool settingsRead = HoldsSettings(record);
   MutexLock g(lock_);
   if (settingsRead || snapshot_.settings.empty() || !snapshot_.complete)
     snapshot_.settings = SettingsJson(TakeSettings(store));

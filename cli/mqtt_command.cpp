@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <fstream>
 #include <mutex>
 #include <optional>
 
@@ -12,6 +11,7 @@
 #include "cli/mqtt_bridge.h"
 #include "link/port_name.h"
 #include "cli/mqtt_client.h"
+#include "cli/mqtt_options.h"
 #include "lang/log_stamp.h"
 #include "platform/stop_request.h"
 
@@ -59,38 +59,6 @@ struct Arguments {
   std::optional<std::string> passwordFile;
 };
 
-bool ParseBroker(const std::string& text, MqttClient::Options& broker) {
-  std::string host = text, port;
-  if (text.starts_with('[')) {
-    const size_t close = text.find(']');
-    if (close == std::string::npos) return false;
-    host = text.substr(1, close - 1);
-    if (close + 1 < text.size()) {
-      if (text[close + 1] != ':') return false;
-      port = text.substr(close + 2);
-    }
-  } else if (const size_t colon = text.find(':'); colon != std::string::npos) {
-    host = text.substr(0, colon);
-    port = text.substr(colon + 1);
-  }
-  if (host.empty()) return false;
-  broker.host = host;
-  if (text.find(':') != std::string::npos && !text.starts_with('[') && port.empty()) return false;
-  if (port.empty()) return true;
-  int number = 0;
-  for (const char c : port) {
-    if (c < '0' || c > '9' || number > 65535) return false;
-    number = number * 10 + (c - '0');
-  }
-  broker.port = number;
-  return number >= 1 && number <= 65535;
-}
-
-bool ValidPrefix(const std::string& prefix) {
-  if (prefix.empty() || prefix.starts_with('/') || prefix.ends_with('/')) return false;
-  return prefix.find_first_of("+#") == std::string::npos && prefix.find("//") == std::string::npos;
-}
-
 std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
   Arguments a;
   std::vector<std::string> words;
@@ -109,7 +77,7 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
     } else if (w == "--broker" || w == "--user" || w == "--password-file" || w == "--prefix" ||
                w == "--id") {
       if (!(v = value(i))) return problem = w + " needs a value", std::nullopt;
-      if (w == "--broker" && !ParseBroker(*v, a.broker))
+      if (w == "--broker" && !ParseBrokerAddress(*v, a.broker))
         return problem = "--broker takes HOST or HOST:PORT", std::nullopt;
       if (w == "--user") a.broker.user = *v;
       if (w == "--password-file") a.passwordFile = *v;
@@ -125,21 +93,12 @@ std::optional<Arguments> Parse(int argc, char** argv, std::string& problem) {
   if (a.broker.host.empty()) return problem = "no --broker given", std::nullopt;
   if (a.passwordFile && !a.broker.user)
     return problem = "--password-file belongs to --user", std::nullopt;
-  if (!ValidPrefix(a.bridge.prefix))
+  if (!ValidTopicPrefix(a.bridge.prefix))
     return problem = "--prefix is topic levels without +, # or empty levels", std::nullopt;
   if (a.bridge.id.empty()) a.bridge.id = BoardIdOfPort(a.board.port);
   for (const char c : a.bridge.id)
     if (!IdCharacter(c)) return problem = "--id takes letters, digits, - and _", std::nullopt;
   return a;
-}
-
-// The first line of the file, without its line end.
-std::optional<std::string> ReadPassword(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  if (!in || !std::getline(in, line)) return std::nullopt;
-  if (line.ends_with('\r')) line.pop_back();
-  return line;
 }
 
 }  // namespace
@@ -152,7 +111,7 @@ int MqttCommand(int argc, char** argv) {
     return 2;
   }
   if (a->passwordFile) {
-    a->broker.password = ReadPassword(*a->passwordFile);
+    a->broker.password = ReadPasswordFile(*a->passwordFile);
     if (!a->broker.password) {
       std::fprintf(stderr, "velmarinex-cli mqtt: %s could not be read\n", a->passwordFile->c_str());
       return 1;

@@ -48,29 +48,38 @@ std::string ScheduleTable(const SharedStore& store) {
   return out;
 }
 
-std::string ScheduleJson(const SharedStore& store) {
-  std::vector<std::string> headings;
-  for (const std::string& h : Headings(store)) headings.push_back(JsonQuote(h));
-  std::vector<std::string> rows;
+Json ScheduleValue(const SharedStore& store) {
+  Json rows = Json::array();
   const std::vector<GridLine> lines = Lines(store);
   for (size_t r = 0; r < lines.size(); ++r) {
     const ScheduleRow& row = store.schedule[r];
-    std::vector<std::string> cells, colors;
-    for (const std::string& c : lines[r].cells) cells.push_back(JsonQuote(c));
-    for (int16_t v : row.Color16) colors.push_back(std::to_string(v));
-    JsonObject o;
-    o.AddInt("line", static_cast<long long>(r));
-    o.AddRaw("cells", "[" + Joined(cells, ", ") + "]");
-    o.AddInt("Hour", row.Hour).AddInt("Minute", row.Minute).AddInt("Alt", row.Alt);
-    o.AddRaw("Color16", "[" + Joined(colors, ", ") + "]");
-    o.AddInt("Timer", row.Timer).AddInt("Switch", row.Switch);
-    rows.push_back(o.Text());
+    Json colors = Json::array();
+    for (int16_t v : row.Color16) colors.push_back(v);
+    Json o = Json::object();
+    o["line"] = r;
+    o["cells"] = lines[r].cells;
+    o["Hour"] = row.Hour;
+    o["Minute"] = row.Minute;
+    o["Alt"] = row.Alt;
+    o["Color16"] = std::move(colors);
+    o["Timer"] = row.Timer;
+    o["Switch"] = row.Switch;
+    rows.push_back(std::move(o));
   }
-  JsonObject all;
-  all.AddInt("Mode", store.config.Mode);
-  all.AddRaw("headings", "[" + Joined(headings, ", ") + "]");
-  all.AddRaw("rows", "[" + Joined(rows, ",\n  ") + "]");
-  return all.Text() + "\n";
+  Json all = Json::object();
+  all["Mode"] = store.config.Mode;
+  all["headings"] = Headings(store);
+  all["rows"] = std::move(rows);
+  return all;
+}
+
+std::string ScheduleJson(const SharedStore& store) {
+  const Json all = ScheduleValue(store);
+  // A row a line, as scripts have read it.
+  std::string rows;
+  for (const Json& row : all["rows"]) rows += (rows.empty() ? "" : ",\n  ") + JsonText(row);
+  return "{\"Mode\": " + JsonText(all["Mode"]) + ", \"headings\": " + JsonText(all["headings"]) +
+         ", \"rows\": [" + rows + "]}\n";
 }
 
 }  // namespace vmx::cli

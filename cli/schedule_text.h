@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "cli/json_writer.h"
 #include "settings/schedule_grid.h"
 
 namespace vmx {
@@ -17,5 +18,7 @@ GridWords CommandLineWords();
 
 std::string ScheduleTable(const SharedStore& store);
 std::string ScheduleJson(const SharedStore& store);
+// The object ScheduleJson prints.
+Json ScheduleValue(const SharedStore& store);
 
 }  // namespace vmx::cli

@@ -1,13 +1,13 @@
 #include "cli/set_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/acclimate_command.h"
-#include "cli/board_session.h"
+#include "cli/board_routines.h"
 #include "persist/settings_assign.h"
-#include "persist/settings_file.h"
 
 namespace vmx::cli {
 namespace {
@@ -53,15 +53,12 @@ int SetCommand(int argc, char** argv) {
   BoardSession session(PortArguments(port, verbose));
   std::string error;
   if (!session.Open(error)) return Fail(error);
-  uint32_t bits = 0;
-  SettingsRecords sent;
-  session.OnUi([&] {
-    bits = AssignSettings(session.Store(), assignments, error);
-    sent = TakeSettings(session.Store());
+  const BoardOutcome outcome = WriteSettings(session, assignments);
+  if (!outcome.Ok()) return Fail(outcome.problem);
+  const bool scheduleEdited = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
+    return (WriteBitsOf(a) & request::WriteSchedule) != 0;
   });
-  if (bits == 0) return Fail(error);
-  if (!session.WaitWritten(bits, sent, error)) return Fail(error);
-  if (bits & request::WriteSchedule) AdoptScheduleEditOf(session);
+  if (scheduleEdited) AdoptScheduleEditOf(session);
   return 0;
 }
 

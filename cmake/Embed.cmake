@@ -1,19 +1,24 @@
 # Compiles a text file into the program as a byte array, so the program carries
 # its data and reads no file at run time.
 #
-# Included: vmx_embed(target input symbol) adds the contents of `input` to
-# `target` as std::string_view vmx::embedded::<symbol>.
+# Included: vmx_embed(target input symbol) adds the contents of `input` (in the
+# source tree, or an absolute path such as a file generated in the build tree)
+# to `target` as std::string_view vmx::embedded::<symbol>.
 # As a script (the build step vmx_embed sets up):
 #   cmake -DINPUT=file -DOUTPUT=file.cpp -DSYMBOL=name -P Embed.cmake
 if(NOT CMAKE_SCRIPT_MODE_FILE)
   set(VMX_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_FILE})
   function(vmx_embed target input symbol)
     set(output ${CMAKE_BINARY_DIR}/embedded/${symbol}.cpp)
+    set(path ${input})
+    if(NOT IS_ABSOLUTE ${path})
+      set(path ${CMAKE_SOURCE_DIR}/${input})
+    endif()
     add_custom_command(
       OUTPUT ${output}
-      COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/${input} -DOUTPUT=${output}
+      COMMAND ${CMAKE_COMMAND} -DINPUT=${path} -DOUTPUT=${output}
               -DSYMBOL=${symbol} -P ${VMX_EMBED_SCRIPT}
-      DEPENDS ${CMAKE_SOURCE_DIR}/${input} ${VMX_EMBED_SCRIPT}
+      DEPENDS ${path} ${VMX_EMBED_SCRIPT}
       COMMENT "Embedding ${input}")
     target_sources(${target} PRIVATE ${output})
   endfunction()

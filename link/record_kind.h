@@ -31,4 +31,11 @@ constexpr const char* RecordName(RecordKind kind) {
   return "Health";
 }
 
+// The records whose fields the settings file keeps (the keeper's settings);
+// the others report the board's state.
+constexpr bool HoldsSettings(RecordKind kind) {
+  return kind == RecordKind::Config || kind == RecordKind::Expert ||
+         kind == RecordKind::ExpertWeather || kind == RecordKind::Schedule;
+}
+
 }  // namespace vmx

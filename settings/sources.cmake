@@ -9,6 +9,7 @@ target_sources(vmxcore PRIVATE
   settings/record_access.cpp
   settings/schedule_grid.cpp
   settings/settings_diff.cpp
+  settings/settings_key_table.cpp
   settings/shown_setting.cpp
   settings/temperature.cpp
   settings/weather_counts.cpp
