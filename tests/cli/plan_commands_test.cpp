@@ -17,6 +17,7 @@
 #include "sim/pty_server.h"
 #include "sim/sim_board.h"
 #include "tests/cli/cli_run.h"
+#include "tests/planning/berlin_board.h"
 #include "tests/planning/plan_helpers.h"
 
 namespace vmx {
@@ -198,15 +199,7 @@ TEST_F(PlanCommandsTest, YearFromASettingsFileAndFromTheBoard) {
   // The board in Geo mode at Berlin, keeping its clock in UTC+1 with summer time.
   board.With([](sim::BoardState& s) {
     s.config.Mode = 2;
-    s.config.Lat = 525;
-    s.config.Lon = 134;
-    s.expert.Bias = 60;
-    s.expert.DaylightMonth = 3;
-    s.expert.DaylightDay = 31;
-    s.expert.DaylightHour = 2;
-    s.expert.StandardMonth = 10;
-    s.expert.StandardDay = 31;
-    s.expert.StandardHour = 3;
+    PlaceAtBerlin(s);
   });
   const CliRun fromBoard = Cli({"geo", "year", "--port", port, "--year", "2024", "--json"});
   ASSERT_EQ(fromBoard.exitCode, 0) << fromBoard.err;
