@@ -28,18 +28,18 @@
 #include "app/first_frame_probe.h"
 #include "app/hand_off_queue.h"
 #include "app/help_pages.h"
+#include "app/history_menu.h"
 #include "app/link_state_view.h"
 #include "app/main_menu.h"
 #include "app/messages_page.h"
 #include "app/page_control.h"
 #include "app/plan_keeper.h"
+#include "app/port_source.h"
 #include "app/qsettings_preferences.h"
 #include "app/qt_link_session.h"
-#include "app/history_menu.h"
 #include "app/settings_menu.h"
 #include "app/sleep_watcher.h"
 #include "app/status_bar.h"
-#include "app/sysfs_port_source.h"
 #include "astro/geo_page.h"
 #include "editor/config_page.h"
 #include "editor/expert_page.h"
@@ -86,7 +86,7 @@ TfrmLantix::TfrmLantix(StartOptions options)
   Preferences* prefs = options_.preferences;
   if (!prefs) prefs = (ownPreferences_ = std::make_unique<QSettingsPreferences>()).get();
   PortSource* ports = options_.ports;
-  if (!ports) ports = (ownPorts_ = std::make_unique<SysfsPortSource>()).get();
+  if (!ports) ports = (ownPorts_ = MakeSystemPortSource()).get();
   dialogs_ = options_.dialogs;
   if (!dialogs_) dialogs_ = (ownDialogs_ = std::make_unique<QtDialogs>(this)).get();
   connection_ = std::make_unique<Connection>(

@@ -2,6 +2,7 @@
 // whatever a test feeds in.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,9 @@ class PortSource {
   // std::exception when the system's table cannot be read.
   virtual std::vector<SerialDevice> Devices() = 0;
 };
+
+// This system's serial devices: /sys/class/tty here, the registry's serial
+// port table on Windows.
+std::unique_ptr<PortSource> MakeSystemPortSource();
 
 }  // namespace vmx

@@ -55,4 +55,8 @@ std::vector<SerialDevice> RegistryPortSource::Devices() {
   return devices;
 }
 
+std::unique_ptr<PortSource> MakeSystemPortSource() {
+  return std::make_unique<RegistryPortSource>();
+}
+
 }  // namespace vmx

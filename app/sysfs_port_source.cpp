@@ -112,4 +112,8 @@ std::vector<SerialDevice> SysfsPortSource::Devices() {
   return devices;
 }
 
+std::unique_ptr<PortSource> MakeSystemPortSource() {
+  return std::make_unique<SysfsPortSource>();
+}
+
 }  // namespace vmx

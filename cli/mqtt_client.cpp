@@ -9,6 +9,11 @@
 #include <thread>
 
 namespace vmx::cli {
+
+bool MqttInThisBuild() {
+  return true;
+}
+
 namespace {
 
 using namespace std::chrono_literals;

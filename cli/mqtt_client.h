@@ -14,6 +14,9 @@ struct mosquitto_message;
 
 namespace vmx::cli {
 
+// Whether this build can reach a broker (it has libmosquitto).
+bool MqttInThisBuild();
+
 class MqttClient {
  public:
   struct Options {

@@ -15,7 +15,6 @@
 #include "settings/settings_key_table.h"
 
 namespace vmx::service {
-namespace {
 
 // The reply to a routine's outcome: the request did not fit the board (400),
 // the link is down (503), or the board did not do it (502).
@@ -26,6 +25,8 @@ std::optional<HttpReply> Trouble(const cli::BoardOutcome& outcome, cli::BoardSes
                                                                      : 503;
   return JsonReply(status, Json::object({{"error", outcome.problem}}));
 }
+
+namespace {
 
 // "0".."65535" only: no sign, no blanks, no leading zero.
 std::optional<size_t> Number(const std::string& text) {
@@ -117,12 +118,7 @@ void ServiceApi::AddWriteRoutes() {
     }
     if (edit.second.find_first_of("\r\n") != std::string::npos)
       return Refuse(call, respond, 400, "cells are one line", "cells");
-    OnBoard(*board, call, std::move(respond), [edit](cli::BoardSession& session) {
-      if (auto trouble = Trouble(cli::EditSchedule(session, edit), session)) return *trouble;
-      Json schedule;
-      session.OnUi([&] { schedule = cli::ScheduleValue(session.Store()); });
-      return JsonReply(200, schedule);
-    });
+    ScheduleEditJob(*board, call, std::move(respond), edit);
   });
 
   router_.Add(verb::post, "/api/v1/boards/{id}/mode", [this](const Call& call, Respond respond) {

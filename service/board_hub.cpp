@@ -14,7 +14,7 @@ constexpr auto kTick = 1s;
 
 BoardHub::BoardHub(boost::asio::io_context& io, const ServiceOptions& options, EventHub& events,
                    ServiceLog& log, std::unique_ptr<PortSource> ports)
-    : io_(io), options_(options), events_(events), log_(log), ports_(std::move(ports)), tick_(io) {
+    : options_(options), events_(events), log_(log), ports_(std::move(ports)), tick_(io) {
   if (!options_.mqttPasswordFile.empty())
     mqttPassword_ = cli::ReadPasswordFile(options_.mqttPasswordFile).value_or("");
 }

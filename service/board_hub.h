@@ -52,7 +52,6 @@ class BoardHub {
   void Scan();
   void MqttLoop();
 
-  boost::asio::io_context& io_;
   const ServiceOptions& options_;
   EventHub& events_;
   ServiceLog& log_;

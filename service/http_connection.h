@@ -9,10 +9,8 @@
 #include <optional>
 #include <string>
 
-#include <boost/asio/ssl.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
-#include <boost/beast/ssl.hpp>
 
 #include "service/http_types.h"
 
@@ -22,7 +20,10 @@ namespace beast = boost::beast;
 namespace net = boost::asio;
 
 using PlainStream = beast::tcp_stream;
-using TlsStream = beast::ssl_stream<beast::tcp_stream>;
+// True for the TLS stream, which the build's HTTPS side declares (a build
+// without OpenSSL has none).
+template <class Stream>
+inline constexpr bool kIsTlsStream = false;
 
 inline constexpr std::chrono::seconds kIdleTimeout{60};
 // More queued events than this and the client is not keeping up: it is let go.
@@ -49,7 +50,7 @@ class ConnectionSlot {
 template <class Stream>
 class HttpConnection final : public std::enable_shared_from_this<HttpConnection<Stream>>,
                              public EventClient {
-  static constexpr bool kTls = std::is_same_v<Stream, TlsStream>;
+  static constexpr bool kTls = kIsTlsStream<Stream>;
 
  public:
   // `count` counts the connections that make requests, `streams` the event streams.
@@ -62,10 +63,9 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
     auto self = this->shared_from_this();
     if constexpr (kTls) {
       beast::get_lowest_layer(stream_).expires_after(kIdleTimeout);
-      stream_.async_handshake(net::ssl::stream_base::server,
-                              [self](beast::error_code ec) {
-                                if (!ec) self->Read();
-                              });
+      stream_.async_handshake(Stream::server, [self](beast::error_code ec) {
+        if (!ec) self->Read();
+      });
     } else {
       Read();
     }
@@ -169,7 +169,8 @@ class HttpConnection final : public std::enable_shared_from_this<HttpConnection<
     auto self = this->shared_from_this();
     auto chunk = queue_.front();
     net::async_write(stream_, net::buffer(*chunk), [self, chunk](beast::error_code ec, size_t) {
-      if (ec) return self->Close();
+      // A close while this chunk was on its way has emptied the queue already.
+      if (ec || self->closed_) return self->Close();
       self->queue_.pop_front();
       self->WriteNext();
     });

@@ -9,23 +9,6 @@ using tcp = net::ip::tcp;
 HttpServer::HttpServer(net::io_context& io, RequestHandler handler, ServiceLog& log)
     : io_(io), handler_(std::move(handler)), log_(log), acceptor_(io) {}
 
-bool HttpServer::UseTls(const std::string& certificate, const std::string& key,
-                        std::string& problem) {
-  try {
-    tls_.emplace(net::ssl::context::tls_server);
-    tls_->set_options(net::ssl::context::default_workarounds | net::ssl::context::no_sslv2 |
-                      net::ssl::context::no_sslv3 | net::ssl::context::no_tlsv1 |
-                      net::ssl::context::no_tlsv1_1 | net::ssl::context::single_dh_use);
-    tls_->use_certificate_chain_file(certificate);
-    tls_->use_private_key_file(key, net::ssl::context::pem);
-    return true;
-  } catch (const std::exception& e) {
-    tls_.reset();
-    problem = "the TLS certificate or key could not be used: " + std::string(e.what());
-    return false;
-  }
-}
-
 bool HttpServer::Listen(const std::string& host, int port, std::string& problem) {
   beast::error_code ec;
   const std::string name = host == "localhost" ? "127.0.0.1" : host;
@@ -68,9 +51,7 @@ void HttpServer::Accept() {
                      " connections");
         socket.close(ignored);
       } else if (tls_) {
-        std::make_shared<HttpConnection<TlsStream>>(TlsStream(std::move(socket), *tls_), handler_,
-                                                    connections_, streams_, address)
-            ->Start();
+        StartTls(std::move(socket), address);
       } else {
         std::make_shared<HttpConnection<PlainStream>>(PlainStream(std::move(socket)), handler_,
                                                       connections_, streams_, address)

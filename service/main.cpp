@@ -1,48 +1,22 @@
 // velmarinexd: every board of this computer behind an HTTP API, in the foreground.
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <iostream>
+#include <thread>
 
-#include <boost/asio/signal_set.hpp>
-
-#include "app/sysfs_port_source.h"
-#include "persist/data_root.h"
-#include "service/service_api.h"
+#include "app/port_source.h"
+#include "lang/catalogue.h"
+#include "platform/file_path.h"
+#include "platform/stop_request.h"
 #include "service/http_server.h"
+#include "service/service_api.h"
 #include "service/service_options.h"
-#include "service/token_file.h"
+#include "service/service_platform.h"
 
 using namespace vmx::service;
 
 namespace {
 
-// A line typed on the terminal without echo; from a pipe, a line as it stands.
-std::optional<std::string> ReadSecret(const char* prompt) {
-  const bool terminal = isatty(STDIN_FILENO);
-  termios saved{};
-  if (terminal) {
-    std::fprintf(stderr, "%s", prompt);
-    tcgetattr(STDIN_FILENO, &saved);
-    termios quiet = saved;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-  }
-  std::string line;
-  const bool read = static_cast<bool>(std::getline(std::cin, line));
-  if (terminal) {
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::fprintf(stderr, "\n");
-  }
-  if (!read) return std::nullopt;
-  if (line.ends_with('\r')) line.pop_back();
-  return line;
-}
-
 int AddUser(const ServiceOptions& options) {
-  const auto first = ReadSecret(("Password for " + options.addUser + ": ").c_str());
+  const auto first = ReadSecret("Password for " + options.addUser + ": ");
   const auto second = ReadSecret("The same again: ");
   if (!first || !second || *first != *second || first->empty()) {
     std::fprintf(stderr, "velmarinexd: the passwords are empty or differ; nothing written\n");
@@ -62,12 +36,8 @@ int AddUser(const ServiceOptions& options) {
 }
 
 std::filesystem::path DataFolder(const ServiceOptions& options) {
-  if (!options.data.empty()) return options.data;
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
-    return std::filesystem::path(state) / "velmarinex";
-  if (const char* home = std::getenv("HOME"); home && *home)
-    return std::filesystem::path(home) / ".local/state/velmarinex";
-  return {};
+  if (!options.data.empty()) return vmx::PathOfText(options.data);
+  return DefaultDataFolder();
 }
 
 }  // namespace
@@ -84,6 +54,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options->addUser.empty()) return AddUser(*options);
+  // Before any thread starts: on Linux they all inherit the blocked signals.
+  vmx::StopRequest stop;
   ServiceLog log;
   log.SetLevel(options->logLevel);
   auto fail = [&](const std::string& why) {
@@ -93,14 +65,18 @@ int main(int argc, char** argv) {
   if (const std::string why = ListenProblem(*options); !why.empty()) return fail(why);
   auto hasher = MakePasswordHasher();
   auto random = MakeRandomSource();
-  if (!hasher || !random) return fail("libsodium could not be started");
+  if (!hasher || !random) return fail("the system's cryptography could not be started");
 
   Access::Config access;
   access.tls = !options->tlsCert.empty();
   if (!options->users.empty()) {
     auto users = LoadUsers(options->users, problem);
     if (!users) return fail(problem);
-    access.users = std::move(*users);
+    // A hash this build cannot check would keep its user out without a word.
+    access.users = KnownUsers(
+        std::move(*users), *hasher, [&](const std::string& name, const std::string& scheme) {
+          log.Warning(vmx::LangFormat("UsersHashUnknown", {options->users, name, scheme}));
+        });
   }
   access.hosts = options->allowHosts;
   access.hosts.push_back(options->listenHost);
@@ -114,7 +90,7 @@ int main(int argc, char** argv) {
   boost::asio::io_context io(1);
   std::unique_ptr<BoardHub> boards;
   EventHub events(io, [&](const std::string& id) { return boards->Summary(id); });
-  boards = std::make_unique<BoardHub>(io, *options, events, log, std::make_unique<vmx::SysfsPortSource>());
+  boards = std::make_unique<BoardHub>(io, *options, events, log, vmx::MakeSystemPortSource());
   std::unique_ptr<Access> gate;
   std::unique_ptr<ServiceApi> api;
   HttpServer server(io, [&](Exchange&& exchange, Respond respond) {
@@ -131,6 +107,7 @@ int main(int argc, char** argv) {
   std::string tokenPath;
   if (options->users.empty()) {
     access.token = random->Token(32);
+    if (access.token.empty()) return fail("no random token could be made");
     tokenPath = WriteTokenFile(access.token, data, problem);
     if (tokenPath.empty()) return fail(problem);
   }
@@ -142,16 +119,19 @@ int main(int argc, char** argv) {
     log.Info("open " + origin + "/?token=" + access.token + " (the token is in " + tokenPath + ")");
   boards->Start();
 
-  boost::asio::signal_set stop(io, SIGINT, SIGTERM);
-  stop.async_wait([&](const boost::system::error_code&, int) {
-    log.Info("velmarinexd stopping");
+  PrepareProcess();
+  std::thread worker([&] { io.run(); });
+  while (!stop.Wait(std::chrono::milliseconds(250)) && !io.stopped()) {
+  }
+  log.Info("velmarinexd stopping");
+  boost::asio::post(io, [&] {
     server.Stop();
     boards->Stop();
     io.stop();
   });
-  signal(SIGPIPE, SIG_IGN);
-  io.run();
+  worker.join();
   boards.reset();
-  if (!tokenPath.empty()) unlink(tokenPath.c_str());
+  std::error_code ignored;
+  if (!tokenPath.empty()) std::filesystem::remove(vmx::PathOfText(tokenPath), ignored);
   return 0;
 }

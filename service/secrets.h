@@ -1,7 +1,8 @@
 // Password hashes and random tokens, behind a seam: libsodium here (Argon2id,
-// its "$argon2id$..." string), another implementation where libsodium is not
-// to be had. A stored hash names its scheme, so a users file says which hash
-// it holds and an implementation refuses one it does not know.
+// its "$argon2id$..." string), Windows' CNG where libsodium is not to be had
+// (PBKDF2-SHA256, service/pbkdf2_hash.h), which this build checks as well. A
+// stored hash names its scheme, so a users file says which hash it holds and
+// an implementation refuses one it does not know.
 #pragma once
 
 #include <memory>
@@ -16,6 +17,8 @@ class PasswordHasher {
   virtual std::string Hash(const std::string& password) = 0;
   // Whether `password` is the one `stored` was made from; false for a scheme it does not know.
   virtual bool Verify(const std::string& stored, const std::string& password) = 0;
+  // Whether Verify can check `stored`: a scheme this build has, well formed.
+  virtual bool Knows(const std::string& stored) const = 0;
 };
 
 class RandomSource {

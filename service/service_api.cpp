@@ -76,6 +76,7 @@ ServiceApi::ServiceApi(boost::asio::io_context& io, BoardHub& boards, EventHub& 
   AddReadRoutes();
   AddAccountRoutes();
   AddWriteRoutes();
+  AddWebRoutes();
 }
 
 void ServiceApi::Refuse(const Call& call, const Respond& respond, unsigned status,
@@ -143,16 +144,19 @@ bool ServiceApi::Writable(const Call& call, ServiceBoard& board, const Respond& 
 void ServiceApi::OnBoard(ServiceBoard& board, const Call& call, Respond respond,
                          std::function<HttpReply(cli::BoardSession&)> job) {
   const std::string what = call.exchange.address + " " + Method(call) + " " + call.path;
-  board.Run([this, what, respond = std::move(respond), job = std::move(job)](
+  board.Run([this, &board, what, respond = std::move(respond), job = std::move(job)](
                 cli::BoardSession* session) {
     HttpReply reply = session ? job(*session)
                               : JsonReply(503, Json::object({{"error", "the board went away"}}));
     if (reply.status >= 400) {
       const Json body = Json::parse(reply.body, nullptr, false);
-      log_.Warning("failed " + what + ": " +
-                   (body.is_object() && body.contains("error") ? body["error"].get<std::string>()
-                                                               : std::string("?")) +
-                   " (" + std::to_string(reply.status) + ")");
+      const std::string failure =
+          "failed " + what + ": " +
+          (body.is_object() && body.contains("error") ? body["error"].get<std::string>()
+                                                      : std::string("?")) +
+          " (" + std::to_string(reply.status) + ")";
+      log_.Warning(failure);
+      board.Messages().Add(failure);
     }
     boost::asio::post(io_, [respond, reply = std::move(reply)]() mutable { respond(std::move(reply)); });
   });
@@ -178,7 +182,7 @@ void ServiceApi::AddReadRoutes() {
     if (word != "en" && word != "de") return Refuse(call, respond, 400, "lang is en or de", "lang");
     const Language language = word == "de" ? Language::German : Language::English;
     respond(TextReply(200, texts_[static_cast<size_t>(language)]));
-  });
+  }, true);  // the sign-in page speaks the keeper's language too
   router_.Add(verb::get, "/api/v1/keys", [this](const Call&, Respond respond) {
     respond(TextReply(200, keys_));
   });

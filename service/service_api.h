@@ -7,6 +7,7 @@
 
 #include <boost/asio/io_context.hpp>
 
+#include "cli/board_routines.h"
 #include "service/access.h"
 #include "service/board_hub.h"
 #include "service/event_hub.h"
@@ -27,6 +28,7 @@ class ServiceApi {
   void AddReadRoutes();
   void AddAccountRoutes();
   void AddWriteRoutes();  // in api_writes.cpp
+  void AddWebRoutes();    // in api_web.cpp
 
   // The board of the route's {id}; nullptr after answering 404.
   ServiceBoard* BoardOf(const Call& call, const Respond& respond);
@@ -37,6 +39,9 @@ class ServiceApi {
   // Runs `job` on the board's job thread and answers with what it returns, on the I/O thread.
   void OnBoard(ServiceBoard& board, const Call& call, Respond respond,
                std::function<HttpReply(cli::BoardSession&)> job);
+  // A schedule edit of the grid, answered with the schedule after the read-back.
+  void ScheduleEditJob(ServiceBoard& board, const Call& call, Respond respond,
+                       cli::ScheduleEdit edit);
   // Answers with an error and logs the refusal (address, method, path, reason).
   void Refuse(const Call& call, const Respond& respond, unsigned status, const std::string& reason,
               const std::string& key = {});
@@ -52,5 +57,7 @@ class ServiceApi {
 
 HttpReply JsonReply(unsigned status, const Json& value);
 HttpReply TextReply(unsigned status, std::string json);
+// The reply to a board routine that did not succeed; nothing when it did.
+std::optional<HttpReply> Trouble(const cli::BoardOutcome& outcome, cli::BoardSession& session);
 
 }  // namespace vmx::service

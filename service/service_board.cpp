@@ -168,6 +168,7 @@ void ServiceBoard::RecordRead(RecordKind record, SharedStore& store, bool comple
 void ServiceBoard::Said(const std::string& text, bool status) {
   if (extra_) extra_->Said(text, status);
   log_.Info(id_ + ": " + text);
+  messages_.Add(text);
 }
 
 }  // namespace vmx::service

@@ -17,6 +17,7 @@
 #include "cli/board_session.h"
 #include "cli/json_writer.h"
 #include "platform/mutex.h"
+#include "service/board_log.h"
 #include "service/service_log.h"
 
 namespace vmx::service {
@@ -61,6 +62,8 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   // {"id", "port", "connected", "firmware", "mode", "complete"}.
   Json Summary() const;
   bool GaveUp() const { return gaveUp_; }
+  // What the service logged about this board, for its Messages screen.
+  BoardLog& Messages() { return messages_; }
 
   // Runs `job` on the job thread, after the jobs before it, with the board's
   // session; with nullptr when the board goes away first.
@@ -83,6 +86,7 @@ class ServiceBoard final : public cli::BoardSession::Listener {
   std::string id_, port_;
   BoardEvents& events_;
   ServiceLog& log_;
+  BoardLog messages_;
   cli::BoardSession::Listener* extra_;
 
   // What the worker's hand-offs last reported, for the routes.

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/mqtt_options.h"
+#include "lang/catalogue.h"
 #include "link/port_name.h"
 
 namespace vmx::service {
@@ -188,6 +189,10 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
     if (name != "config" && !Apply(name, value, o, replaced, true, problem)) return std::nullopt;
   if (o.tlsCert.empty() != o.tlsKey.empty())
     return problem = "--tls-cert and --tls-key go together", std::nullopt;
+  if (!o.tlsCert.empty() && !TlsInThisBuild())
+    return problem = LangText("ServiceNoTls"), std::nullopt;
+  if (!o.mqttBroker.empty() && !cli::MqttInThisBuild())
+    return problem = LangText("ServiceNoMqtt"), std::nullopt;
   if (!o.mqttPasswordFile.empty() && o.mqttUser.empty())
     return problem = "--mqtt-password-file belongs to --mqtt-user", std::nullopt;
   if (!o.addUser.empty() && o.users.empty())
@@ -209,7 +214,15 @@ std::string ListenProblem(const ServiceOptions& o) {
 }
 
 const char* ServiceUsage() {
-  return kUsage;
+  // What this build lacks is said where the options would be of use.
+  static const std::string usage = [] {
+    std::string text = kUsage;
+    if (!TlsInThisBuild() || !cli::MqttInThisBuild()) text += "\n";
+    if (!TlsInThisBuild()) text += "  " + LangText("ServiceNoTls") + "\n";
+    if (!cli::MqttInThisBuild()) text += "  " + LangText("ServiceNoMqtt") + "\n";
+    return text;
+  }();
+  return usage.c_str();
 }
 
 }  // namespace vmx::service

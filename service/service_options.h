@@ -47,6 +47,10 @@ bool IsLoopback(const std::string& host);
 // What a listening setup lacks to be safe; empty when it may start.
 std::string ListenProblem(const ServiceOptions& options);
 
+// The usage text, with what this build leaves out.
 const char* ServiceUsage();
+
+// Whether this build serves HTTPS (it has OpenSSL); the build's HTTPS side says.
+bool TlsInThisBuild();
 
 }  // namespace vmx::service

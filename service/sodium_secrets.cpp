@@ -1,6 +1,9 @@
-// The secrets seam on libsodium.
+// The secrets seam on libsodium; the PBKDF2 hashes of the Windows build are
+// checked with OpenSSL, so a users file made there serves here too.
+#include <openssl/evp.h>
 #include <sodium.h>
 
+#include "service/pbkdf2_hash.h"
 #include "service/secrets.h"
 
 namespace vmx::service {
@@ -22,8 +25,26 @@ class SodiumHasher final : public PasswordHasher {
     return out;
   }
   bool Verify(const std::string& stored, const std::string& password) override {
+    if (const auto pbkdf2 = ParsePbkdf2(stored)) return VerifyPbkdf2(*pbkdf2, password);
     if (!stored.starts_with("$argon2id$")) return false;
     return crypto_pwhash_str_verify(stored.c_str(), password.data(), password.size()) == 0;
+  }
+  bool Knows(const std::string& stored) const override {
+    return stored.starts_with("$argon2id$") || ParsePbkdf2(stored).has_value();
+  }
+
+ private:
+  static bool VerifyPbkdf2(const Pbkdf2Hash& wanted, const std::string& password) {
+    std::string got(wanted.hash.size(), '\0');
+    const bool derived =
+        PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
+                          reinterpret_cast<const unsigned char*>(wanted.salt.data()),
+                          static_cast<int>(wanted.salt.size()), static_cast<int>(wanted.rounds),
+                          EVP_sha256(), static_cast<int>(got.size()),
+                          reinterpret_cast<unsigned char*>(got.data())) == 1;
+    const bool same = derived && SameSecret(got, wanted.hash);
+    sodium_memzero(got.data(), got.size());
+    return same;
   }
 };
 

@@ -1,35 +1,37 @@
 #include "service/users_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include "persist/text_file.h"
+#include "service/service_platform.h"
 
 namespace vmx::service {
+namespace {
+
+// The scheme's name of a stored hash: "argon2id" of "$argon2id$v=19$...".
+std::string SchemeOf(const std::string& stored) {
+  if (!stored.starts_with('$')) return "?";
+  const size_t end = stored.find('$', 1);
+  return stored.substr(1, std::min<size_t>(end == std::string::npos ? stored.size() : end, 33) - 1);
+}
+
+}  // namespace
 
 std::optional<Users> LoadUsers(const std::string& path, std::string& problem) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) {
-    problem = path + " could not be read: " + std::strerror(errno);
+  const FileRead file = ReadTextFile(path);
+  if (file.status != FileRead::Status::Read) {
+    problem = path + " could not be read" + (file.error.empty() ? "" : ": " + file.error);
     return std::nullopt;
   }
-  // A hash others can read can be attacked offline; one they can write lets them in.
-  if (st.st_mode & (S_IRWXO | S_IWGRP)) {
-    problem = path + " is open to other users; make it readable by its owner only (chmod 600)";
-    return std::nullopt;
-  }
-  std::ifstream in(path);
-  if (!in) {
-    problem = path + " could not be read";
+  if (std::string open = OpenToOthers(path); !open.empty()) {
+    problem = std::move(open);
     return std::nullopt;
   }
   Users users;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  size_t at = 0;
+  for (int number = 1; at < file.text.size(); ++number) {
+    size_t end = file.text.find('\n', at);
+    if (end == std::string::npos) end = file.text.size();
+    std::string line = file.text.substr(at, end - at);
+    at = end + 1;
     if (line.ends_with('\r')) line.pop_back();
     if (line.empty() || line.starts_with('#')) continue;
     const size_t colon = line.find(':');
@@ -42,29 +44,49 @@ std::optional<Users> LoadUsers(const std::string& path, std::string& problem) {
   return users;
 }
 
+Users KnownUsers(Users users, const PasswordHasher& hasher,
+                 const std::function<void(const std::string&, const std::string&)>& refused) {
+  for (auto it = users.begin(); it != users.end();) {
+    if (hasher.Knows(it->second)) {
+      ++it;
+      continue;
+    }
+    refused(it->first, SchemeOf(it->second));
+    it = users.erase(it);
+  }
+  return users;
+}
+
 bool StoreUser(const std::string& path, const std::string& name, const std::string& hash,
                std::string& problem) {
-  std::string kept;
-  if (std::ifstream in(path); in) {
-    std::string line;
-    while (std::getline(in, line))
-      if (!line.starts_with(name + ":")) kept += line + "\n";
-  }
-  kept += name + ":" + hash + "\n";
-  // Written beside the file and renamed over it, so a failure leaves the old one.
-  const std::string temporary = path + ".new";
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    problem = temporary + " could not be written: " + std::strerror(errno);
+  const FileRead old = ReadTextFile(path);
+  if (old.status == FileRead::Status::Failed) {
+    problem = path + " could not be read: " + old.error;
     return false;
   }
-  fchmod(fd, 0600);
-  const bool written = write(fd, kept.data(), kept.size()) == static_cast<ssize_t>(kept.size()) &&
-                       fsync(fd) == 0;
-  close(fd);
-  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-    problem = path + " could not be written: " + std::strerror(errno);
-    unlink(temporary.c_str());
+  std::string kept;
+  for (size_t at = 0; at < old.text.size();) {
+    size_t end = old.text.find('\n', at);
+    if (end == std::string::npos) end = old.text.size();
+    const std::string line = old.text.substr(at, end - at);
+    at = end + 1;
+    if (!line.starts_with(name + ":")) kept += line + "\n";
+  }
+  kept += name + ":" + hash + "\n";
+  // Replaced whole, so a failure leaves the old file; a new one is made the
+  // owner's alone before anything else can read it.
+  if (old.status == FileRead::Status::Missing) {
+    if (std::string why = ReplaceFile(path, ""); !why.empty()) {
+      problem = path + " could not be written: " + why;
+      return false;
+    }
+  }
+  if (std::string why = RestrictToOwner(path); !why.empty()) {
+    problem = path + " could not be made private: " + why;
+    return false;
+  }
+  if (std::string why = ReplaceFile(path, kept); !why.empty()) {
+    problem = path + " could not be written: " + why;
     return false;
   }
   return true;

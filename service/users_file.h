@@ -2,9 +2,12 @@
 // owner may read and write.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+
+#include "service/secrets.h"
 
 namespace vmx::service {
 
@@ -14,8 +17,14 @@ using Users = std::map<std::string, std::string>;  // name to stored hash
 // is open to others, or holds a line that is no "name:hash".
 std::optional<Users> LoadUsers(const std::string& path, std::string& problem);
 
-// Adds or replaces `name` with `hash`, written anew with mode 0600; false
-// with `problem` when it cannot.
+// `users` without those whose hash `hasher` cannot check; each one left out
+// is told to `refused` with its name and the hash's scheme.
+Users KnownUsers(
+    Users users, const PasswordHasher& hasher,
+    const std::function<void(const std::string& name, const std::string& scheme)>& refused);
+
+// Adds or replaces `name` with `hash`, the file replaced whole and readable by
+// its owner only; false with `problem` when it cannot.
 bool StoreUser(const std::string& path, const std::string& name, const std::string& hash,
                std::string& problem);
 

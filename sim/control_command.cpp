@@ -17,6 +17,9 @@ const char* const kControlHelp =
     "  geometry PAGE FLASH           PageSize and FlashSize the bootloader reports\n"
     "  jumper on|off                 set or remove the bootloader jumper\n"
     "  baud N                        pace the line at N baud (0: as fast as the pty)\n"
+    "  temperature SENSOR TENTHS     board, water or second sensor reads TENTHS of a degree C\n"
+    "                                (none: the sensor is missing)\n"
+    "  errors FLAGS                  the board reports the error bits FLAGS (0: none)\n"
     "  help                          this text\n";
 
 namespace {
@@ -61,6 +64,22 @@ std::string RunControlCommand(std::string_view line, SimBoard& board, PtyServer&
   if (verb == "baud" && w.size() == 2 && ToInt(w[1], a) && a >= 0 && a <= 4000000) {
     server.SetLineRate(static_cast<int>(a));
     return "baud " + w[1];
+  }
+  if (verb == "temperature" && w.size() == 3) {
+    int16_t Info::* sensor = w[1] == "board"    ? &Info::TempBoard
+                             : w[1] == "water"  ? &Info::TempWater
+                             : w[1] == "second" ? &Info::TempSlave
+                                                : nullptr;
+    long tenths = kNoTemperature;
+    if (!sensor || (w[2] != "none" && (!ToInt(w[2], tenths) || tenths < -32768 || tenths >= 0x7FFF)))
+      return "temperature: board|water|second TENTHS|none";
+    board.With([&](BoardState& s) { s.info.*sensor = static_cast<int16_t>(tenths); });
+    return "temperature " + w[1] + " " + w[2];
+  }
+  if (verb == "errors" && w.size() == 2) {
+    if (!ToInt(w[1], a) || a < 0 || a > 0xFF) return "errors: FLAGS is 0 to 255";
+    board.With([&](BoardState& s) { s.info.ErrorFlags = static_cast<uint8_t>(a); });
+    return "errors " + w[1];
   }
   if (verb == "hangup" && w.size() <= 2) {
     a = 1000;

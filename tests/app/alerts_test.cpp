@@ -69,10 +69,7 @@ class AlertsTest : public WindowTest {
  protected:
   // The board under a path of its own: unplugged, the path names nothing, not
   // the terminal another program opens next under the same number.
-  AlertsTest() : linked(board, folder.filePath("board").toStdString()) {
-    linked.Start();
-    pty = linked.PortPath();
-  }
+  AlertsTest() : WindowTest({.rows = 4}, {.linkName = "board"}) {}
   // The window on the board, its notifications going to `server`.
   bool StartWindow(const NotificationServer& server) {
     StartOptions options = Options({pty, "-english"});
@@ -81,9 +78,6 @@ class AlertsTest : public WindowTest {
     EXPECT_TRUE(WaitForPages(*window));
     return WaitFullRead(pty, 30000);
   }
-
-  QTemporaryDir folder;
-  sim::PtyServer linked;
 };
 
 TEST_F(AlertsTest, OneNotificationPerOvertemperatureEpisode) {
@@ -115,7 +109,7 @@ TEST_F(AlertsTest, ABoardGoneForHalfAMinuteIsNotifiedOnce) {
   const QString lost =
       QString("No connection to the board on %1 for more than 30 seconds.").arg(pty.c_str());
   const auto gone = std::chrono::steady_clock::now();
-  linked.HangUp(std::chrono::milliseconds(-1));  // unplugged for good
+  BoardOnPty::server.HangUp(std::chrono::milliseconds(-1));  // unplugged for good
   // The link's end: after it nothing reports the board again, and only the
   // alert's own timer is left to notify.
   ASSERT_TRUE(WaitForLog(QString("Disconnected from %1").arg(pty.c_str()), 30000))

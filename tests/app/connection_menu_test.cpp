@@ -63,10 +63,8 @@ TEST_F(ConnectionMenuTest, ChoosingTheTickedPortDoesNothing) {
 }
 
 TEST_F(ConnectionMenuTest, ChoosingAnotherPortRetargetsTheRunningWorker) {
-  sim::SimBoard second({.rows = 2});
-  sim::PtyServer secondServer(second);
-  secondServer.Start();
-  const std::string other = secondServer.PortPath();
+  BoardOnPty second({.rows = 2});
+  const std::string other = second.port;
   ports.devices = {{pty, "simulated board"}, {other, "second board"}};
   Open();
   OpenMenu()[0]->trigger();
@@ -75,7 +73,7 @@ TEST_F(ConnectionMenuTest, ChoosingAnotherPortRetargetsTheRunningWorker) {
   OpenMenu()[1]->trigger();
   ASSERT_TRUE(WaitConnected(other));
   EXPECT_EQ(window->Link().Worker(), worker) << "the running worker was re-targeted";
-  EXPECT_THAT(second.Lines(), ::testing::Contains("80"));
+  EXPECT_THAT(second.board.Lines(), ::testing::Contains("80"));
   EXPECT_TRUE(WaitFullRead(other + " (second board)"));
   window.reset();  // before the second board goes
 }

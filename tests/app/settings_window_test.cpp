@@ -116,11 +116,9 @@ TEST_F(SettingsWindowTest, RemovingTheBoardWritesTheBackupFirst) {
 }
 
 TEST_F(SettingsWindowTest, SwitchingPortsBacksUpTheBoardLeft) {
-  sim::SimBoard second({.rows = 2});
-  second.With([](sim::BoardState& s) { s.config.FanLow = 11; });
-  sim::PtyServer secondServer(second);
-  secondServer.Start();
-  const std::string other = secondServer.PortPath();
+  BoardOnPty second({.rows = 2});
+  second.OnBoard([](sim::BoardState& s) { s.config.FanLow = 11; });
+  const std::string other = second.port;
   ports.devices = {{pty, "simulated board"}, {other, "second board"}};
   Open({pty});
   ASSERT_TRUE(WaitFullRead(pty));

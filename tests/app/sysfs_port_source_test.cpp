@@ -3,10 +3,11 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <thread>
+
+#include "tests/support/temp_folder.h"
 
 namespace vmx {
 namespace {
@@ -23,12 +24,9 @@ void Write(const fs::path& file, const std::string& text) {
 class SysfsTree : public ::testing::Test {
  protected:
   SysfsTree() {
-    char name[] = "/tmp/vmx-sysfs-XXXXXX";
-    root = mkdtemp(name);
     fs::create_directories(root / "class/tty");
     fs::create_directories(root / "dev");
   }
-  ~SysfsTree() override { fs::remove_all(root); }
 
   // A tty class entry whose device link points at `device` (relative to root).
   void Tty(const std::string& name, const std::string& device) {
@@ -49,7 +47,8 @@ class SysfsTree : public ::testing::Test {
     return SysfsPortSource(root / "class/tty", root / "dev").Devices();
   }
 
-  fs::path root;
+  vmx::testing::TempFolder tree{"vmx-sysfs"};
+  fs::path root = tree.path();
 };
 
 TEST_F(SysfsTree, OnlyTtysWithADeviceBehindThemInCreationOrder) {

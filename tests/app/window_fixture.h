@@ -13,21 +13,15 @@
 
 #include "app/frm_lantix.h"
 #include "persist/memory_preferences.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/app/fake_port_source.h"
+#include "tests/support/link_on_pty.h"
 
 namespace vmx::testing {
 
 inline LinkTiming FastTiming() {
-  using namespace std::chrono_literals;
-  LinkTiming t;
-  t.pass = 2ms;
-  t.terminationCheck = 5ms;
+  LinkTiming t = FastLinkTiming();
   t.waitSteps = 4;
   t.openAttempts = 2;
-  t.serialTimeout = 250ms;
-  t.bootloaderRestart = 30ms;
   return t;
 }
 
@@ -48,12 +42,10 @@ inline bool WaitForPages(const TfrmLantix& window) {
   return QTest::qWaitFor([&] { return window.PagesBuilt(); }, 5000);
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected BoardOnPty {
  protected:
-  explicit WindowTest(sim::BoardOptions options = {.rows = 4}) : board(options), server(board) {
-    server.Start();
-    pty = server.PortPath();
-  }
+  explicit WindowTest(sim::BoardOptions options = {.rows = 4}, PtyOptions line = {})
+      : BoardOnPty(options, std::move(line)) {}
   ~WindowTest() override { window.reset(); }
 
   StartOptions Options(std::vector<std::string> args) {
@@ -90,9 +82,7 @@ class WindowTest : public ::testing::Test {
   }
   QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
 
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string pty;
+  std::string& pty = port;
   MemoryPreferences prefs;
   FakePortSource ports;
   QTemporaryDir devices;

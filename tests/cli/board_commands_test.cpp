@@ -1,51 +1,27 @@
 // velmarinex-cli's board commands as a script runs them: the program on the
 // pty of a simulated board that this test serves, its exit code and output,
 // and the bytes the board received.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/cli/cli_run.h"
-
-extern char** environ;
+#include "tests/support/board_on_pty.h"
 
 namespace vmx {
 namespace {
 
-class BoardCommandsTest : public ::testing::Test {
- protected:
-  BoardCommandsTest() : board({.rows = 4}), server(board) {
-    server.Start();
-    port = server.PortPath();
-  }
-  // The lines the board received that carry a payload: what the PC changed.
-  std::vector<std::string> Sets() const {
-    std::vector<std::string> out;
-    for (const auto& l : board.Lines())
-      if (l.size() > 2) out.push_back(l);
-    return out;
-  }
-  template <class F>
-  auto OnBoard(F f) {
-    return board.With(f);
-  }
+using testing::Ran;
 
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string port;
+class BoardCommandsTest : public ::testing::Test, protected testing::BoardOnPty {
+ protected:
+  BoardCommandsTest() : BoardOnPty({.rows = 4}) {}
 };
 
 TEST_F(BoardCommandsTest, SchedulePrintsTheRowsAsTheGridShowsThem) {
-  const CliRun run = Cli({"schedule", port});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const Ran run = Cli({"schedule", port});
+  ASSERT_EQ(run.code, 0) << run.err;
   const auto lines = SplitLines(run.out);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_TRUE(lines[0].starts_with("Line\tTime\tA: ColdWhite\tB: RoyalBlue\t")) << lines[0];
@@ -55,17 +31,17 @@ TEST_F(BoardCommandsTest, SchedulePrintsTheRowsAsTheGridShowsThem) {
   EXPECT_TRUE(lines[2].ends_with("\tON\tON\tON\t0"));
   EXPECT_TRUE(Sets().empty()) << "printing changes nothing on the board";
 
-  const CliRun json = Cli({"schedule", port, "--json"});
-  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const Ran json = Cli({"schedule", port, "--json"});
+  ASSERT_EQ(json.code, 0) << json.err;
   EXPECT_NE(json.out.find("\"Mode\": 1"), std::string::npos);
   EXPECT_NE(json.out.find("\"Hour\": 12, \"Minute\": 0"), std::string::npos);
   EXPECT_NE(json.out.find("\"Switch\": 224"), std::string::npos);
 }
 
 TEST_F(BoardCommandsTest, SetWritesOneRowAndPrintsTheResult) {
-  const CliRun run =
+  const Ran run =
       Cli({"schedule", port, "--set", "2", "06:30 50 - - - - - - - - - - 12.5 off - on -7"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.code, 0) << run.err;
   const auto sets = Sets();
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0].substr(0, 8), "0302061E") << "row 2 at 06:30";
@@ -80,30 +56,30 @@ TEST_F(BoardCommandsTest, SetWritesOneRowAndPrintsTheResult) {
 }
 
 TEST_F(BoardCommandsTest, MovePasteAndSwapWriteTheRowsTheyChange) {
-  const CliRun move = Cli({"schedule", port, "--move", "3", "1"});
-  ASSERT_EQ(move.exitCode, 0) << move.err;
+  const Ran move = Cli({"schedule", port, "--move", "3", "1"});
+  ASSERT_EQ(move.code, 0) << move.err;
   std::vector<std::string> rows;
   for (const auto& s : Sets()) rows.push_back(s.substr(0, 4));
   EXPECT_EQ(rows, (std::vector<std::string>{"0301", "0302", "0303"}));
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[1].Hour; }), 22);
 
   board.ClearLines();
-  const CliRun paste = Cli({"schedule", port, "--paste", "b", "L"});
-  ASSERT_EQ(paste.exitCode, 0) << paste.err;
+  const Ran paste = Cli({"schedule", port, "--paste", "b", "L"});
+  ASSERT_EQ(paste.code, 0) << paste.err;
   EXPECT_EQ(Sets().size(), 5u) << "the Config and every row";
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.ColorName[11]; }), 11);
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[2].Color16[11]; }),
             OnBoard([](sim::BoardState& s) { return s.schedule[2].Color16[1]; }));
 
-  const CliRun swap = Cli({"schedule", port, "--swap", "A", "C"});
-  ASSERT_EQ(swap.exitCode, 0) << swap.err;
+  const Ran swap = Cli({"schedule", port, "--swap", "A", "C"});
+  ASSERT_EQ(swap.code, 0) << swap.err;
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.ColorName[0]; }), 4);
   EXPECT_NE(swap.out.find("A: Blue\tB: RoyalBlue\tC: ColdWhite"), std::string::npos);
 }
 
 TEST_F(BoardCommandsTest, ModeSendsOneSetConfig) {
-  const CliRun run = Cli({"mode", port, "flash"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const Ran run = Cli({"mode", port, "flash"});
+  ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "Flash\n");
   const auto sets = Sets();
   ASSERT_EQ(sets.size(), 1u);
@@ -123,15 +99,15 @@ TEST_F(BoardCommandsTest, ActionsSendTheirCommands) {
                         {"health", {}}};
   for (const Case& c : cases) {
     board.ClearLines();
-    const CliRun run = Cli({"action", port, c.action});
-    ASSERT_EQ(run.exitCode, 0) << c.action << ": " << run.err;
+    const Ran run = Cli({"action", port, c.action});
+    ASSERT_EQ(run.code, 0) << c.action << ": " << run.err;
     std::vector<std::string> sets;
     for (const auto& s : Sets()) sets.push_back(s.substr(0, s.starts_with("01") ? 2 : 4));
     EXPECT_EQ(sets, c.sets) << c.action;
   }
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.info.ActivityFlags & 3; }), 3)
       << "a cloud and a storm running";
-  const CliRun health = Cli({"action", port, "health"});
+  const Ran health = Cli({"action", port, "health"});
   EXPECT_NE(health.out.find("Power cycles:\t42\n"), std::string::npos) << health.out;
   EXPECT_NE(health.out.find("V>26.0:\t250000\t1041.7h\t100.0%\n"), std::string::npos);
 }
@@ -142,8 +118,8 @@ TEST_F(BoardCommandsTest, ASilentBoardFailsWithoutClaimingSuccess) {
        {std::vector<std::string>{"schedule", port, "--timeout", "1.5"},
         std::vector<std::string>{"mode", port, "auto", "--timeout", "1.5"},
         std::vector<std::string>{"action", port, "save", "--timeout", "1.5"}}) {
-    const CliRun run = Cli(args);
-    EXPECT_EQ(run.exitCode, 1) << args[0];
+    const Ran run = Cli(args);
+    EXPECT_EQ(run.code, 1) << args[0];
     EXPECT_EQ(run.out, "") << args[0];
     EXPECT_NE(run.err.find("answered on " + port), std::string::npos) << run.err;
   }
@@ -154,8 +130,8 @@ TEST(BoardCommands, ABareNameMeansThatDeviceUnderDevInEveryCommand) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"mode", "vmx-none", "auto", "--timeout", "1"},
         std::vector<std::string>{"dump", "vmx-none"}}) {
-    const CliRun run = Cli(args);
-    EXPECT_NE(run.exitCode, 0) << args[0];
+    const Ran run = Cli(args);
+    EXPECT_NE(run.code, 0) << args[0];
     EXPECT_NE(run.err.find("/dev/vmx-none"), std::string::npos) << args[0] << ": " << run.err;
   }
 }
@@ -164,8 +140,8 @@ TEST_F(BoardCommandsTest, AnUnacknowledgedSetIsSentAgainAndThenSucceeds) {
   // The worker sends an unacknowledged write again while the board answers;
   // the command reports what the board finally acknowledged.
   board.InjectFault(sim::Fault::Silence, 1, "02");
-  const CliRun run = Cli({"mode", port, "manual"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const Ran run = Cli({"mode", port, "manual"});
+  EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Sets().size(), 2u);
   EXPECT_EQ(board.With([](sim::BoardState& s) { return s.config.Mode; }), 0);
 }
@@ -174,8 +150,8 @@ TEST_F(BoardCommandsTest, AnEditDroppedByAHangUpFailsTheCommandAndIsNamed) {
   // The row goes out, the board hangs up instead of answering: the link
   // identifies it again and drops the row it was still to send.
   board.InjectFault(sim::Fault::HangUp, 1, "03");
-  const CliRun run = Cli({"schedule", port, "--verbose", "--timeout", "10", "--set", "2", "06:30"});
-  EXPECT_EQ(run.exitCode, 1) << run.err;
+  const Ran run = Cli({"schedule", port, "--verbose", "--timeout", "10", "--set", "2", "06:30"});
+  EXPECT_EQ(run.code, 1) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("Changes not sent, dropped when the board was identified again: "
                          "schedule lines 2\n"),
@@ -188,8 +164,8 @@ TEST_F(BoardCommandsTest, AnEditDroppedByAHangUpFailsTheCommandAndIsNamed) {
 
 TEST_F(BoardCommandsTest, ARowTheBoardMissedOnceIsSentAgain) {
   board.InjectFault(sim::Fault::Silence, 1, "03");
-  const CliRun run = Cli({"schedule", port, "--set", "0", "05:05"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const Ran run = Cli({"schedule", port, "--set", "0", "05:05"});
+  ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Sets().size(), 2u);
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[0].Minute; }), 5);
 }
@@ -204,8 +180,8 @@ TEST_F(BoardCommandsTest, WordsThatDoNotFitAreRefusedBeforeAnythingIsSent) {
         std::vector<std::string>{"schedule", port, "--swap", "A", "M"},
         std::vector<std::string>{"schedule", port, "--json", "--move", "0", "1"},
         std::vector<std::string>{"schedule", port, "--timeout", "x"}}) {
-    const CliRun run = Cli(args);
-    EXPECT_EQ(run.exitCode, 2) << args.back();
+    const Ran run = Cli(args);
+    EXPECT_EQ(run.code, 2) << args.back();
     EXPECT_NE(run.err.find("usage: velmarinex-cli"), std::string::npos);
   }
   EXPECT_TRUE(Sets().empty());

@@ -6,16 +6,14 @@
 
 #include <algorithm>
 
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
-#include "tests/cli/child_process.h"
 #include "tests/link/vxh_file.h"
+#include "tests/support/board_on_pty.h"
+#include "tests/support/program.h"
 
 namespace vmx {
 namespace {
 
 using sim::Fault;
-using testing::Child;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using testing::Pattern;
@@ -25,22 +23,17 @@ using testing::VxhBytes;
 constexpr const char* kUpdated = "Firmware successfully updated. Remove jumper (if set)!";
 constexpr const char* kStopped = "Firmware update stopped. The board stays in its bootloader.";
 
-class FirmwareCommandTest : public ::testing::Test {
+class FirmwareCommandTest : public ::testing::Test, protected testing::BoardOnPty {
  protected:
-  explicit FirmwareCommandTest(sim::BoardOptions options = {.rows = 2})
-      : board(options), server(board) {
-    server.Start();
-    port = server.PortPath();
-  }
+  explicit FirmwareCommandTest(sim::BoardOptions options = {.rows = 2}) : BoardOnPty(options) {}
 
   // Runs the program to its end; its output lands in `out`.
   int Run(const std::vector<std::string>& args) {
     std::vector<std::string> argv{VMX_CLI_PROGRAM, "firmware"};
     argv.insert(argv.end(), args.begin(), args.end());
-    Child cli(argv, {"VELMARINEX_LINE_TIMEOUT_MS=300"});
-    const int code = cli.Finish();
-    out = cli.all;
-    return code;
+    testing::Ran ran = testing::RunProgram(argv, {.env = {"VELMARINEX_LINE_TIMEOUT_MS=300"}});
+    out = std::move(ran.out);
+    return ran.code;
   }
   int Update(const TempFile& file) { return Run({port, file.path()}); }
 
@@ -60,9 +53,6 @@ class FirmwareCommandTest : public ::testing::Test {
     return std::equal(data.begin(), data.end(), flash.begin() + first);
   }
 
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string port;
   std::string out;
 };
 
@@ -202,12 +192,11 @@ class FirmwareCommandStopTest : public FirmwareCommandTest,
 TEST_P(FirmwareCommandStopTest, ASignalAmidTheBlocksLeavesTheBoardInItsBootloader) {
   server.SetLineRate(115200);  // about 12 ms a block
   TempFile file(VxhBytes(0, 0x1FFF, Pattern(0, 0x1FFF)));
-  Child cli({VMX_CLI_PROGRAM, "firmware", port, file.path()});
+  testing::Program cli({VMX_CLI_PROGRAM, "firmware", port, file.path()});
   ASSERT_NE(cli.ReadUntil("0x0400 ("), "");
   EXPECT_EQ(cli.Stop(GetParam()), 1);
-  cli.ReadUntil("\x01never\x01");
-  EXPECT_THAT(cli.all, HasSubstr(kStopped));
-  EXPECT_THAT(cli.all, Not(HasSubstr("Resetting...")));
+  EXPECT_THAT(cli.out, HasSubstr(kStopped));
+  EXPECT_THAT(cli.out, Not(HasSubstr("Resetting...")));
   for (const auto& l : board.Lines()) EXPECT_FALSE(l.starts_with("01")) << l;
   EXPECT_TRUE(board.InBootloader());
   EXPECT_LT(BlockAddresses().size(), 128u);

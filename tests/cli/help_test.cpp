@@ -1,72 +1,27 @@
 // --help of every program, as a user without a display runs it: the options
 // on standard output, exit code 0, nothing else started.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/program.h"
+
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct Ran {
-  int code = -1;  // -1: did not end by itself within the time
-  std::string out;
-};
+using vmx::testing::Ran;
 
 // Runs the program with a bare environment: no display, no Qt platform.
 Ran RunBare(std::vector<std::string> args) {
-  Ran ran;
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return ran;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::string path = "PATH=/usr/bin:/bin", lang = "LANG=C";
-  char* envp[] = {path.data(), lang.data(), nullptr};
-  pid_t pid = -1;
-  const bool spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  char buf[4096];
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd p{fds[0], POLLIN, 0};
-    if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
-    const ssize_t n = ::read(fds[0], buf, sizeof buf);
-    if (n <= 0) break;
-    ran.out.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fds[0]);
-  if (!spawned) return ran;
-  int status = 0;
-  pid_t ended = 0;
-  while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
-         std::chrono::steady_clock::now() < deadline)
-    ::usleep(10000);
-  if (ended != pid) {
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, &status, 0);
-    return ran;
-  }
-  ran.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return ran;
+  return vmx::testing::RunProgram(
+      std::move(args), {.env = {"PATH=/usr/bin:/bin", "LANG=C"}, .bareEnvironment = true},
+      std::chrono::seconds(10));
 }
 
 TEST(Help, TheWindowProgramListsItsWordsWithoutADisplay) {

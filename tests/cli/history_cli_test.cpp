@@ -7,10 +7,9 @@
 #include <filesystem>
 #include <tuple>
 
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
-#include "tests/cli/child_process.h"
 #include "tests/plain_files.h"
+#include "tests/support/board_on_pty.h"
+#include "tests/support/program.h"
 
 namespace {
 
@@ -18,27 +17,20 @@ using ::testing::HasSubstr;
 using vmx::testing::ReadAll;
 using vmx::testing::WriteText;
 
-class HistoryCliTest : public ::testing::Test {
+class HistoryCliTest : public ::testing::Test, protected vmx::testing::BoardOnPty {
  protected:
-  HistoryCliTest() : board({.rows = 6}), server(board) {
-    server.Start();
-    port = server.PortPath();
-    char pattern[] = "/tmp/vmx-history-cli-XXXXXX";
-    folder = mkdtemp(pattern);
-    // The program keeps the history under this test's folder, nowhere else.
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-  }
-  ~HistoryCliTest() override { std::filesystem::remove_all(folder); }
+  HistoryCliTest() : BoardOnPty({.rows = 6}) {}
 
-  std::string File(const std::string& name) const { return folder + "/" + name; }
+  std::string File(const std::string& name) const { return folder / name; }
 
   // Runs the program to its end: exit code, standard output in `out`.
+  // The program keeps the history under this test's folder, nowhere else.
   int Cli(std::vector<std::string> args) {
     args.insert(args.begin(), VMX_CLI_PROGRAM);
-    vmx::testing::Child child(args);
-    const int code = child.Finish();
-    out = child.all;
-    return code;
+    vmx::testing::Ran ran =
+        vmx::testing::RunProgram(std::move(args), {.env = {"XDG_DATA_HOME=" + folder.str()}});
+    out = std::move(ran.out);
+    return ran.code;
   }
   // The Set lines of one command ("02" SetConfig, "03" SetSchedule) so far.
   size_t Sets(const std::string& command) {
@@ -63,9 +55,8 @@ class HistoryCliTest : public ::testing::Test {
         [](vmx::sim::BoardState& s) { return std::tuple(s.config, s.expert, s.weather, s.schedule); });
   }
 
-  vmx::sim::SimBoard board;
-  vmx::sim::PtyServer server;
-  std::string port, folder, out;
+  vmx::testing::TempFolder folder{"vmx-history-cli"};
+  std::string out;
 };
 
 TEST_F(HistoryCliTest, RestoreSendsOnlyWhatIsChosen) {
@@ -137,7 +128,7 @@ TEST_F(HistoryCliTest, DiffExitsAsDiffDoes) {
 TEST_F(HistoryCliTest, ADamagedSnapshotIsListedAndNeverUsed) {
   EXPECT_EQ(Cli({"settings", "undo", port}), 1);  // nothing to undo yet
   ExportWith("a.ini", {});
-  const std::string board = folder + "/velmarinex/history/vmx5_" + port.substr(port.rfind('/') + 1);
+  const std::string board = folder / "velmarinex/history/vmx5_" + port.substr(port.rfind('/') + 1);
   // A snapshot cut short after its header, with a time after the export's.
   std::string text;
   for (const auto& e : std::filesystem::directory_iterator(board))

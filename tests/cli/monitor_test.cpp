@@ -5,20 +5,20 @@
 
 #include <string>
 
-#include "tests/cli/child_process.h"
+#include "tests/support/program.h"
 
 namespace {
 
-using vmx::testing::Child;
+using vmx::testing::Program;
 
 TEST(Monitor, WatchesTheSimulatedBoardAndEndsCleanlyOnASignal) {
-  Child sim({VMX_SIM_PROGRAM, "--quiet", "--rows", "3"});
+  Program sim({VMX_SIM_PROGRAM, "--quiet", "--rows", "3"});
   ASSERT_TRUE(sim.Running());
   std::string port = sim.ReadUntil("/");
   ASSERT_FALSE(port.empty());
   port.pop_back();  // the line feed
 
-  Child monitor({VMX_CLI_PROGRAM, "monitor", port, "-debug"});
+  Program monitor({VMX_CLI_PROGRAM, "monitor", port, "-debug"});
   ASSERT_TRUE(monitor.Running());
   EXPECT_NE(monitor.ReadUntil("Connecting to " + port + "..."), "");
   const std::string connected = monitor.ReadUntil("Connected to Velmarinex 2.x.4 on " + port);
@@ -27,13 +27,13 @@ TEST(Monitor, WatchesTheSimulatedBoardAndEndsCleanlyOnASignal) {
   EXPECT_NE(monitor.ReadUntil("OUT: \"86\""), "") << "the first full read, traced";
   EXPECT_NE(monitor.ReadUntil("OUT: \"82\""), "") << "the periodic refresh";
   EXPECT_EQ(monitor.Stop(SIGINT), 0);
-  EXPECT_NE(monitor.all.find("Connected to " + port), std::string::npos);
+  EXPECT_NE(monitor.out.find("Connected to " + port), std::string::npos);
   EXPECT_NE(monitor.ReadUntil("Disconnected from " + port), "");
 }
 
 TEST(Monitor, AMissingPortEndsTheWorkerAndFails) {
   // A bare name means that device under /dev, as in the window.
-  Child monitor({VMX_CLI_PROGRAM, "monitor", "vmx-none", "-debug"});
+  Program monitor({VMX_CLI_PROGRAM, "monitor", "vmx-none", "-debug"});
   // Five openings a second apart.
   EXPECT_NE(monitor.ReadUntil("Error while connecting to /dev/vmx-none"), "");
   EXPECT_NE(monitor.ReadUntil("Disconnected from /dev/vmx-none"), "");

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/cli/mqtt_helpers.h"
+#include "tests/support/board_on_pty.h"
 
 namespace vmx::testing {
 namespace {
@@ -25,33 +25,22 @@ double Number(const std::string& text) {
   return end != text.c_str() && *end == 0 ? v : -1e9;
 }
 
-class MqttBridgeTest : public ::testing::Test {
+class MqttBridgeTest : public ::testing::Test, protected BoardOnPty {
  protected:
-  MqttBridgeTest() : board({.rows = 4}) {
-    char pattern[] = "/tmp/vmx-mqtt-XXXXXX";
-    folder = mkdtemp(pattern);
-    server = std::make_unique<sim::PtyServer>(board, folder + "/board");
-    server->Start();
-    broker = std::make_unique<Broker>(VMX_MOSQUITTO_PROGRAM, folder, FreeLocalPort());
-  }
-  ~MqttBridgeTest() override {
-    bridge.reset();
-    probe.reset();
-    broker.reset();
-    server.reset();
-    std::system(("rm -rf " + folder).c_str());
-  }
+  MqttBridgeTest()
+      : BoardOnPty({.rows = 4}, {.linkName = "board"}),
+        broker(std::make_unique<Broker>(VMX_MOSQUITTO_PROGRAM, folder.str(), FreeLocalPort())) {}
   void SetUp() override {
     if (std::string(VMX_MOSQUITTO_PROGRAM).empty()) GTEST_SKIP() << "no mosquitto broker";
-    ASSERT_TRUE(broker->Start()) << ReadFile(folder + "/broker.log");
+    ASSERT_TRUE(broker->Start()) << ReadAll(folder / "broker.log");
     probe = std::make_unique<Probe>(broker->Port());
   }
 
-  std::unique_ptr<Process> StartBridge(std::vector<std::string> extra = {},
+  std::unique_ptr<Program> StartBridge(std::vector<std::string> extra = {},
                                        const std::string& log = "bridge.log") {
     std::vector<std::string> args = {VMX_CLI_PROGRAM,
                                      "mqtt",
-                                     folder + "/board",
+                                     port,
                                      "--broker",
                                      "127.0.0.1:" + std::to_string(broker->Port()),
                                      "--prefix",
@@ -59,7 +48,7 @@ class MqttBridgeTest : public ::testing::Test {
                                      "--id",
                                      "board1"};
     args.insert(args.end(), extra.begin(), extra.end());
-    return std::make_unique<Process>(args, folder + "/" + log);
+    return std::make_unique<Program>(args, Launch{.logFile = folder / log});
   }
   void Start(std::vector<std::string> extra = {}) {
     bridge = StartBridge(std::move(extra));
@@ -69,19 +58,12 @@ class MqttBridgeTest : public ::testing::Test {
   void Send(const std::string& relative, const std::string& payload) {
     probe->Publish(Topic("set/" + relative), payload);
   }
-  std::string Log() const { return ReadFile(folder + "/bridge.log"); }
+  std::string Log() const { return ReadAll(folder / "bridge.log"); }
   size_t LogCount(const std::string& text) const {
     const std::string log = Log();
     size_t n = 0;
     for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
     return n;
-  }
-  // The lines the board received that carry a payload: what the PC changed.
-  std::vector<std::string> Sets() const {
-    std::vector<std::string> out;
-    for (const auto& l : board.Lines())
-      if (l.size() > 2) out.push_back(l);
-    return out;
   }
   bool WaitForSet(const std::string& start) {
     return board.WaitFor(
@@ -92,17 +74,11 @@ class MqttBridgeTest : public ::testing::Test {
         },
         10s);
   }
-  template <class F>
-  auto OnBoard(F f) {
-    return board.With(f);
-  }
 
-  sim::SimBoard board;
-  std::string folder;
-  std::unique_ptr<sim::PtyServer> server;
+  TempFolder folder{"vmx-mqtt"};
   std::unique_ptr<Broker> broker;
   std::unique_ptr<Probe> probe;
-  std::unique_ptr<Process> bridge;
+  std::unique_ptr<Program> bridge;
 };
 
 TEST_F(MqttBridgeTest, TheBoardsStateIsPublishedRetainedInTheBoardsUnit) {
@@ -241,7 +217,7 @@ TEST_F(MqttBridgeTest, AButtonActsOnItsPressPayloadOnly) {
 
 TEST_F(MqttBridgeTest, ACommandWhileTheBoardIsAwayIsLeftOut) {
   Start();
-  server->HangUp(3s);
+  server.HangUp(3s);
   ASSERT_TRUE(probe->WaitFor(Topic("availability"), "offline")) << Log();
   EXPECT_EQ(probe->Last(Topic("link")), "disconnected");
   Send("save", "PRESS");
@@ -258,10 +234,10 @@ TEST_F(MqttBridgeTest, ABoardUnpluggedLongerThanTheLinkWaitsIsFoundAgain) {
   Start();
   // Away until the link has given up its attempts to open the port, however
   // long they take on a busy machine.
-  server->HangUp(-1ms);
+  server.HangUp(-1ms);
   ASSERT_TRUE(WaitUntil([&] { return LogCount("Disconnected from") == 1; }, 60s)) << Log();
   EXPECT_TRUE(probe->WaitFor(Topic("availability"), "offline"));
-  server->HangUp(0ms);
+  server.HangUp(0ms);
   ASSERT_TRUE(probe->WaitFor(Topic("availability"), "online", 60s)) << Log();
   EXPECT_EQ(LogCount("Connected to Velmarinex 2.x.4"), 2u);
 }
@@ -272,7 +248,7 @@ TEST_F(MqttBridgeTest, DiscoveryDocumentsAreValidJsonWithUniqueIds) {
   ASSERT_TRUE(WaitUntil([&] { return probe->Under(prefix).size() >= 29; }, 10s))
       << probe->Under(prefix).size();
   // Python's own parser judges the JSON; it prints what the test compares.
-  const std::string documents = folder + "/documents", checked = folder + "/checked";
+  const std::string documents = folder / "documents";
   {
     std::ofstream out(documents);
     for (const auto& [topic, document] : probe->Under(prefix))
@@ -286,13 +262,12 @@ TEST_F(MqttBridgeTest, DiscoveryDocumentsAreValidJsonWithUniqueIds) {
       "    print(topic, d['unique_id'], d['name'], d['availability'][0]['topic'],\n"
       "          d['device']['identifiers'][0], d.get('command_topic', '-'),\n"
       "          d.get('state_topic', '-'), sep='\\t')\n";
-  std::ofstream(folder + "/check.py") << script;
-  ASSERT_EQ(std::system(("python3 " + folder + "/check.py " + documents + " > " + checked).c_str()),
-            0)
-      << ReadFile(documents);
+  std::ofstream(folder / "check.py") << script;
+  const Ran checked = RunProgram({"python3", folder / "check.py", documents});
+  ASSERT_EQ(checked.code, 0) << ReadAll(documents) << checked.err;
   std::set<std::string> ids;
   std::map<std::string, std::vector<std::string>> byTopic;
-  std::istringstream lines(ReadFile(checked));
+  std::istringstream lines(checked.out);
   for (std::string line; std::getline(lines, line);) {
     std::vector<std::string> fields;
     std::istringstream cells(line);
@@ -361,34 +336,33 @@ TEST_F(MqttBridgeTest, TheBrokerGoingAwayAndComingBack) {
 
 TEST_F(MqttBridgeTest, ALoginWithUserAndPasswordFile) {
   // A broker of its own that lets only the keeper in.
-  const std::string users = folder + "/users";
-  ASSERT_EQ(std::system(("mosquitto_passwd -b -c " + users + " keeper s3cret").c_str()), 0);
-  std::ofstream(folder + "/password") << "s3cret\n";
-  std::ofstream(folder + "/wrong") << "guess\n";
+  const std::string users = folder / "users";
+  ASSERT_EQ(RunProgram({"mosquitto_passwd", "-b", "-c", users, "keeper", "s3cret"}).code, 0);
+  std::ofstream(folder / "password") << "s3cret\n";
+  std::ofstream(folder / "wrong") << "guess\n";
   probe.reset();
-  broker = std::make_unique<Broker>(VMX_MOSQUITTO_PROGRAM, folder, FreeLocalPort(), users);
-  ASSERT_TRUE(broker->Start()) << ReadFile(folder + "/broker.log");
+  broker = std::make_unique<Broker>(VMX_MOSQUITTO_PROGRAM, folder.str(), FreeLocalPort(), users);
+  ASSERT_TRUE(broker->Start()) << ReadAll(folder / "broker.log");
   probe = std::make_unique<Probe>(broker->Port(), "keeper", "s3cret");
 
   // The wrong password, for a board on another port: this one is the other bridge's.
-  auto refused = std::make_unique<Process>(
-      std::vector<std::string>{VMX_CLI_PROGRAM, "mqtt", folder + "/elsewhere", "--broker",
+  auto refused = std::make_unique<Program>(
+      std::vector<std::string>{VMX_CLI_PROGRAM, "mqtt", folder / "elsewhere", "--broker",
                                "127.0.0.1:" + std::to_string(broker->Port()), "--prefix",
                                "aquarium", "--id", "board2", "--user", "keeper", "--password-file",
-                               folder + "/wrong"},
-      folder + "/refused.log");
-  Start({"--user", "keeper", "--password-file", folder + "/password"});
+                               folder / "wrong"},
+      Launch{.logFile = folder / "refused.log"});
+  Start({"--user", "keeper", "--password-file", folder / "password"});
   EXPECT_TRUE(probe->WaitFor(Topic("mode"), "auto"));
   EXPECT_TRUE(WaitUntil(
-      [&] { return ReadFile(folder + "/refused.log").find("not authorised") != std::string::npos; },
+      [&] { return ReadAll(folder / "refused.log").find("not authorised") != std::string::npos; },
       10s))
-      << ReadFile(folder + "/refused.log");
+      << ReadAll(folder / "refused.log");
   EXPECT_EQ(probe->Last("aquarium/board2/availability"), "");
 }
 
 TEST(MqttArguments, WordsThatDoNotFitAreRefusedBeforeAnythingStarts) {
-  char pattern[] = "/tmp/vmx-mqtt-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
+  const TempFolder folder("vmx-mqtt");
   const std::vector<std::vector<std::string>> cases = {
       {"/dev/ttyUSB0"},
       {"--broker", "localhost"},
@@ -402,16 +376,15 @@ TEST(MqttArguments, WordsThatDoNotFitAreRefusedBeforeAnythingStarts) {
   for (const auto& words : cases) {
     std::vector<std::string> args = {VMX_CLI_PROGRAM, "mqtt"};
     args.insert(args.end(), words.begin(), words.end());
-    Process run(args, folder + "/out");
+    Program run(args, {.logFile = folder / "out"});
     EXPECT_EQ(run.Wait(10s), 2) << words.back();
-    EXPECT_THAT(ReadFile(folder + "/out"), HasSubstr("usage: velmarinex-cli mqtt"));
+    EXPECT_THAT(ReadAll(folder / "out"), HasSubstr("usage: velmarinex-cli mqtt"));
   }
-  Process unreadable({VMX_CLI_PROGRAM, "mqtt", "/dev/ttyUSB0", "--broker", "localhost", "--user",
-                      "u", "--password-file", folder + "/none"},
-                     folder + "/out");
+  Program unreadable({VMX_CLI_PROGRAM, "mqtt", "/dev/ttyUSB0", "--broker", "localhost", "--user",
+                      "u", "--password-file", folder / "none"},
+                     {.logFile = folder / "out"});
   EXPECT_EQ(unreadable.Wait(10s), 1);
-  EXPECT_THAT(ReadFile(folder + "/out"), HasSubstr("none could not be read"));
-  std::system(("rm -rf " + folder).c_str());
+  EXPECT_THAT(ReadAll(folder / "out"), HasSubstr("none could not be read"));
 }
 
 }  // namespace

@@ -1,41 +1,30 @@
 // What the MQTT bridge's tests stand on: a real mosquitto broker on a free
 // local port, a client of the test's own that watches every topic, and the
-// bridge as a process whose log goes to a file.
+// bridge as a program whose log goes to a file.
 #pragma once
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <mosquitto.h>
 #include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "tests/plain_files.h"
+#include "tests/support/program.h"
 
 namespace vmx::testing {
 
 using namespace std::chrono_literals;
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Polls `done` until it holds or `timeout` passes.
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -46,49 +35,6 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
   }
   return true;
 }
-
-// A process with its standard output and error in `logPath`.
-class Process {
- public:
-  Process(std::vector<std::string> args, const std::string& logPath) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Process() { Stop(SIGKILL); }
-  // Waits for the end by itself, at most `timeout`; the exit code, or -1.
-  int Wait(std::chrono::milliseconds timeout) {
-    int status = 0;
-    const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
-    if (!ended) return -1;
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
-
-  // Sends `sig` and waits for the end: the exit code, or 128 + the signal.
-  int Stop(int sig) {
-    if (pid_ <= 0) return -1;
-    kill(pid_, sig);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  bool Started() const { return pid_ > 0; }
-
- private:
-  pid_t pid_ = -1;
-};
 
 inline int FreeLocalPort() {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
@@ -131,9 +77,9 @@ class Broker {
       conf << "allow_anonymous false\npassword_file " << passwordFile << "\n";
   }
   bool Start() {
-    process_ = std::make_unique<Process>(
+    process_ = std::make_unique<Program>(
         std::vector<std::string>{program_, "-c", folder_ + "/mosquitto.conf"},
-        folder_ + "/broker.log");
+        Launch{.logFile = folder_ + "/broker.log"});
     return WaitUntil([&] { return Accepts(port_); }, 10s);
   }
   void Stop() { process_.reset(); }
@@ -142,7 +88,7 @@ class Broker {
  private:
   std::string program_, folder_;
   int port_;
-  std::unique_ptr<Process> process_;
+  std::unique_ptr<Program> process_;
 };
 
 // Subscribes to everything, again after each reconnection, and keeps every message.

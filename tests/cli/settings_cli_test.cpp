@@ -1,22 +1,11 @@
 // velmarinex-cli settings, dump and set as a user runs them: the program on a
 // real pty against the simulated board, which records every line it gets.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/plain_files.h"
-
-extern char** environ;
+#include "tests/support/board_on_pty.h"
+#include "tests/support/program.h"
 
 namespace {
 
@@ -29,47 +18,17 @@ using ::testing::StartsWith;
 using vmx::testing::ReadAll;
 using vmx::testing::WriteText;
 
-struct Outcome {
-  int code = -1;
-  std::string out, err;
-};
+using Outcome = vmx::testing::Ran;
 
-class SettingsCliTest : public ::testing::Test {
+class SettingsCliTest : public ::testing::Test, protected vmx::testing::BoardOnPty {
  protected:
-  SettingsCliTest() : board({.rows = 3}), server(board) {
-    server.Start();
-    port = server.PortPath();
-    char pattern[] = "/tmp/vmx-cli-XXXXXX";
-    folder = mkdtemp(pattern);
-  }
-  ~SettingsCliTest() override { std::system(("rm -rf " + folder).c_str()); }
+  SettingsCliTest() : BoardOnPty({.rows = 3}) {}
 
-  std::string File(const std::string& name) const { return folder + "/" + name; }
+  std::string File(const std::string& name) const { return folder / name; }
 
   Outcome Cli(std::vector<std::string> args) {
     args.insert(args.begin(), VMX_CLI_PROGRAM);
-    const std::string out = File("stdout"), err = File("stderr");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    Outcome run;
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      run.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadAll(out);
-    run.err = ReadAll(err);
-    return run;
+    return vmx::testing::RunProgram(std::move(args));
   }
   // The Set lines the board got (SetInfo to SetExpertWeather).
   std::vector<std::string> Sets(const std::string& command = {}) {
@@ -81,10 +40,7 @@ class SettingsCliTest : public ::testing::Test {
     return sets;
   }
 
-  vmx::sim::SimBoard board;
-  vmx::sim::PtyServer server;
-  std::string port;
-  std::string folder;
+  vmx::testing::TempFolder folder{"vmx-cli"};
 };
 
 TEST_F(SettingsCliTest, ExportWritesTheBoardsSettingsAndSendsNothing) {
@@ -151,7 +107,7 @@ TEST_F(SettingsCliTest, ScheduleImportSendsEveryRowOfTheBoard) {
 }
 
 TEST_F(SettingsCliTest, BackupIsWhatAnExportWritesUnderThePortsName) {
-  const Outcome run = Cli({"settings", "backup", port, "--dir", folder});
+  const Outcome run = Cli({"settings", "backup", port, "--dir", folder.str()});
   ASSERT_EQ(run.code, 0) << run.err;
   const std::string backup = File("Backup_" + port.substr(port.rfind('/') + 1) + ".ini");
   EXPECT_EQ(run.out, backup + "\n");

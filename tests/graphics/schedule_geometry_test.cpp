@@ -7,24 +7,18 @@
 
 #include "astro/fixed_time_zone.h"
 #include "graphics/schedule_geometry.h"
+#include "tests/support/schedule_rows.h"
 
 namespace vmx {
 namespace {
 
 constexpr ScheduleView kDesign{1001, 578};
 
-ScheduleRow Row(int hour, int minute, int alt = 0, int value = 0) {
-  ScheduleRow r;
-  r.Hour = static_cast<int8_t>(hour);
-  r.Minute = static_cast<int8_t>(minute);
-  r.Alt = static_cast<int16_t>(alt);
-  r.Color16.fill(static_cast<int16_t>(value));
-  return r;
-}
+using testing::Row;
 
 std::vector<ScheduleRow> AltRows(std::initializer_list<int> alts) {
   std::vector<ScheduleRow> rows;
-  for (int a : alts) rows.push_back(Row(0, 0, a));
+  for (int a : alts) rows.push_back(Row(0, 0, 0, a));
   return rows;
 }
 
@@ -65,7 +59,7 @@ TEST(ScheduleView, TooSmallAViewHasNoPlot) {
   EXPECT_FALSE((ScheduleView{0, 0}.Drawable()));
   EXPECT_TRUE((ScheduleView{41, 42}.Drawable()));
 
-  const std::vector<ScheduleRow> rows{Row(8, 0, 0, 100)};
+  const std::vector<ScheduleRow> rows{Row(8, 0, 100)};
   const ScheduleScene scene = LayoutSchedule({40, 578}, rows, Info{}, Config{}, {}, ".");
   EXPECT_TRUE(scene.points.empty());
   EXPECT_FALSE(scene.markerX);
@@ -106,7 +100,7 @@ TEST(GeoAngles, EqualAltitudesInARowStayOnTheirSideOfNoon) {
   };
   for (const auto& c : cases) {
     std::vector<ScheduleRow> rows;
-    for (int alt : c.alts) rows.push_back(Row(0, 0, alt));
+    for (int alt : c.alts) rows.push_back(Row(0, 0, 0, alt));
     const std::vector<double> a = GeoAngles(rows);
     ASSERT_EQ(a.size(), c.angles.size());
     for (size_t k = 0; k < a.size(); ++k)
@@ -181,7 +175,7 @@ TEST(ScheduleScene, AutoMarkerAndPointsFollowTheClockAndTheRows) {
   config.Mode = 1;
   config.ColorName[3] = 2;   // red
   config.ColorName[4] = 99;  // no such colour: the first one's
-  const std::vector<ScheduleRow> rows{Row(6, 0, 0, 0), Row(12, 0, 0, 4096)};
+  const std::vector<ScheduleRow> rows{Row(6, 0, 0, 0), Row(12, 0, 4096)};
   const ScheduleScene scene = LayoutSchedule(kDesign, rows, info, config, {3, 1}, ",");
   ASSERT_TRUE(scene.markerX);
   EXPECT_DOUBLE_EQ(*scene.markerX, 500.5);
@@ -207,7 +201,7 @@ TEST(ScheduleScene, LabelsOfAxesAndOfTheDraggedPoint) {
   EXPECT_EQ(PercentLineLabel(1), "90%");
   EXPECT_EQ(PercentLineLabel(9), "10%");
 
-  ScheduleRow row = Row(7, 5, 5000, 2049);
+  ScheduleRow row = Row(7, 5, 2049, 5000);
   EXPECT_EQ(PointLabel(row, 0, false, ","), "07:05 50,02%");
   EXPECT_EQ(PointLabel(row, 0, true, ","), "30\u00B0 50%");
   row.Alt = 7071;
@@ -244,7 +238,7 @@ TEST(HitRow, NearestByIndexWithinEightPixels) {
 }
 
 TEST(DragRow, TimeAndValueClampedToTheDayAndTheRange) {
-  ScheduleRow row = Row(8, 30, 1234, 1000);
+  ScheduleRow row = Row(8, 30, 1000, 1234);
   EXPECT_TRUE(DragRow(row, 5, kDesign, 10, 0, true));
   EXPECT_EQ(row.Hour, 0);
   EXPECT_EQ(row.Minute, 0);

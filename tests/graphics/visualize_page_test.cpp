@@ -15,19 +15,11 @@
 #include "ui/picture_view.h"
 #include "graphics/visualize_page.h"
 #include "link/request_flags.h"
+#include "tests/support/schedule_rows.h"
 #include "tests/ui/fake_page_context.h"
 
 namespace vmx::testing {
 namespace {
-
-ScheduleRow Row(int hour, int minute, int value, int alt = 0) {
-  ScheduleRow r;
-  r.Hour = static_cast<int8_t>(hour);
-  r.Minute = static_cast<int8_t>(minute);
-  r.Alt = static_cast<int16_t>(alt);
-  r.Color16.fill(static_cast<int16_t>(value));
-  return r;
-}
 
 class VisualizePageTest : public ::testing::Test {
  protected:

@@ -7,11 +7,8 @@
 #include <deque>
 #include <optional>
 
-#include "link/thd_com.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
-#include "tests/link/ui_thread_host.h"
 #include "tests/link/vxh_file.h"
+#include "tests/support/link_on_pty.h"
 
 namespace vmx {
 namespace {
@@ -82,31 +79,16 @@ std::vector<uint8_t> Unhex(std::string_view s) {
   return out;
 }
 
-class FirmwareUpdateTest : public ::testing::Test {
+class FirmwareUpdateTest : public ::testing::Test, protected testing::LinkOnPty<UpdateHost> {
  protected:
-  explicit FirmwareUpdateTest(sim::BoardOptions options = {.rows = 2})
-      : board(options), server(board) {
-    server.Start();
-    port = server.PortPath();
-  }
-  ~FirmwareUpdateTest() override {
-    host.ShutDown();
-    worker.reset();
-  }
+  explicit FirmwareUpdateTest(sim::BoardOptions options = {.rows = 2}) : LinkOnPty(options) {}
 
   static LinkTiming Timing() {
-    LinkTiming t;
-    t.pass = 2ms;
-    t.terminationCheck = 5ms;
-    t.serialTimeout = 250ms;
-    t.bootloaderRestart = 30ms;
+    LinkTiming t = testing::FastLinkTiming();
     t.blockRetry = 20ms;
     return t;
   }
-  void Start(bool debug = false) { worker = TthdCom::Create(port, debug, store, host, Timing()); }
-  bool Connected(size_t times = 1) {
-    return host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + port, 5s, times);
-  }
+  void Start(bool debug = false) { LinkOnPty::Start(debug, Timing()); }
   // Connected to the application and every first read done; then the update is asked for.
   void RequestUpdate(const std::vector<std::string>& chosen) {
     for (const auto& f : chosen) host.files.push_back(f);
@@ -139,13 +121,6 @@ class FirmwareUpdateTest : public ::testing::Test {
     for (size_t a = first + data.size(); a < static_cast<size_t>(end); ++a)
       ASSERT_EQ(flash[a], 0) << "page padding at " << a;
   }
-
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string port;
-  SharedStore store;
-  UpdateHost host;
-  std::unique_ptr<TthdCom> worker;
 };
 
 TEST_F(FirmwareUpdateTest, FromTheApplicationBlockByBlockToTheNewApplication) {

@@ -3,10 +3,10 @@
 #include "link/port_name.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
+
+#include "tests/support/temp_folder.h"
 
 namespace vmx {
 namespace {
@@ -27,13 +27,10 @@ TEST(PortName, OnlyAPortListEntryLosesItsDescription) {
   EXPECT_EQ(PortOfText("/dev/ttyS0"), "/dev/ttyS0");
 
   // A device whose very name looks like an entry is still itself.
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("port_name_test." + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string odd = (dir / "board (kitchen)").string();
+  const testing::TempFolder dir("port_name_test");
+  const std::string odd = dir / "board (kitchen)";
   std::ofstream(odd) << "";
   EXPECT_EQ(PortOfText(odd), odd);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(PortName, OverlongTextIsShortenedKeepingBothEnds) {

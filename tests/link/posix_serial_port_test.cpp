@@ -13,8 +13,7 @@
 
 #include "link/posix_serial_port.h"
 #include "link/wire_protocol.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
+#include "tests/support/board_on_pty.h"
 
 namespace vmx {
 namespace {
@@ -22,18 +21,13 @@ namespace {
 using namespace std::chrono_literals;
 using sim::Fault;
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, protected testing::BoardOnPty {
  protected:
-  SerialLinkTest()
-      : server(board),
-        proto(port, [this](const std::string& s) { log.push_back(s); }, 300ms) {
-    server.Start();
-    port.Open(server.PortPath());
+  SerialLinkTest() : proto(serial, [this](const std::string& s) { log.push_back(s); }, 300ms) {
+    serial.Open(port);
   }
 
-  sim::SimBoard board;
-  sim::PtyServer server;
-  PosixSerialPort port;
+  PosixSerialPort serial;
   std::vector<std::string> log;
   WireProtocol proto;
 };
@@ -67,7 +61,7 @@ TEST_F(SerialLinkTest, SilenceLogsNoDataAndClosesThePort) {
   board.InjectFault(Fault::Silence);
   EXPECT_FALSE(proto.Get("80", 2));
   EXPECT_THAT(log, ::testing::ElementsAre("No data."));
-  EXPECT_FALSE(port.IsOpen());
+  EXPECT_FALSE(serial.IsOpen());
 }
 
 TEST_F(SerialLinkTest, WrongEchoFailsSilently) {
@@ -104,7 +98,7 @@ TEST_F(SerialLinkTest, DelayBeyondTheTimeoutFails) {
   EXPECT_FALSE(proto.Get("80", 2));
   board.InjectFault(Fault::Delay, 1, "", 50ms);
   std::this_thread::sleep_for(300ms);
-  port.Open(server.PortPath());
+  serial.Open(port);
   EXPECT_TRUE(proto.Get("80", 2)) << "a short delay is within the timeout";
 }
 
@@ -115,16 +109,13 @@ TEST_F(SerialLinkTest, OtherIdentityIsReported) {
 }
 
 TEST_F(SerialLinkTest, HangUpClosesThePortAndTheDeviceComesBack) {
-  sim::SimBoard board2;
-  const std::string link = ::testing::TempDir() + "vmx-hangup-" + std::to_string(::getpid());
-  sim::PtyServer linked(board2, link);
-  linked.SetHangUpDowntime(200ms);
-  linked.Start();
+  testing::BoardOnPty linked({}, {.linkName = "board", .hangUpDowntime = 200ms});
+  const std::string& link = linked.port;
   PosixSerialPort p;
   std::vector<std::string> lines;
   WireProtocol wp(p, [&](const std::string& s) { lines.push_back(s); }, 300ms);
   p.Open(link);
-  board2.InjectFault(Fault::HangUp);
+  linked.board.InjectFault(Fault::HangUp);
   EXPECT_FALSE(wp.Get("80", 2));
   EXPECT_FALSE(p.IsOpen()) << "a vanished device closes the port";
   ASSERT_FALSE(lines.empty());
@@ -150,14 +141,12 @@ TEST(PosixSerialPort, OpenFailuresAndSecondOpenerAreErrors) {
   EXPECT_FALSE(p.IsOpen());
   EXPECT_EQ(p.Name(), "/dev/does-not-exist-vmx");
 
-  sim::SimBoard board;
-  sim::PtyServer server(board);
-  server.Start();
+  testing::BoardOnPty pty;
   PosixSerialPort first, second;
-  first.Open(server.PortPath());
-  EXPECT_THROW(second.Open(server.PortPath()), SerialError) << "one program per board";
+  first.Open(pty.port);
+  EXPECT_THROW(second.Open(pty.port), SerialError) << "one program per board";
   first.Close();
-  EXPECT_NO_THROW(second.Open(server.PortPath()));
+  EXPECT_NO_THROW(second.Open(pty.port));
 }
 
 // What opening `path` throws for a user without rights to it. Root may open
@@ -195,13 +184,11 @@ TEST(PosixSerialPort, ADeniedOpeningIsToldApartFromMissingAndBusyPorts) {
   ::unlink(path.c_str());
   EXPECT_EQ(OpenAsOrdinaryUser(path), Opening::OtherError) << "gone is not forbidden";
 
-  sim::SimBoard board;
-  sim::PtyServer server(board);
-  server.Start();
+  testing::BoardOnPty pty;
   PosixSerialPort first, second;
-  first.Open(server.PortPath());
+  first.Open(pty.port);
   try {
-    second.Open(server.PortPath());
+    second.Open(pty.port);
     ADD_FAILURE() << "a second opener";
   } catch (const SerialAccessDenied&) {
     ADD_FAILURE() << "a busy port is no matter of permission";
@@ -216,12 +203,10 @@ namespace vmx {
 namespace {
 
 TEST(PosixSerialPort, InterruptCutsAWaitingReadShort) {
-  sim::SimBoard board;
-  board.InjectFault(sim::Fault::Silence, 0);
-  sim::PtyServer server(board);
-  server.Start();
+  testing::BoardOnPty pty;
+  pty.board.InjectFault(sim::Fault::Silence, 0);
   PosixSerialPort p;
-  p.Open(server.PortPath());
+  p.Open(pty.port);
   std::thread cutter([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     p.Interrupt();

@@ -2,18 +2,12 @@
 // transactions on the wire and the reports handed to the UI.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <functional>
 #include <random>
 #include <thread>
 
-#include "link/thd_com.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
-#include "tests/link/link_idle.h"
-#include "tests/link/ui_thread_host.h"
+#include "tests/support/link_on_pty.h"
 
 namespace vmx {
 namespace {
@@ -22,51 +16,20 @@ using namespace std::chrono_literals;
 using sim::Fault;
 using ::testing::HasSubstr;
 
-LinkTiming FastTiming() {
-  LinkTiming t;
-  t.pass = 2ms;
-  t.terminationCheck = 5ms;
-  t.serialTimeout = 250ms;
-  t.bootloaderRestart = 30ms;
-  return t;
-}
-
 std::vector<std::string> Commands(const std::vector<std::string>& lines) {
   std::vector<std::string> out;
   for (const auto& l : lines) out.push_back(l.substr(0, 2));
   return out;
 }
 
-class WorkerTest : public ::testing::Test {
+class WorkerTest : public ::testing::Test, protected testing::LinkOnPty<> {
  protected:
-  explicit WorkerTest(sim::BoardOptions options = {.rows = 4}) : board(options), server(board) {
-    server.Start();
-    port = server.PortPath();
-  }
-  ~WorkerTest() override {
-    host.ShutDown();
-    worker.reset();
-  }
+  explicit WorkerTest(sim::BoardOptions options = {.rows = 4}) : LinkOnPty(options) {}
 
-  void Start(bool debug = false, LinkTiming timing = FastTiming()) {
-    worker = TthdCom::Create(port, debug, store, host, timing);
-  }
-  // The status comes after the initial requests have been raised.
-  bool Connected(size_t times = 1) {
-    return host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + port, 5s, times);
-  }
-  // Waits until the board has received `n` more lines after `from`.
+  // Waits until the board has received `count` lines.
   bool WaitLines(size_t count) {
     return board.WaitFor([&](const auto& l) { return l.size() >= count; }, 5s);
   }
-  bool WaitIdle() { return testing::WaitLinkIdle(store, board); }
-
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string port;
-  SharedStore store;
-  testing::UiThreadHost host;
-  std::unique_ptr<TthdCom> worker;
 };
 
 TEST_F(WorkerTest, FirstIdentificationReadsTheInitialSetInStepOrder) {
@@ -105,16 +68,14 @@ TEST_F(WorkerTest, SamePortNameCausesNoReconnection) {
 }
 
 TEST_F(WorkerTest, AnotherPortNameReconnects) {
-  sim::SimBoard other({.rows = 2});
-  sim::PtyServer otherServer(other);
-  otherServer.Start();
+  testing::BoardOnPty other({.rows = 2});
   Start();
   ASSERT_TRUE(Connected());
-  worker->SetPort(otherServer.PortPath(), false);
-  ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + otherServer.PortPath(), 5s));
+  worker->SetPort(other.port, false);
+  ASSERT_TRUE(host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + other.port, 5s));
   EXPECT_EQ(host.Count("state: 0"), 1u);
-  ASSERT_TRUE(other.WaitFor([](const auto& l) { return !l.empty(); }, 1s));
-  EXPECT_EQ(other.Lines()[0], "80");
+  ASSERT_TRUE(other.board.WaitFor([](const auto& l) { return !l.empty(); }, 1s));
+  EXPECT_EQ(other.board.Lines()[0], "80");
 }
 
 TEST_F(WorkerTest, FiveFailedOpeningsEndTheWorker) {
@@ -163,7 +124,7 @@ TEST_F(WorkerTest, DeniedOpeningNamesTheDialoutGroupOnceARun) {
   ASSERT_TRUE(worker->WaitClosed(10s));
   worker.reset();
   for (int run = 0; run < 2; ++run) {
-    worker = TthdCom::Create("/dev/ttyUSB7", false, store, host, FastTiming(),
+    worker = TthdCom::Create("/dev/ttyUSB7", false, store, host, testing::FastLinkTiming(),
                              [] { return std::make_unique<DeniedPort>(); });
     ASSERT_TRUE(worker->WaitClosed(10s));
     worker.reset();
@@ -205,7 +166,7 @@ TEST_F(WorkerTest, IdenticalReidentificationChangesNothing) {
 TEST_F(WorkerTest, ReadInfoWaitsForAPendingChannelWrite) {
   // A periodic refresh falling due in the same pass would read the config
   // between the two lines looked at.
-  LinkTiming timing = FastTiming();
+  LinkTiming timing = testing::FastLinkTiming();
   timing.refreshPasses = 1'000'000;
   Start(false, timing);
   ASSERT_TRUE(Connected());
@@ -247,7 +208,7 @@ TEST_F(WorkerTest, MarkedRowsGoOnePerPassAndTheBitClearsAfterwards) {
 TEST_F(WorkerTest, EachKindOfFailedTransactionIsFollowedByGetDevice) {
   // A periodic refresh falling due in the pass looked at would put its reads
   // before the failed one.
-  LinkTiming timing = FastTiming();
+  LinkTiming timing = testing::FastLinkTiming();
   timing.refreshPasses = 1'000'000;
   Start(false, timing);
   ASSERT_TRUE(Connected());
@@ -299,20 +260,13 @@ TEST_F(WorkerTest, AWriteLostOnItsWayIsSentAgainUntilItArrivesOrFailsFiveTimes) 
 }
 
 TEST_F(WorkerTest, AnExplicitPathWithABlankIsOpenedWhole) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("thd com test " + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  sim::SimBoard other({.rows = 1});
-  sim::PtyServer linked(other, (dir / "my board").string());
-  linked.Start();
-  port = linked.PortPath();
+  testing::BoardOnPty other({.rows = 1}, {.linkName = "my board"});
+  port = other.port;
   Start();
   EXPECT_TRUE(Connected());
   EXPECT_EQ(worker->PortName(), port);
   host.ShutDown();
   worker.reset();
-  linked.Stop();
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(WorkerTest, NoDataClosesThePortAndStartsAConnectionCycle) {
@@ -365,19 +319,15 @@ TEST_F(WorkerTest, TerminatingDuringAScheduleReadEndsAfterTheRow) {
 }
 
 TEST_F(WorkerTest, HangUpIsSurvivedAndTheWorkerReconnects) {
-  sim::SimBoard b2;
-  const std::string link = ::testing::TempDir() + "vmx-worker-" + std::to_string(::getpid());
-  sim::PtyServer linked(b2, link);
   // Back within the worker's five openings (50 ms apart with the test's timing).
-  linked.SetHangUpDowntime(120ms);
-  linked.Start();
-  port = link;
+  testing::BoardOnPty linked({}, {.linkName = "board", .hangUpDowntime = 120ms});
+  port = linked.port;
   Start();
   ASSERT_TRUE(Connected());
-  b2.InjectFault(Fault::HangUp, 1, "81");
+  linked.board.InjectFault(Fault::HangUp, 1, "81");
   store.Raise(request::ReadInfo);
   ASSERT_TRUE(Connected(2));
-  EXPECT_GE(host.Count("status: Connecting to " + link + "..."), 2u);
+  EXPECT_GE(host.Count("status: Connecting to " + port + "..."), 2u);
   bool logged = false;
   for (const auto& e : host.Events()) logged |= e.find("disconnected") != std::string::npos;
   EXPECT_TRUE(logged);
@@ -488,7 +438,7 @@ TEST_F(WorkerTest, WrongFirmwareVersionNeverEnables) {
 
 TEST_F(WorkerTest, AbortCutsATransactionShort) {
   Start(false, [] {
-    LinkTiming t = FastTiming();
+    LinkTiming t = testing::FastLinkTiming();
     t.serialTimeout = 5000ms;
     return t;
   }());

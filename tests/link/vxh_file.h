@@ -4,11 +4,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "tests/test_system.h"
+#include "tests/support/temp_folder.h"
 
 namespace vmx::testing {
 
@@ -45,17 +44,10 @@ inline std::vector<uint8_t> Pattern(int32_t first, int32_t last) {
 class TempFile {
  public:
   explicit TempFile(const std::vector<uint8_t>& bytes,
-                    const std::string& name = "Velmarinex2x4.vxh") {
-    dir_ = vmx::testing::MakeTempFolder("vmx-vxh").string();
-    path_ = dir_ + "/" + name;
+                    const std::string& name = "Velmarinex2x4.vxh")
+      : dir_(folder_.str()), path_(folder_ / name) {
     Write(bytes);
   }
-  ~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
 
   void Write(const std::vector<uint8_t>& bytes) {
     if (std::FILE* f = std::fopen(path_.c_str(), "wb")) {
@@ -68,6 +60,7 @@ class TempFile {
   const std::string& dir() const { return dir_; }
 
  private:
+  TempFolder folder_{"vmx-vxh"};
   std::string dir_;
   std::string path_;
 };

@@ -4,41 +4,23 @@
 
 #include <algorithm>
 #include <thread>
-#include <unistd.h>
 
-#include "link/thd_com.h"
 #include "settings/device_actions.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
-#include "tests/link/link_idle.h"
-#include "tests/link/ui_thread_host.h"
+#include "tests/support/link_on_pty.h"
 
 namespace vmx {
 namespace {
 
 using namespace std::chrono_literals;
 
-class WriteOrderTest : public ::testing::Test {
+class WriteOrderTest : public ::testing::Test, protected testing::LinkOnPty<> {
  protected:
-  WriteOrderTest() : board({.rows = 4}), server(board) {
-    server.Start();
-    LinkTiming t;
-    t.pass = 2ms;
-    t.terminationCheck = 5ms;
-    t.serialTimeout = 250ms;
-    worker = TthdCom::Create(server.PortPath(), false, store, host, t);
-  }
-  ~WriteOrderTest() override {
-    host.ShutDown();
-    worker.reset();
-  }
+  WriteOrderTest() : LinkOnPty({.rows = 4}) { Start(); }
   void SetUp() override {
-    ASSERT_TRUE(
-        host.WaitForEvent("status: Connected to Velmarinex 2.x.4 on " + server.PortPath(), 5s));
-    ASSERT_TRUE(Idle());
+    ASSERT_TRUE(Connected());
+    ASSERT_TRUE(WaitIdle());
     board.ClearLines();
   }
-  bool Idle() { return testing::WaitLinkIdle(store, board); }
   // The Set lines of the given commands, e.g. {"03", "7F"}, cut to `width` characters.
   std::vector<std::string> Sets(std::initializer_list<const char*> commands, size_t width = 4) {
     std::vector<std::string> out;
@@ -47,16 +29,6 @@ class WriteOrderTest : public ::testing::Test {
         if (line.starts_with(c) && line.size() > 2) out.push_back(line.substr(0, width));
     return out;
   }
-  template <class F>
-  auto OnBoard(F f) {
-    return board.With(f);
-  }
-
-  sim::SimBoard board;
-  sim::PtyServer server;
-  SharedStore store;
-  testing::UiThreadHost host;
-  std::unique_ptr<TthdCom> worker;
 };
 
 TEST_F(WriteOrderTest, SaveWaitsUntilEveryMarkedRowIsOnTheBoard) {
@@ -66,7 +38,7 @@ TEST_F(WriteOrderTest, SaveWaitsUntilEveryMarkedRowIsOnTheBoard) {
     store.MarkRows(0, 4, request::WriteSchedule);
     SaveSettings(store);
   });
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Sets({"03", "7F"}), (std::vector<std::string>{"0300", "0301", "0302", "0303", "7F01"}));
 }
 
@@ -87,7 +59,7 @@ TEST_F(WriteOrderTest, ReefDefaultsComeAfterThePendingWritesAndAreNotOverwritten
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "7F04"); }, 5s));
   ASSERT_TRUE(host.WaitForEvent(weatherShown, 5s, weatherReads + 1))
       << "the defaults are read back";
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Sets({"02", "05", "03", "7F"}, 2), (std::vector<std::string>{"02", "05", "03", "7F"}));
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.config.FanHigh; }), 200);
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.PWMPrescaler; }), 5);
@@ -110,7 +82,7 @@ TEST_F(WriteOrderTest, ARowEditedDuringTheDownloadIsKeptAndSent) {
   host.AfterNextHandOff(editOnceDownloading);
   store.Raise(request::ReadSchedule);
   ASSERT_TRUE(host.WaitForEvent("status: Done.", 5s));
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(store.schedule[3].Hour, 23);
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[3].Hour; }), 23);
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[3].Minute; }), 5);
@@ -126,7 +98,7 @@ TEST_F(WriteOrderTest, AScheduleDownloadCutShortIsReadAgain) {
   ASSERT_TRUE(
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "83") >= 5; }, 5s))
       << "one cut short, then all four rows";
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(store.schedule[3].Hour, 17);
 }
 
@@ -138,7 +110,7 @@ TEST_F(WriteOrderTest, ARowTheBoardDidNotAcknowledgeGoesOutAgain) {
   });
   ASSERT_TRUE(
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "80") >= 1; }, 5s));
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Sets({"03"}), (std::vector<std::string>{"0302", "0302"}));
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.schedule[2].Hour; }), 21);
 }
@@ -153,14 +125,14 @@ TEST_F(WriteOrderTest, ARowTheBoardNeverTakesIsGivenUpAndReadBack) {
   ASSERT_TRUE(
       board.WaitFor([](const auto& l) { return std::count(l.begin(), l.end(), "83") >= 4; }, 10s))
       << "the schedule is downloaded again";
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Sets({"03"}).size(), 5u) << "sent five times, then given up";
   EXPECT_EQ(store.schedule[2].Hour, onBoard) << "the PC shows what the board holds";
 }
 
 TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
   host.RunOnUi([&] { PairIrRemote(store); });
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(OnBoard([](sim::BoardState& s) { return s.expert.Up; }), 0x1000) << "pairing starts";
   // The board learns the remote's codes and saves them itself.
   board.With([](sim::BoardState& s) {
@@ -173,7 +145,7 @@ TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
     store.expert.JMPMode = 5;
     store.Raise(request::WriteExpert);
   });
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   // Periodic reads of other records may come in between.
   const auto lines = board.Lines();
   const auto set = std::find_if(lines.begin(), lines.end(),
@@ -188,7 +160,7 @@ TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
   // Once read, the codes are fresh: the next write reads nothing first.
   board.ClearLines();
   host.RunOnUi([&] { store.Raise(request::WriteExpert); });
-  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(WaitIdle());
   const auto again = board.Lines();
   const auto second = std::find_if(again.begin(), again.end(),
                                    [](const std::string& l) { return l.starts_with("05"); });
@@ -200,20 +172,15 @@ TEST_F(WriteOrderTest, AfterPairingTheNextExpertWriteKeepsTheLearnedCodes) {
 // them, the keeper is told which, and no mark of a dropped row holds a later
 // save back.
 TEST(DroppedEdits, AHangUpWithEditsPendingSaysWhatWasNotSent) {
-  sim::SimBoard board({.rows = 8});
-  const std::string link = ::testing::TempDir() + "vmx-dropped-" + std::to_string(::getpid());
-  sim::PtyServer server(board, link);
-  server.SetHangUpDowntime(120ms);  // back within the worker's openings
-  server.Start();
-  SharedStore store;
-  testing::UiThreadHost host;
-  LinkTiming t;
-  t.pass = 2ms;
-  t.terminationCheck = 5ms;
-  t.serialTimeout = 250ms;
+  // Back within the worker's openings.
+  testing::LinkOnPty<> link({.rows = 8}, {.linkName = "board", .hangUpDowntime = 120ms});
+  sim::SimBoard& board = link.board;
+  SharedStore& store = link.store;
+  testing::UiThreadHost& host = link.host;
+  LinkTiming t = testing::FastLinkTiming();
   t.refreshPasses = 1'000'000;  // no refresh pass between the edits and their write
-  auto worker = TthdCom::Create(link, false, store, host, t);
-  const std::string connected = "status: Connected to Velmarinex 2.x.4 on " + link;
+  link.Start(false, t);
+  const std::string connected = "status: Connected to Velmarinex 2.x.4 on " + link.port;
   ASSERT_TRUE(host.WaitForEvent(connected, 5s));
   ASSERT_TRUE(testing::WaitLinkIdle(store, board));
 
@@ -242,8 +209,6 @@ TEST(DroppedEdits, AHangUpWithEditsPendingSaysWhatWasNotSent) {
             0);
   EXPECT_EQ(board.With([](sim::BoardState& s) { return s.schedule[3].Hour; }), store.schedule[3].Hour)
       << "the board's row was read back over the dropped edit";
-  host.ShutDown();
-  worker.reset();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "persist/records_complete.h"
 #include "persist/text_file.h"
 #include "tests/plain_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace vmx {
 namespace {
@@ -58,17 +59,11 @@ TEST(BackupFileName, IsThePortsBaseNameMadeSafe) {
 class BackupTest : public ::testing::Test {
  protected:
   BackupTest() {
-    char pattern[] = "/tmp/vmx-backup-XXXXXX";
-    folder = mkdtemp(pattern);
     Info info;
     info.RowCount = 2;
     store.AcceptInfo(Encode(info));
     store.config.FanLow = 77;
     store.schedule[1].Hour = 21;
-  }
-  ~BackupTest() override {
-    for (const std::string& name : Entries(folder)) unlink((folder + "/" + name).c_str());
-    rmdir(folder.c_str());
   }
   void ReadEverything() {
     records.LinkState(true);
@@ -77,12 +72,12 @@ class BackupTest : public ::testing::Test {
       records.Shown(p, store);
   }
   BackupResult Backup(const std::string& port = "/dev/rfcomm0 (Bluetooth)") {
-    return WriteBackup(folder, port, store, records,
+    return WriteBackup(folder.str(), port, store, records,
                        [this](const std::string& line) { log.push_back(line); });
   }
-  std::string File() const { return folder + "/Backup_rfcomm0.ini"; }
+  std::string File() const { return folder / "Backup_rfcomm0.ini"; }
 
-  std::string folder;
+  testing::TempFolder folder{"vmx-backup"};
   SharedStore store;
   RecordsCompleteness records;
   std::vector<std::string> log;
@@ -98,7 +93,7 @@ TEST_F(BackupTest, WrittenOnceEveryRecordIsRead) {
   const std::string text = ReadAll(File());
   EXPECT_TRUE(text.starts_with("[Config]\r\nMode=0\r\nFlag=0\r\nFanLow=77\r\n"));
   EXPECT_THAT(text, HasSubstr("\r\n[1]\r\nHour=21\r\n"));
-  EXPECT_THAT(Entries(folder), ElementsAre("Backup_rfcomm0.ini"));
+  EXPECT_THAT(Entries(folder.str()), ElementsAre("Backup_rfcomm0.ini"));
 }
 
 TEST_F(BackupTest, AnIncompleteCopyNeverReplacesAGoodBackup) {
@@ -146,7 +141,7 @@ TEST_F(BackupTest, AFailedWriteLeavesTheOldFileWholeAndIsLogged) {
 
   EXPECT_EQ(result, BackupResult::Failed);
   EXPECT_EQ(ReadAll(File()), old);
-  EXPECT_THAT(Entries(folder), ElementsAre("Backup_rfcomm0.ini")) << "no temporary file left";
+  EXPECT_THAT(Entries(folder.str()), ElementsAre("Backup_rfcomm0.ini")) << "no temporary file left";
   ASSERT_EQ(log.size(), 1u);
   EXPECT_THAT(log[0], HasSubstr(File() + " could not be written: "));
 }
@@ -164,7 +159,7 @@ TEST_F(BackupTest, AnUnreadableFileIsNeverOverwritten) {
 }
 
 TEST_F(BackupTest, ThroughALinkTheFileItPointsToIsReplaced) {
-  const std::string real = folder + "/real.ini";
+  const std::string real = folder / "real.ini";
   WriteText(real, "[Config]\nFanLow=1\n");
   ASSERT_EQ(symlink(real.c_str(), File().c_str()), 0);
   ReadEverything();
@@ -176,36 +171,29 @@ TEST_F(BackupTest, ThroughALinkTheFileItPointsToIsReplaced) {
 }
 
 TEST(TextFile, PipesAndHugeFilesAreNotRead) {
-  char pattern[] = "/tmp/vmx-text-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  const std::string fifo = folder + "/pipe";
+  const testing::TempFolder folder("vmx-text");
+  const std::string fifo = folder / "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(ReadTextFile(fifo).status, FileRead::Status::Failed) << "and it did not hang";
-  const std::string big = folder + "/big";
+  const std::string big = folder / "big";
   WriteText(big, std::string(2000, 'x'));
   const FileRead read = ReadTextFile(big, 1000);
   EXPECT_EQ(read.status, FileRead::Status::Failed);
   EXPECT_EQ(read.error, "too large for a settings file");
-  EXPECT_EQ(ReadTextFile(folder + "/none").status, FileRead::Status::Missing);
-  unlink(fifo.c_str());
-  unlink(big.c_str());
-  rmdir(folder.c_str());
+  EXPECT_EQ(ReadTextFile(folder / "none").status, FileRead::Status::Missing);
 }
 
 TEST(TextFile, LinesAreAppendedWholeAndACutLineIsEnded) {
-  char pattern[] = "/tmp/vmx-text-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  const std::string log = folder + "/events.log";
+  const testing::TempFolder folder("vmx-text");
+  const std::string log = folder / "events.log";
   EXPECT_EQ(AppendLine(log, "first\n"), "");
   EXPECT_EQ(AppendLine(log, "second\n"), "");
   EXPECT_EQ(ReadAll(log), "first\nsecond\n");
   WriteText(log, "first\ncut sh");
   EXPECT_EQ(AppendLine(log, "third\n"), "");
   EXPECT_EQ(ReadAll(log), "first\ncut sh\nthird\n");
-  EXPECT_NE(AppendLine(folder + "/none/events.log", "x\n"), "");
-  EXPECT_NE(AppendLine(folder, "x\n"), "") << "a folder is no file";
-  unlink(log.c_str());
-  rmdir(folder.c_str());
+  EXPECT_NE(AppendLine(folder / "none/events.log", "x\n"), "");
+  EXPECT_NE(AppendLine(folder.str(), "x\n"), "") << "a folder is no file";
 }
 
 class CompletenessTest : public ::testing::Test {

@@ -19,6 +19,7 @@
 #include "persist/settings_source.h"
 #include "settings/device_actions.h"
 #include "tests/plain_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -33,13 +34,6 @@ constexpr int64_t kNow = 1718971200;
 
 class HistoryTest : public ::testing::Test {
  protected:
-  HistoryTest() {
-    char pattern[] = "/tmp/vmx-history-XXXXXX";
-    root = mkdtemp(pattern);
-    folder = fs::path(root) / "history" / "vmx5_test";
-  }
-  ~HistoryTest() override { fs::remove_all(root); }
-
   vmx::SettingsHistory History() {
     return vmx::SettingsHistory(folder, "tests", [this] { return now; });
   }
@@ -56,8 +50,9 @@ class HistoryTest : public ::testing::Test {
     return names;
   }
 
-  std::string root;
-  fs::path folder;
+  vmx::testing::TempFolder temp{"vmx-history"};
+  std::string root = temp.str();
+  fs::path folder = fs::path(root) / "history" / "vmx5_test";
   int64_t now = kNow;
 };
 
@@ -221,15 +216,25 @@ TEST_F(HistoryTest, PruningDropsEventsAndOnlyFilesNoKeptEventNeeds) {
 
 TEST_F(HistoryTest, AKilledWriterLeavesOnlyWholeSnapshots) {
   // Each round a child writes snapshots as fast as it can and is killed at
-  // some point of a write; whatever it left must list and load whole.
+  // some point of a write after its first whole one, however slow this
+  // machine is; whatever it left must list and load whole.
+  const auto whole = [&] {
+    std::error_code e;
+    size_t n = 0;
+    for (fs::directory_iterator it(folder, e), end; !e && it != end; it.increment(e))
+      n += it->path().extension() == ".ini";
+    return n;
+  };
   for (int round = 0; round < 6; ++round) {
+    const size_t before = whole();
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
       vmx::SettingsHistory history(folder, "child", [] { return kNow; });
       for (uint8_t k = 0;; ++k) history.Take(Records(k, 127), SnapshotReason::Backup, "b");
     }
-    usleep(static_cast<useconds_t>(20000 + round * 15000));
+    for (int i = 0; i < 3000 && whole() == before; ++i) usleep(5000);
+    usleep(static_cast<useconds_t>(round * 7000));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
@@ -305,8 +310,8 @@ TEST_F(HistoryTest, TheBackupAndTheReefDefaultsKeepSnapshotsOfTheBoardLeft) {
 
 TEST(SettingsSource, NamesABoardAFileOrASnapshot) {
   using K = vmx::SettingsSource::Kind;
-  char pattern[] = "/tmp/vmx-source-XXXXXX";
-  const std::string file = std::string(mkdtemp(pattern)) + "/a@1.ini";
+  const vmx::testing::TempFolder folder("vmx-source");
+  const std::string file = folder / "a@1.ini";
   WriteText(file, "[Config]\n");
   const struct {
     std::string text;
@@ -325,7 +330,6 @@ TEST(SettingsSource, NamesABoardAFileOrASnapshot) {
     EXPECT_EQ(s.port, c.port) << c.text;
     EXPECT_EQ(s.which, c.which) << c.text;
   }
-  fs::remove_all(fs::path(file).parent_path());
 }
 
 }  // namespace

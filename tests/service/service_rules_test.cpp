@@ -26,6 +26,7 @@ class PlainHasher final : public PasswordHasher {
   bool Verify(const std::string& stored, const std::string& password) override {
     return stored == "plain$" + password;
   }
+  bool Knows(const std::string& stored) const override { return stored.starts_with("plain$"); }
 };
 
 struct AccessRig {

@@ -3,14 +3,12 @@
 // random edits of every record and schedule row while the board injects
 // random faults, each followed by a quiet spell in which the board and the PC
 // must agree within 10 s with no edit lost. Exit 0 only when every round did.
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -19,11 +17,10 @@
 
 #include "link/request_flags.h"
 #include "link/thd_com.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/soak/chaos.h"
 #include "tests/soak/edit_model.h"
 #include "tests/soak/soak_host.h"
+#include "tests/support/board_on_pty.h"
 
 namespace vmx::soak {
 namespace {
@@ -86,17 +83,13 @@ class Soak {
  public:
   explicit Soak(const Options& o)
       : options_(o),
-        dir_(std::filesystem::temp_directory_path() / ("chaos_soak." + std::to_string(::getpid()))),
-        board_({.rows = o.rows}),
-        server_(board_, (std::filesystem::create_directories(dir_), dir_ / "board").string()),
-        chaos_(board_, server_, o.seed + 1, SoakTiming().serialTimeout),
+        line_({.rows = o.rows}, {.linkName = "board"}),
+        chaos_(line_.board, line_.server, o.seed + 1, SoakTiming().serialTimeout),
         rng_(o.seed) {}
 
   ~Soak() {
     host_.ShutDown();
     worker_.reset();
-    server_.Stop();
-    std::filesystem::remove_all(dir_);
   }
 
   int Run();
@@ -109,9 +102,7 @@ class Soak {
   void EditFor(Clock::duration length);
 
   Options options_;
-  std::filesystem::path dir_;
-  sim::SimBoard board_;
-  sim::PtyServer server_;
+  testing::BoardOnPty line_;  // under a link of its own, found again after hang-ups
   Chaos chaos_;
   SharedStore store_;
   SoakHost host_;
@@ -125,7 +116,7 @@ class Soak {
 
 void Soak::StartWorker() {
   worker_.reset();
-  worker_ = TthdCom::Create(server_.PortPath(), false, store_, host_, SoakTiming());
+  worker_ = TthdCom::Create(line_.port, false, store_, host_, SoakTiming());
 }
 
 // A worker that gave up (other hardware, no port) is started again, as the
@@ -170,7 +161,7 @@ bool Soak::Settle(double& seconds, std::string& why, bool channels) {
       connected = host_.Connected();
       pending = store_.Requests() & kWrites;
     });
-    Records board = BoardRecords(board_);
+    Records board = BoardRecords(line_.board);
     if (!channels) board.channels = pc.channels;
     why = !connected ? "not connected" : pending ? "writes pending" : FirstDifference(pc, board);
     if (why.empty()) {
@@ -183,7 +174,6 @@ bool Soak::Settle(double& seconds, std::string& why, bool channels) {
 }
 
 int Soak::Run() {
-  server_.Start();
   StartWorker();
   // The board starts in Auto, where its channels follow the schedule; the
   // soak sets channels by hand, so it puts the board in Manual first.
@@ -219,7 +209,7 @@ int Soak::Run() {
     if (agreed) settle.push_back(seconds);
     uint64_t resets = 0;
     host_.RunOnUi([&] { resets = host_.Resets(); });
-    const auto verdict = model_.Judge(BoardRecords(board_), resets);
+    const auto verdict = model_.Judge(BoardRecords(line_.board), resets);
     kept += verdict.kept;
     reverted += verdict.reverted;
     lost += verdict.lost;
