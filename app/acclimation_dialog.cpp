@@ -111,9 +111,12 @@ void AcclimationDialog::btnAcclimationStartClick() {
   settings.days = days_->value();
   const QDate first = from_->date();
   settings.firstDay = ParseDate(first.toString("yyyy-MM-dd").toStdString());
-  const auto channels = ParseChannelSet(channels_->text().trimmed().toStdString());
-  // Channels that are no set leave the plan unmade; the field shows what it takes.
+  const std::string typed = channels_->text().trimmed().toStdString();
+  const auto channels = ParseChannelSet(typed);
+  // Channels that are no set leave the plan unmade; the log says why and the
+  // field shows what it takes.
   if (!channels) {
+    context_.AddLogLine(LangFormat("AcclimationBadChannels", {typed}));
     channels_->setText("A-L");
     return;
   }

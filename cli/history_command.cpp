@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/acclimate_command.h"
 #include "cli/board_session.h"
 #include "cli/history_routines.h"
 #include "cli/json_writer.h"
@@ -90,7 +91,8 @@ int History(const std::string& port, bool json) {
   for (const Json& e : list) {
     std::printf("%d\t%s\t%s\t%s", e["index"].get<int>(), e["time"].get<std::string>().c_str(),
                 e["reason"].get<std::string>().c_str(), e["file"].get<std::string>().c_str());
-    if (e["damaged"].get<bool>()) std::printf("\tdamaged: %s", e["problem"].get<std::string>().c_str());
+    if (e["damaged"].get<bool>())
+      std::printf("\tdamaged: %s", e["problem"].get<std::string>().c_str());
     std::printf("\n");
   }
   return 0;
@@ -106,6 +108,7 @@ int Restore(const std::string& port, const IniDocument& source, const RestoreSel
   for (const std::string& line : report.plan.beyondRows)
     std::fprintf(stderr, "velmarinex-cli: left out %s: the board has no such line\n", line.c_str());
   if (!report.outcome.Ok()) return Fail(report.outcome.problem);
+  if (report.bits & request::WriteSchedule) AdoptScheduleEditOf(*session);
   std::printf("%zu of %d settings changed\n", report.plan.assignments.size(), report.plan.chosen);
   return 0;
 }

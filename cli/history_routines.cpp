@@ -70,6 +70,7 @@ RestoreReport RestoreOnBoard(BoardSession& board, const IniDocument& source,
   board.OnUi([&] { sent = RestoreSettings(board.Store(), source, selection, reason); });
   RestoreReport report;
   report.plan = std::move(sent.plan);
+  report.bits = sent.bits;
   std::string problem;
   if (!sent.error.empty())
     report.outcome = {BoardOutcome::Refused, sent.error};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -47,6 +48,7 @@ Json HistoryValue(const SettingsHistory& history, bool fullPaths);
 struct RestoreReport {
   BoardOutcome outcome;
   RestorePlan plan;
+  uint32_t bits = 0;  // the write requests the restore raised
 };
 // Puts the chosen part of `source` on the board after a snapshot of what it
 // held, and reports done only once the read-back agrees.

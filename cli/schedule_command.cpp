@@ -84,7 +84,6 @@ int ScheduleCommand(int argc, char** argv) {
       return 1;
     }
     AdoptScheduleEditOf(board);
-    AdoptScheduleEditOf(board);
   }
   std::string text;
   board.OnUi(

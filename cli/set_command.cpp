@@ -1,7 +1,6 @@
 #include "cli/set_command.h"
 
 #include <cstdio>
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,9 +54,7 @@ int SetCommand(int argc, char** argv) {
   if (!session.Open(error)) return Fail(error);
   const BoardOutcome outcome = WriteSettings(session, assignments);
   if (!outcome.Ok()) return Fail(outcome.problem);
-  // A row written through this program is the acclimation plan's new target.
-  if (std::any_of(assignments.begin(), assignments.end(), [](const auto& a) { return a.row.has_value(); }))
-    AdoptScheduleEditOf(session);
+  if (WritesSchedule(assignments)) AdoptScheduleEditOf(session);
   return 0;
 }
 

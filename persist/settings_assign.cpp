@@ -69,6 +69,12 @@ uint32_t WriteBitsOf(const SettingsAssignment& assignment) {
   return BitOf(assignment.key);
 }
 
+bool WritesSchedule(std::span<const SettingsAssignment> assignments) {
+  return std::any_of(assignments.begin(), assignments.end(), [](const SettingsAssignment& a) {
+    return (WriteBitsOf(a) & request::WriteSchedule) != 0;
+  });
+}
+
 uint32_t AssignSettings(SharedStore& store, std::span<const SettingsAssignment> assignments,
                         std::string& error) {
   SettingsRecords records{store.config, store.expert, store.weather, store.schedule};

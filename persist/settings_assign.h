@@ -34,5 +34,8 @@ uint32_t AssignSettings(SharedStore& store, std::span<const SettingsAssignment> 
 
 // The write bits a key's record is sent with.
 uint32_t WriteBitsOf(const SettingsAssignment& assignment);
+// Whether any of them changes the schedule, which a running acclimation plan
+// then takes as its new target.
+bool WritesSchedule(std::span<const SettingsAssignment> assignments);
 
 }  // namespace vmx

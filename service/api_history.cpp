@@ -7,6 +7,7 @@
 
 #include "cli/history_routines.h"
 #include "link/port_name.h"
+#include "link/record_requests.h"
 #include "persist/settings_file.h"
 #include "service/service_api.h"
 
@@ -131,8 +132,9 @@ void ServiceApi::AddHistoryRoutes() {
     OnBoard(*board, call, std::move(respond), [sides](cli::BoardSession& session) {
       const cli::SettingsSide held = cli::SideOfBoard(session);
       return JsonReply(
-          200, cli::DiffValue(cli::CompareSides(sides[0] ? *sides[0] : held, sides[1] ? *sides[1] : held)
-                                  .diff));
+          200,
+          cli::DiffValue(
+              cli::CompareSides(sides[0] ? *sides[0] : held, sides[1] ? *sides[1] : held).diff));
     });
   };
   router_.Add(verb::get, "/api/v1/boards/{id}/diff", diff);
@@ -144,9 +146,9 @@ void ServiceApi::AddHistoryRoutes() {
     const std::optional<Json> body = Body(call, respond);
     if (!body) return;
     const auto word = body->find("source");
-    const std::optional<SetName> name =
-        word != body->end() && word->is_string() ? ParseSetName(word->get<std::string>())
-                                                 : std::nullopt;
+    const std::optional<SetName> name = word != body->end() && word->is_string()
+                                            ? ParseSetName(word->get<std::string>())
+                                            : std::nullopt;
     if (!name || name->kind == SetName::Board)
       return Refuse(call, respond, 400, "source is file, snapshot:N or snapshot:latest", "source");
     std::variant<IniDocument, Problem> source = Problem{};
@@ -164,14 +166,16 @@ void ServiceApi::AddHistoryRoutes() {
     if (const Problem* p = std::get_if<Problem>(&selection))
       return Refuse(call, respond, p->status, p->reason, p->key);
     if (!Writable(call, *board, respond)) return;
-    OnBoard(*board, call, std::move(respond),
-            [doc = std::get<IniDocument>(std::move(source)),
-             chosen = std::get<RestoreSelection>(std::move(selection))](cli::BoardSession& session) {
-              const cli::RestoreReport report =
-                  cli::RestoreOnBoard(session, doc, chosen, SnapshotReason::BeforeRestore);
-              if (auto trouble = Trouble(report.outcome, session)) return *trouble;
-              return Restored(report);
-            });
+    OnBoard(
+        *board, call, std::move(respond),
+        [this, home = board->Plans(), doc = std::get<IniDocument>(std::move(source)),
+         chosen = std::get<RestoreSelection>(std::move(selection))](cli::BoardSession& session) {
+          const cli::RestoreReport report =
+              cli::RestoreOnBoard(session, doc, chosen, SnapshotReason::BeforeRestore);
+          if (auto trouble = Trouble(report.outcome, session)) return *trouble;
+          if (report.bits & request::WriteSchedule) AdoptEdit(home, session);
+          return Restored(report);
+        });
   });
 
   router_.Add(verb::post, "/api/v1/boards/{id}/undo", [this](const Call& call, Respond respond) {
@@ -181,12 +185,14 @@ void ServiceApi::AddHistoryRoutes() {
     std::optional<IniDocument> source = cli::UndoSource(board->History(), problem);
     if (!source) return Refuse(call, respond, 409, problem);
     if (!Writable(call, *board, respond)) return;
-    OnBoard(*board, call, std::move(respond), [doc = std::move(*source)](cli::BoardSession& session) {
-      const cli::RestoreReport report =
-          cli::RestoreOnBoard(session, doc, RestoreSelection{}, SnapshotReason::BeforeUndo);
-      if (auto trouble = Trouble(report.outcome, session)) return *trouble;
-      return Restored(report);
-    });
+    OnBoard(*board, call, std::move(respond),
+            [this, home = board->Plans(), doc = std::move(*source)](cli::BoardSession& session) {
+              const cli::RestoreReport report =
+                  cli::RestoreOnBoard(session, doc, RestoreSelection{}, SnapshotReason::BeforeUndo);
+              if (auto trouble = Trouble(report.outcome, session)) return *trouble;
+              if (report.bits & request::WriteSchedule) AdoptEdit(home, session);
+              return Restored(report);
+            });
   });
 }
 

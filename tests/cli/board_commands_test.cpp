@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support/board_on_pty.h"
 #include "tests/support/program.h"
 
@@ -13,20 +14,6 @@ namespace vmx {
 namespace {
 
 using testing::Ran;
-
-// Runs velmarinex-cli with `args` to its end.
-Ran Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), VMX_CLI_PROGRAM);
-  return testing::RunProgram(std::move(args));
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
-    lines.push_back(text.substr(start, nl - start));
-  return lines;
-}
 
 class BoardCommandsTest : public ::testing::Test, protected testing::BoardOnPty {
  protected:

@@ -14,28 +14,21 @@
 #include "planning/acclimation.h"
 #include "planning/plan_file.h"
 #include "settings/device_actions.h"
-#include "sim/pty_server.h"
-#include "sim/sim_board.h"
 #include "tests/cli/cli_run.h"
+#include "tests/planning/berlin_board.h"
 #include "tests/planning/plan_helpers.h"
+#include "tests/support/board_on_pty.h"
+#include "tests/support/temp_folder.h"
 
 namespace vmx {
 namespace {
 
-class PlanCommandsTest : public ::testing::Test {
+class PlanCommandsTest : public ::testing::Test, protected testing::BoardOnPty {
  protected:
-  PlanCommandsTest() : board({.rows = 5}), server(board) {
-    server.Start();
-    port = server.PortPath();
-    char folder[] = "/tmp/vmx-plans-XXXXXX";
-    data = mkdtemp(folder);
+  PlanCommandsTest() : BoardOnPty({.rows = 5}), data(folder.str()) {
     // The command line keeps plans in the user's data folder; this test's own.
     setenv("XDG_DATA_HOME", data.c_str(), 1);
     target = Schedule();
-  }
-  ~PlanCommandsTest() override {
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
   }
 
   std::vector<ScheduleRow> Schedule() {
@@ -64,9 +57,8 @@ class PlanCommandsTest : public ::testing::Test {
            ("vmx5_" + std::filesystem::path(port).filename().string()) / "acclimation.ini";
   }
 
-  sim::SimBoard board;
-  sim::PtyServer server;
-  std::string port, data;
+  testing::TempFolder folder{"vmx-plans"};
+  std::string data;
   std::vector<ScheduleRow> target;
 };
 
@@ -74,7 +66,7 @@ TEST_F(PlanCommandsTest, PlanStartedFiveDaysAgoWritesThreeQuartersAndSavesOnce) 
   const long long before = TodayOnComputer();
   const CliRun run = Cli({"acclimate", port, "--start", "50", "--days", "10", "--from",
                           DateText(before - 5)});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Writes(), OneStep()) << "nothing but the rows and one save";
   const std::vector<ScheduleRow> held = Schedule();
   // Across midnight the program may have counted one day more.
@@ -88,56 +80,56 @@ TEST_F(PlanCommandsTest, PlanStartedFiveDaysAgoWritesThreeQuartersAndSavesOnce) 
 
   board.ClearLines();
   const CliRun again = Cli({"acclimate", port});
-  EXPECT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.code, 0) << again.err;
   EXPECT_TRUE(Writes().empty()) << "today's step is on the board already";
 }
 
 TEST_F(PlanCommandsTest, CancelWritesTheTargetBackAndSaves) {
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "20", "--days", "30"}).exitCode, 0);
+  ASSERT_EQ(Cli({"acclimate", port, "--start", "20", "--days", "30"}).code, 0);
   ASSERT_NE(Schedule(), target);
   board.ClearLines();
   const CliRun run = Cli({"acclimate", port, "--cancel"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Writes(), OneStep());
   EXPECT_EQ(Schedule(), target);
   EXPECT_NE(Status().find("\"state\": \"cancelled\""), std::string::npos);
   board.ClearLines();
-  EXPECT_EQ(Cli({"acclimate", port}).exitCode, 0);
+  EXPECT_EQ(Cli({"acclimate", port}).code, 0);
   EXPECT_TRUE(Writes().empty()) << "an ended plan writes nothing more";
 }
 
 TEST_F(PlanCommandsTest, ScheduleChangedOnTheBoardPausesThePlanAndWritesNothing) {
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).exitCode, 0);
+  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).code, 0);
   // The board's keys change a level behind the plan's back.
   board.With([](sim::BoardState& s) { s.schedule[1].Color16[0] = 123; });
   const std::vector<ScheduleRow> changed = Schedule();
   board.ClearLines();
   const CliRun run = Cli({"acclimate", port});
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("paused"), std::string::npos) << run.err;
   EXPECT_TRUE(Writes().empty());
   EXPECT_EQ(Schedule(), changed);
   EXPECT_NE(Status().find("\"state\": \"paused\""), std::string::npos);
-  EXPECT_EQ(Cli({"acclimate", port}).exitCode, 1) << "it stays paused";
+  EXPECT_EQ(Cli({"acclimate", port}).code, 1) << "it stays paused";
   EXPECT_TRUE(Writes().empty());
 
   const CliRun resumed = Cli({"acclimate", port, "--resume"});
-  EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+  EXPECT_EQ(resumed.code, 0) << resumed.err;
   EXPECT_EQ(Writes(), OneStep());
   EXPECT_EQ(Schedule()[1].Color16[0], target[1].Color16[0] / 2);
 }
 
 TEST_F(PlanCommandsTest, ScheduleEditedFromTheCommandLineBecomesTheTarget) {
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).exitCode, 0);
+  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).code, 0);
   // Channel A of line 1 set to 20 % while the plan gives half of the schedule.
   const CliRun edit = Cli({"schedule", port, "--set", "1", "- 20"});
-  ASSERT_EQ(edit.exitCode, 0) << edit.err;
+  ASSERT_EQ(edit.code, 0) << edit.err;
   board.ClearLines();
   const CliRun run = Cli({"acclimate", port});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(Writes().empty()) << "the edit is today's step: neither paused nor overwritten";
   EXPECT_NE(Status().find("\"state\": \"running\""), std::string::npos);
-  EXPECT_EQ(Cli({"acclimate", port, "--cancel"}).exitCode, 0);
+  EXPECT_EQ(Cli({"acclimate", port, "--cancel"}).code, 0);
   EXPECT_EQ(Schedule()[1].Color16[0], 1638) << "20 % (819) at half: the target is 40 %";
   EXPECT_EQ(Schedule()[2], target[2]);
 }
@@ -146,7 +138,7 @@ TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
   const long long before = TodayOnComputer();
   ASSERT_EQ(Cli({"acclimate", port, "--start", "40", "--days", "12", "--from",
                  DateText(before - 2)})
-                .exitCode,
+                .code,
             0);
   // Three days pass without the board: the plan's day 0 lies three days further back.
   std::ifstream in(PlanFile(), std::ios::binary);
@@ -159,14 +151,14 @@ TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
 
   board.ClearLines();
   const CliRun run = Cli({"acclimate", port});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Writes(), OneStep()) << "today's step once, not one per missed day";
   const std::vector<ScheduleRow> held = Schedule();
   EXPECT_TRUE(held == StepRows(Plan(40, 12, before - 5), 5) ||
               held == StepRows(Plan(40, 12, before - 5), 6));
   EXPECT_NE(Status().find("\"eeprom_saves\": 2"), std::string::npos);
   board.ClearLines();
-  EXPECT_EQ(Cli({"acclimate", port}).exitCode, 0);
+  EXPECT_EQ(Cli({"acclimate", port}).code, 0);
   EXPECT_TRUE(Writes().empty()) << "caught up: nothing twice";
 }
 
@@ -183,33 +175,25 @@ TEST_F(PlanCommandsTest, WordsThatMakeNoPlan) {
         {"--json"}}) {
     std::vector<std::string> args{"acclimate", port};
     args.insert(args.end(), words.begin(), words.end());
-    EXPECT_EQ(Cli(args).exitCode, 2) << words[0];
+    EXPECT_EQ(Cli(args).code, 2) << words[0];
   }
   EXPECT_TRUE(Writes().empty());
   const CliRun none = Cli({"acclimate", port});
-  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(none.code, 1);
   EXPECT_NE(none.err.find("no acclimation plan"), std::string::npos);
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).exitCode, 0);
+  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).code, 0);
   const CliRun twice = Cli({"acclimate", port, "--start", "60", "--days", "5"});
-  EXPECT_EQ(twice.exitCode, 1) << "a running plan's reduced schedule is no target";
+  EXPECT_EQ(twice.code, 1) << "a running plan's reduced schedule is no target";
 }
 
 TEST_F(PlanCommandsTest, YearFromASettingsFileAndFromTheBoard) {
   // The board in Geo mode at Berlin, keeping its clock in UTC+1 with summer time.
   board.With([](sim::BoardState& s) {
     s.config.Mode = 2;
-    s.config.Lat = 525;
-    s.config.Lon = 134;
-    s.expert.Bias = 60;
-    s.expert.DaylightMonth = 3;
-    s.expert.DaylightDay = 31;
-    s.expert.DaylightHour = 2;
-    s.expert.StandardMonth = 10;
-    s.expert.StandardDay = 31;
-    s.expert.StandardHour = 3;
+    PlaceAtBerlin(s);
   });
   const CliRun fromBoard = Cli({"geo", "year", "--port", port, "--year", "2024", "--json"});
-  ASSERT_EQ(fromBoard.exitCode, 0) << fromBoard.err;
+  ASSERT_EQ(fromBoard.code, 0) << fromBoard.err;
   EXPECT_TRUE(Writes().empty()) << "the year only reads";
   const auto days = SplitLines(fromBoard.out);
   ASSERT_EQ(days.size(), 368u) << "[, 366 days, ]";
@@ -223,10 +207,10 @@ TEST_F(PlanCommandsTest, YearFromASettingsFileAndFromTheBoard) {
   EXPECT_EQ(channels, 12u);
 
   const std::string file = data + "/tank.ini";
-  ASSERT_EQ(Cli({"settings", "export", port, file}).exitCode, 0);
+  ASSERT_EQ(Cli({"settings", "export", port, file}).code, 0);
   const CliRun fromFile =
       Cli({"geo", "year", "--schedule", file, "--year", "2024", "--zone", "Europe/Berlin"});
-  ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err;
+  ASSERT_EQ(fromFile.code, 0) << fromFile.err;
   const auto lines = SplitLines(fromFile.out);
   ASSERT_EQ(lines.size(), 366u);
   EXPECT_TRUE(lines[172].starts_with("2024-06-21\t04:51\t21:26\t16:35\t")) << lines[172];
@@ -238,7 +222,7 @@ TEST_F(PlanCommandsTest, YearFromASettingsFileAndFromTheBoard) {
         {"geo", "year", "--lat", "52", "--lon", "13", "--zone", "Mars/Olympus"},
         {"geo", "year", "--lat", "52", "--lon", "13", "--year", "2100"},
         {"geo", "year", "--schedule", file, "--port", port}})
-    EXPECT_EQ(Cli(bad).exitCode, 2) << bad.back();
+    EXPECT_EQ(Cli(bad).code, 2) << bad.back();
 }
 
 }  // namespace

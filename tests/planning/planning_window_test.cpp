@@ -17,6 +17,7 @@
 #include "planning/plan_file.h"
 #include "settings/device_actions.h"
 #include "tests/app/window_fixture.h"
+#include "tests/planning/berlin_board.h"
 #include "tests/planning/plan_helpers.h"
 
 namespace vmx::testing {
@@ -27,17 +28,7 @@ class PlanningWindowTest : public WindowTest {
   PlanningWindowTest() {
     // Plans live in the user's data folder: this test's own.
     setenv("XDG_DATA_HOME", data.path().toStdString().c_str(), 1);
-    board.With([](sim::BoardState& s) {
-      s.config.Lat = 525;
-      s.config.Lon = 134;
-      s.expert.Bias = 60;  // UTC+1, summer time from the last Sunday of March to October's
-      s.expert.DaylightMonth = 3;
-      s.expert.DaylightDay = 31;
-      s.expert.DaylightHour = 2;
-      s.expert.StandardMonth = 10;
-      s.expert.StandardDay = 31;
-      s.expert.StandardHour = 3;
-    });
+    board.With(PlaceAtBerlin);
     target = Schedule();
   }
   void OpenConnected() {
@@ -164,7 +155,16 @@ TEST_F(PlanningWindowTest, AcclimationDialogStartsAPlanOnTheBoard) {
   EXPECT_FALSE(cancel->isEnabled());
   dialog->findChild<QSpinBox*>("edtAcclimationStart")->setValue(40);
   dialog->findChild<QSpinBox*>("edtAcclimationDays")->setValue(14);
-  dialog->findChild<QLineEdit*>("edtAcclimationChannels")->setText("b-c");
+  auto* channels = dialog->findChild<QLineEdit*>("edtAcclimationChannels");
+  // Letters past L make no plan: nothing goes to the board, the log says why.
+  channels->setText("M-N");
+  QTest::mouseClick(start, Qt::LeftButton);
+  EXPECT_TRUE(WaitForLog("No plan: \"M-N\" names no channels. Channels are letters A-L, ranges "
+                         "and commas (A-F, A,C,E-G)."));
+  EXPECT_EQ(channels->text(), QString("A-L"));
+  EXPECT_EQ(status->text(), QString("This board has no acclimation plan."));
+  EXPECT_TRUE(Writes().empty());
+  channels->setText("b-c");
   QTest::mouseClick(start, Qt::LeftButton);
   ASSERT_TRUE(WaitSaved());
   EXPECT_EQ(Writes(), kStep);
