@@ -7,10 +7,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "astro/time_zone.h"
+#include "persist/ini_document.h"
 #include "planning/acclimation.h"
 #include "planning/plan_file.h"
 #include "settings/device_actions.h"
@@ -64,8 +66,8 @@ class PlanCommandsTest : public ::testing::Test, protected testing::BoardOnPty {
 
 TEST_F(PlanCommandsTest, PlanStartedFiveDaysAgoWritesThreeQuartersAndSavesOnce) {
   const long long before = TodayOnComputer();
-  const CliRun run = Cli({"acclimate", port, "--start", "50", "--days", "10", "--from",
-                          DateText(before - 5)});
+  const CliRun run =
+      Cli({"acclimate", port, "--start", "50", "--days", "10", "--from", DateText(before - 5)});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(Writes(), OneStep()) << "nothing but the rows and one save";
   const std::vector<ScheduleRow> held = Schedule();
@@ -120,26 +122,48 @@ TEST_F(PlanCommandsTest, ScheduleChangedOnTheBoardPausesThePlanAndWritesNothing)
 }
 
 TEST_F(PlanCommandsTest, ScheduleEditedFromTheCommandLineBecomesTheTarget) {
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).code, 0);
-  // Channel A of line 1 set to 20 % while the plan gives half of the schedule.
-  const CliRun edit = Cli({"schedule", port, "--set", "1", "- 20"});
-  ASSERT_EQ(edit.code, 0) << edit.err;
-  board.ClearLines();
-  const CliRun run = Cli({"acclimate", port});
-  EXPECT_EQ(run.code, 0) << run.err;
-  EXPECT_TRUE(Writes().empty()) << "the edit is today's step: neither paused nor overwritten";
-  EXPECT_NE(Status().find("\"state\": \"running\""), std::string::npos);
-  EXPECT_EQ(Cli({"acclimate", port, "--cancel"}).code, 0);
-  EXPECT_EQ(Schedule()[1].Color16[0], 1638) << "20 % (819) at half: the target is 40 %";
-  EXPECT_EQ(Schedule()[2], target[2]);
+  // Channel A of line 1 set to 20 % (819) while the plan gives half of the
+  // schedule, by each way the command line writes lines: the target is 40 %.
+  const std::string file = folder.str() + "/edited.ini";
+  ASSERT_EQ(Cli({"settings", "export", port, file}).code, 0);
+  {
+    std::ifstream in(file);
+    IniDocument doc = IniDocument::Parse(
+        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    doc.Set("1", "Color160", "819");
+    std::ofstream(file) << doc.Text();
+  }
+  const struct {
+    const char* way;
+    std::vector<std::string> edit;
+  } ways[] = {
+      {"set", {"set", port, "1.Color160=819"}},
+      {"schedule --set", {"schedule", port, "--set", "1", "- 20"}},
+      {"settings restore", {"settings", "restore", port, file, "--only", "1.Color160"}},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.way);
+    ASSERT_EQ(Cli({"acclimate", port, "--start", "50", "--days", "10"}).code, 0);
+    const CliRun edit = Cli(w.edit);
+    ASSERT_EQ(edit.code, 0) << edit.err;
+    board.ClearLines();
+    const CliRun run = Cli({"acclimate", port});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Writes().empty()) << "the edit is today's step: neither paused nor overwritten";
+    EXPECT_NE(Status().find("\"state\": \"running\""), std::string::npos);
+    EXPECT_EQ(Cli({"acclimate", port, "--cancel"}).code, 0);
+    EXPECT_EQ(Schedule()[1].Color16[0], 1638);
+    EXPECT_EQ(Schedule()[2], target[2]);
+    board.With([&](sim::BoardState& s) { s.schedule = target; });
+  }
 }
 
 TEST_F(PlanCommandsTest, MissedDaysAreCaughtUpOnceAndThePlanOutlivesEachRun) {
   const long long before = TodayOnComputer();
-  ASSERT_EQ(Cli({"acclimate", port, "--start", "40", "--days", "12", "--from",
-                 DateText(before - 2)})
-                .code,
-            0);
+  ASSERT_EQ(
+      Cli({"acclimate", port, "--start", "40", "--days", "12", "--from", DateText(before - 2)})
+          .code,
+      0);
   // Three days pass without the board: the plan's day 0 lies three days further back.
   std::ifstream in(PlanFile(), std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), {});

@@ -30,9 +30,7 @@ class ServiceAcclimationTest : public ServiceFixture {
     return out;
   }
   // One step: every line once, in order, then one EEPROM save.
-  static std::vector<std::string> OneStep() {
-    return {"0300", "0301", "0302", "0303", "7F01"};
-  }
+  static std::vector<std::string> OneStep() { return {"0300", "0301", "0302", "0303", "7F01"}; }
 };
 
 TEST_F(ServiceAcclimationTest, TheServiceAppliesAPlanOnceAndItsRoutesMakeAndCancelPlans) {
@@ -48,7 +46,11 @@ TEST_F(ServiceAcclimationTest, TheServiceAppliesAPlanOnceAndItsRoutesMakeAndCanc
   EXPECT_EQ(Writes(0), OneStep()) << "nothing but the rows and one save";
   const bool sixth = Schedule(0) != StepRows(missed, 5);  // midnight may have passed meanwhile
   EXPECT_EQ(Schedule(0), StepRows(missed, sixth ? 6 : 5));
-  const Json status = Json::parse(Get(Plan(0)).body);
+  // The save is on the wire a moment before the plan file records the step.
+  Json status;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (status = Json::parse(Get(Plan(0)).body))["eeprom_saves"] == 1; }, 5s))
+      << status;
   EXPECT_EQ(status["state"], "running");
   EXPECT_EQ(status["eeprom_saves"], 1);
   EXPECT_EQ(status["applied_day"], sixth ? 6 : 5);
@@ -71,12 +73,23 @@ TEST_F(ServiceAcclimationTest, TheServiceAppliesAPlanOnceAndItsRoutesMakeAndCanc
   EXPECT_EQ(Schedule(1), StepRows(*LoadPlan(folder + "/data", Id(1)).plan, 0));
   EXPECT_NE(Schedule(1), second);
 
+  // A line put back through the restore route is the plan's new target: 20 %
+  // (819) of channel A while the plan gives 40 % stands for 50 %.
+  boards[1]->ClearLines();
+  const HttpAnswer restored = Send(
+      http::verb::post, "/api/v1/boards/" + Id(1) + "/restore",
+      Json{{"source", "file"}, {"file", "[1]\nColor160=819\n"}, {"only", {"1.Color160"}}}.dump());
+  ASSERT_EQ(restored.status, 200) << restored.body;
+  EXPECT_EQ(Json::parse(Get(Plan(1)).body)["state"], "running") << "not paused by its own edit";
+  std::vector<ScheduleRow> wanted = second;
+  wanted[1].Color16[0] = 2048;
+
   boards[1]->ClearLines();
   const HttpAnswer cancelled = Send(http::verb::delete_, Plan(1));
   ASSERT_EQ(cancelled.status, 200) << cancelled.body;
   EXPECT_EQ(Json::parse(cancelled.body)["state"], "cancelled");
   EXPECT_EQ(Writes(1), OneStep());
-  EXPECT_EQ(Schedule(1), second) << "the full schedule is back";
+  EXPECT_EQ(Schedule(1), wanted) << "the full schedule is back, with the restored line";
 }
 
 TEST_F(ServiceAcclimationTest, RefusedPlansReachNoBoard) {
@@ -107,8 +120,9 @@ TEST_F(ServiceAcclimationTest, RefusedPlansReachNoBoard) {
       EXPECT_EQ(Json::parse(a.body).value("key", ""), c.key) << c.body << " -> " << a.body;
     }
   }
-  EXPECT_EQ(HttpClient(port).Send(http::verb::put, Plan(0), R"({"start": 50, "days": 10})", {}).status,
-            401);
+  EXPECT_EQ(
+      HttpClient(port).Send(http::verb::put, Plan(0), R"({"start": 50, "days": 10})", {}).status,
+      401);
   EXPECT_EQ(Json::parse(Get(Plan(0)).body)["state"], "none");
   EXPECT_THAT(Sets(0), IsEmpty());
   EXPECT_FALSE(std::filesystem::exists(PlanPath(folder + "/data", Id(0))));
