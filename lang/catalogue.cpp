@@ -1,6 +1,7 @@
 #include "lang/catalogue.h"
 
 #include <mutex>
+#include <utility>
 
 #include "link/field_table.h"
 
@@ -83,10 +84,23 @@ void SetCurrentTable(std::shared_ptr<const LanguageTable> table) {
   g_table = std::move(table);
 }
 
+namespace {
+thread_local std::shared_ptr<const LanguageTable> t_scopeTable;
+}  // namespace
+
+LanguageScope::LanguageScope(std::shared_ptr<const LanguageTable> table)
+    : outer_(std::exchange(t_scopeTable, std::move(table))) {}
+
+LanguageScope::~LanguageScope() {
+  t_scopeTable = std::move(outer_);
+}
+
 std::shared_ptr<const LanguageTable> CurrentTable() {
+  if (t_scopeTable) return t_scopeTable;
   std::lock_guard g(g_tableLock);
   if (!g_table)
-    g_table = std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(Language::English)));
+    g_table = std::make_shared<const LanguageTable>(
+        LanguageTable::Parse(BuiltInTable(Language::English)));
   return g_table;
 }
 

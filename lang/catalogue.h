@@ -1,6 +1,7 @@
 // The message catalogue: the current language table and the lookups every
 // user-visible text goes through. Any thread may look texts up; the table is
-// loaded once at start-up, before the workers run.
+// loaded once at start-up, before the workers run, and a thread may speak
+// another language for a while (LanguageScope).
 #pragma once
 
 #include <cstdint>
@@ -47,6 +48,20 @@ std::string_view BuiltInTable(Language language);
 // Replaces the current table. Until the first call the English table is current.
 void SetCurrentTable(std::shared_ptr<const LanguageTable> table);
 std::shared_ptr<const LanguageTable> CurrentTable();
+
+// While it lives, the texts this thread looks up come from `table` rather
+// than the current one: the service answers each keeper in the language the
+// request asks for, whatever language the program itself speaks.
+class LanguageScope {
+ public:
+  explicit LanguageScope(std::shared_ptr<const LanguageTable> table);
+  ~LanguageScope();
+  LanguageScope(const LanguageScope&) = delete;
+  LanguageScope& operator=(const LanguageScope&) = delete;
+
+ private:
+  std::shared_ptr<const LanguageTable> outer_;
+};
 
 // The text of a [Messages] key: the key itself when missing, backslash-n as CR LF,
 // "%s" filled in order. A text that cannot be formatted comes back unformatted.

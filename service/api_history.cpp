@@ -96,6 +96,10 @@ void ServiceApi::AddHistoryRoutes() {
   auto diff = [this](const Call& call, Respond respond) {
     ServiceBoard* board = BoardOf(call, respond);
     if (!board) return;
+    const std::optional<Language> language = LanguageOf(call, respond);
+    if (!language) return;
+    // Captions and shown values in the keeper's language, whatever the service speaks.
+    const std::shared_ptr<const LanguageTable> words = TableOf(*language);
     const bool upload = call.Request().method() == verb::post;
     std::optional<cli::SettingsSide> sides[2];
     bool wantsBoard = false;
@@ -126,10 +130,13 @@ void ServiceApi::AddHistoryRoutes() {
       const IniDocument& doc = std::get<IniDocument>(set);
       sides[i] = name->kind == SetName::File ? cli::SideOfFile(doc) : cli::SideOfSnapshot(doc);
     }
-    if (!wantsBoard)
+    if (!wantsBoard) {
+      const LanguageScope speaking(words);
       return respond(JsonReply(200, cli::DiffValue(cli::CompareSides(*sides[0], *sides[1]).diff)));
+    }
     if (!Writable(call, *board, respond)) return;
-    OnBoard(*board, call, std::move(respond), [sides](cli::BoardSession& session) {
+    OnBoard(*board, call, std::move(respond), [sides, words](cli::BoardSession& session) {
+      const LanguageScope speaking(words);
       const cli::SettingsSide held = cli::SideOfBoard(session);
       return JsonReply(
           200,

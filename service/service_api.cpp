@@ -24,8 +24,7 @@ std::string_view Header(const HttpRequest& request, http::field field) {
   return it == request.end() ? std::string_view() : View(it->value());
 }
 
-std::string TextsJson(Language language) {
-  const LanguageTable table = LanguageTable::Parse(BuiltInTable(language));
+std::string TextsJson(const LanguageTable& table) {
   Json all = Json::object();
   for (const LanguageTable::Section& section : table.Sections()) {
     Json entries = Json::object();
@@ -70,8 +69,12 @@ HttpReply TextReply(unsigned status, std::string json) {
 ServiceApi::ServiceApi(boost::asio::io_context& io, BoardHub& boards, EventHub& events,
                        Access& access, ServiceLog& log)
     : io_(io), boards_(boards), events_(events), access_(access), log_(log) {
-  texts_[static_cast<size_t>(Language::English)] = TextsJson(Language::English);
-  texts_[static_cast<size_t>(Language::German)] = TextsJson(Language::German);
+  for (const Language language : {Language::English, Language::German}) {
+    const size_t i = static_cast<size_t>(language);
+    tables_[i] =
+        std::make_shared<const LanguageTable>(LanguageTable::Parse(BuiltInTable(language)));
+    texts_[i] = TextsJson(*tables_[i]);
+  }
   keys_ = KeysJson();
   AddReadRoutes();
   AddAccountRoutes();
@@ -115,6 +118,15 @@ void ServiceApi::Handle(Exchange&& exchange, Respond respond) {
   route->handler(call, std::move(respond));
 }
 
+std::optional<Language> ServiceApi::LanguageOf(const Call& call, const Respond& respond) {
+  const auto lang = call.query.find("lang");
+  const std::string word = lang == call.query.end() ? "en" : lang->second;
+  if (word == "en") return Language::English;
+  if (word == "de") return Language::German;
+  Refuse(call, respond, 400, "lang is en or de", "lang");
+  return std::nullopt;
+}
+
 ServiceBoard* ServiceApi::BoardOf(const Call& call, const Respond& respond) {
   ServiceBoard* board = boards_.Find(call.Param("id"));
   if (!board) Refuse(call, respond, 404, "no board " + ShortForMessage(call.Param("id"), 40));
@@ -146,10 +158,10 @@ bool ServiceApi::Writable(const Call& call, ServiceBoard& board, const Respond& 
 void ServiceApi::OnBoard(ServiceBoard& board, const Call& call, Respond respond,
                          std::function<HttpReply(cli::BoardSession&)> job) {
   const std::string what = call.exchange.address + " " + Method(call) + " " + call.path;
-  board.Run([this, &board, what, respond = std::move(respond), job = std::move(job)](
-                cli::BoardSession* session) {
-    HttpReply reply = session ? job(*session)
-                              : JsonReply(503, Json::object({{"error", "the board went away"}}));
+  board.Run([this, &board, what, respond = std::move(respond),
+             job = std::move(job)](cli::BoardSession* session) {
+    HttpReply reply =
+        session ? job(*session) : JsonReply(503, Json::object({{"error", "the board went away"}}));
     if (reply.status >= 400) {
       const Json body = Json::parse(reply.body, nullptr, false);
       const std::string failure =
@@ -160,34 +172,40 @@ void ServiceApi::OnBoard(ServiceBoard& board, const Call& call, Respond respond,
       log_.Warning(failure);
       board.Messages().Add(failure);
     }
-    boost::asio::post(io_, [respond, reply = std::move(reply)]() mutable { respond(std::move(reply)); });
+    boost::asio::post(io_,
+                      [respond, reply = std::move(reply)]() mutable { respond(std::move(reply)); });
   });
 }
 
 void ServiceApi::AddReadRoutes() {
   using http::verb;
-  router_.Add(verb::get, "/api/v1/health", [this](const Call&, Respond respond) {
-    size_t connected = 0, boards = 0;
-    for (ServiceBoard* board : boards_.Boards()) {
-      ++boards;
-      connected += board->Take().connected;
-    }
-    respond(JsonReply(200, Json::object({{"status", "ok"}, {"boards", boards},
-                                         {"connected", connected}})));
-  }, true);
-  router_.Add(verb::get, "/api/v1/openapi.json", [](const Call&, Respond respond) {
-    respond(TextReply(200, std::string(embedded::openapi_json)));
-  }, true);
-  router_.Add(verb::get, "/api/v1/texts", [this](const Call& call, Respond respond) {
-    const auto lang = call.query.find("lang");
-    const std::string word = lang == call.query.end() ? "en" : lang->second;
-    if (word != "en" && word != "de") return Refuse(call, respond, 400, "lang is en or de", "lang");
-    const Language language = word == "de" ? Language::German : Language::English;
-    respond(TextReply(200, texts_[static_cast<size_t>(language)]));
-  }, true);  // the sign-in page speaks the keeper's language too
-  router_.Add(verb::get, "/api/v1/keys", [this](const Call&, Respond respond) {
-    respond(TextReply(200, keys_));
-  });
+  router_.Add(
+      verb::get, "/api/v1/health",
+      [this](const Call&, Respond respond) {
+        size_t connected = 0, boards = 0;
+        for (ServiceBoard* board : boards_.Boards()) {
+          ++boards;
+          connected += board->Take().connected;
+        }
+        respond(JsonReply(
+            200, Json::object({{"status", "ok"}, {"boards", boards}, {"connected", connected}})));
+      },
+      true);
+  router_.Add(
+      verb::get, "/api/v1/openapi.json",
+      [](const Call&, Respond respond) {
+        respond(TextReply(200, std::string(embedded::openapi_json)));
+      },
+      true);
+  router_.Add(
+      verb::get, "/api/v1/texts",
+      [this](const Call& call, Respond respond) {
+        const std::optional<Language> language = LanguageOf(call, respond);
+        if (language) respond(TextReply(200, texts_[static_cast<size_t>(*language)]));
+      },
+      true);  // the sign-in page speaks the keeper's language too
+  router_.Add(verb::get, "/api/v1/keys",
+              [this](const Call&, Respond respond) { respond(TextReply(200, keys_)); });
   router_.Add(verb::get, "/api/v1/boards", [this](const Call&, Respond respond) {
     Json all = Json::array();
     for (ServiceBoard* board : boards_.Boards()) all.push_back(board->Summary());
@@ -204,8 +222,10 @@ void ServiceApi::AddReadRoutes() {
       respond(TextReply(200, *(s.*text)));
     };
   };
-  router_.Add(verb::get, "/api/v1/boards/{id}/settings", snapshot(&ServiceBoard::Snapshot::settings));
-  router_.Add(verb::get, "/api/v1/boards/{id}/schedule", snapshot(&ServiceBoard::Snapshot::schedule));
+  router_.Add(verb::get, "/api/v1/boards/{id}/settings",
+              snapshot(&ServiceBoard::Snapshot::settings));
+  router_.Add(verb::get, "/api/v1/boards/{id}/schedule",
+              snapshot(&ServiceBoard::Snapshot::schedule));
   router_.Add(verb::get, "/api/v1/boards/{id}/status", snapshot(&ServiceBoard::Snapshot::status));
   router_.Add(verb::get, "/api/v1/events", [this](const Call& call, Respond respond) {
     if (events_.Clients() >= kMostEventStreams)
@@ -218,34 +238,40 @@ void ServiceApi::AddReadRoutes() {
 
 void ServiceApi::AddAccountRoutes() {
   using http::verb;
-  router_.Add(verb::post, "/api/v1/login", [this](const Call& call, Respond respond) {
-    const auto now = Clock::now();
-    const std::string& address = call.exchange.address;
-    if (access_.Throttled(address, now))
-      return Refuse(call, respond, 429, "too many failed logins from this address; wait a minute");
-    const std::optional<Json> body = Body(call, respond);
-    if (!body) return;
-    auto text = [&](const char* name) {
-      const auto it = body->find(name);
-      return it != body->end() && it->is_string() ? it->get<std::string>() : std::string();
-    };
-    std::optional<std::string> session;
-    std::string user;
-    if (body->contains("token")) {
-      session = access_.LoginWithToken(address, text("token"), now);
-    } else {
-      user = text("user");
-      session = access_.Login(address, user, text("password"), now);
-    }
-    if (!session)
-      return Refuse(call, respond, 401,
-                    user.empty() ? "a wrong token" : "a wrong user or password for " +
-                                                         ShortForMessage(user, 40));
-    log_.Info("login " + address + (user.empty() ? " with the token" : " as " + ShortForMessage(user, 40)));
-    HttpReply reply = JsonReply(200, Json::object({{"user", user.empty() ? Json(nullptr) : Json(user)}}));
-    reply.headers.emplace_back("Set-Cookie", access_.SessionCookie(*session));
-    respond(std::move(reply));
-  }, true);
+  router_.Add(
+      verb::post, "/api/v1/login",
+      [this](const Call& call, Respond respond) {
+        const auto now = Clock::now();
+        const std::string& address = call.exchange.address;
+        if (access_.Throttled(address, now))
+          return Refuse(call, respond, 429,
+                        "too many failed logins from this address; wait a minute");
+        const std::optional<Json> body = Body(call, respond);
+        if (!body) return;
+        auto text = [&](const char* name) {
+          const auto it = body->find(name);
+          return it != body->end() && it->is_string() ? it->get<std::string>() : std::string();
+        };
+        std::optional<std::string> session;
+        std::string user;
+        if (body->contains("token")) {
+          session = access_.LoginWithToken(address, text("token"), now);
+        } else {
+          user = text("user");
+          session = access_.Login(address, user, text("password"), now);
+        }
+        if (!session)
+          return Refuse(call, respond, 401,
+                        user.empty() ? "a wrong token"
+                                     : "a wrong user or password for " + ShortForMessage(user, 40));
+        log_.Info("login " + address +
+                  (user.empty() ? " with the token" : " as " + ShortForMessage(user, 40)));
+        HttpReply reply =
+            JsonReply(200, Json::object({{"user", user.empty() ? Json(nullptr) : Json(user)}}));
+        reply.headers.emplace_back("Set-Cookie", access_.SessionCookie(*session));
+        respond(std::move(reply));
+      },
+      true);
   router_.Add(verb::post, "/api/v1/logout", [this](const Call& call, Respond respond) {
     access_.Logout(Header(call.Request(), http::field::authorization),
                    Header(call.Request(), http::field::cookie));

@@ -3,12 +3,14 @@
 // routes. Runs on the I/O thread; writes wait for their board on its job thread.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include <boost/asio/io_context.hpp>
 
 #include "cli/board_routines.h"
+#include "lang/catalogue.h"
 #include "service/access.h"
 #include "service/board_hub.h"
 #include "service/event_hub.h"
@@ -37,6 +39,12 @@ class ServiceApi {
   // The answer to a plan routine's result, its log line logged.
   HttpReply PlanReply(const PlanResult& result, const std::string& id, cli::BoardSession& session);
 
+  // The language a request asks for with ?lang=en|de (English without one);
+  // nothing after answering 400 to any other word.
+  std::optional<Language> LanguageOf(const Call& call, const Respond& respond);
+  const std::shared_ptr<const LanguageTable>& TableOf(Language language) const {
+    return tables_[static_cast<size_t>(language)];
+  }
   // The board of the route's {id}; nullptr after answering 404.
   ServiceBoard* BoardOf(const Call& call, const Respond& respond);
   // The request's body as JSON; nothing after answering 400.
@@ -59,6 +67,7 @@ class ServiceApi {
   Access& access_;
   ServiceLog& log_;
   Router router_;
+  std::shared_ptr<const LanguageTable> tables_[2];
   std::string texts_[2], keys_;
 };
 

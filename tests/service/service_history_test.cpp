@@ -68,6 +68,7 @@ TEST_F(ServiceHistoryTest, RefusedHistoryRequestsReachNoBoard) {
       {http::verb::get, Board(0, "/diff?a=board&b=/etc/passwd"), "", 400, "b", bearer},
       {http::verb::get, Board(0, "/diff?a=snapshot:-1&b=board"), "", 400, "a", bearer},
       {http::verb::get, Board(0, "/diff?a=board&b=file"), "", 400, "b", bearer},
+      {http::verb::get, Board(0, "/diff?a=board&b=snapshot:1&lang=fr"), "", 400, "lang", bearer},
       {http::verb::get, Board(0, "/diff?a=board&b=snapshot:3"), "", 404, "b", bearer},
       {http::verb::get, Board(0, "/diff?a=snapshot:2&b=board"), "", 409, "a", bearer},
       {http::verb::post, Board(0, "/diff?a=board&b=file"), "", 400, "b", bearer},
@@ -143,6 +144,11 @@ TEST_F(ServiceHistoryTest, ARestoreSendsWhatWasChosenAndUndoBringsTheBoardBack) 
   EXPECT_EQ(diff[0]["b_raw"], 60);
   EXPECT_THAT(diff[0]["b"].get<std::string>(), ::testing::EndsWith("%"));
   EXPECT_EQ(diff[1]["section"], "1");
+  // Captions in the language the keeper asks for, whatever the service speaks.
+  const Json german = Json::parse(Post(Board(0, "/diff?a=board&b=file&lang=de"), file).body);
+  ASSERT_EQ(german.size(), 2u) << german;
+  EXPECT_THAT(german[0]["caption"].get<std::string>(), ::testing::HasSubstr("Langsam"));
+  EXPECT_NE(german[0]["caption"], diff[0]["caption"]);
   EXPECT_THAT(Sets(0), IsEmpty());
 
   const HttpAnswer config = Post(Board(0, "/restore"),

@@ -366,6 +366,10 @@ describe('one board', () => {
     await page.check(`input[name=snapshot][value="${latest}"]`);
     await page.check('input[name="Config.FanLow"]');
     await page.locator('input[name="Config.FanHigh"]:not(:checked)').waitFor();
+    // In German the differences come in German, the marks kept.
+    await page.click('header button[lang=de]');
+    await page.locator('tr', { has: page.locator('input[name="Config.FanLow"]:checked') })
+      .filter({ hasText: 'Langsam' }).waitFor();
     let mark = board.mark();
     await page.click('button[data-action=restore]');
     await page.click('dialog[open] button[value=no]');

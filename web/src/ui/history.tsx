@@ -42,17 +42,19 @@ export function HistoryScreen({ s }: { s: State }) {
       notify(w.t('WebRefused', e instanceof Error ? e.message : String(e)), true);
     }
   };
-  const compare = async (index: number) => {
+  const compare = async (index: number, keepMarks = false) => {
     setChosen(index);
-    setMarked(new Set());
+    if (!keepMarks) setMarked(new Set());
     try {
-      setDiff(await call<Difference[]>('GET', `${base}/diff?a=board&b=snapshot:${index}`));
+      setDiff(await call<Difference[]>('GET', `${base}/diff?a=board&b=snapshot:${index}&lang=${w.lang}`));
     } catch (e) {
       setDiff(null);
       notify(w.t('WebRefused', e instanceof Error ? e.message : String(e)), true);
     }
   };
   useEffect(() => { setChosen(null); setDiff(null); void reload(); }, [id]);
+  // The captions and values come in the language of the page: asked again when it changes.
+  useEffect(() => { if (chosen !== null) void compare(chosen, true); }, [w.lang]);
 
   const mark = (words: string[], on: boolean) => {
     const next = new Set(marked);
