@@ -16,14 +16,14 @@
 #include "cli/settings_command.h"
 #include "cli/subcommand.h"
 #include "link/port_name.h"
+#include "platform/standard_output.h"
 
 namespace {
 
 using vmx::cli::Subcommand;
 
 const Subcommand kSubcommands[] = {
-    {"geo", "sun and moon for a place and a board clock time, or its year",
-     vmx::cli::GeoCommand,
+    {"geo", "sun and moon for a place and a board clock time, or its year", vmx::cli::GeoCommand,
      vmx::cli::GeoUsage()},
     {"monitor", "watch a board on a serial port", vmx::cli::MonitorCommand,
      vmx::cli::MonitorUsage()},
@@ -68,6 +68,7 @@ const Subcommand* Find(std::string_view name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vmx::BufferStandardOutput();
   if (argc < 2) {
     PrintCommands(std::cerr);
     return 2;

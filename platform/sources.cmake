@@ -1,5 +1,6 @@
-# Stop requests (Ctrl+C and its kin), paths for the standard library, and the
-# text conversions of the Windows API.
+# Stop requests (Ctrl+C and its kin), paths for the standard library, the
+# text conversions of the Windows API, and standard output's buffering.
+target_sources(vmxcore PRIVATE platform/standard_output.cpp)
 if(VMX_PLATFORM STREQUAL "windows")
   target_sources(vmxcore PRIVATE
     platform/windows_file_path.cpp

@@ -45,6 +45,10 @@ try {
   await rig.api('POST', '/api/v1/boards/vmx5_board1/channels',
     { levels: { 0: 80, 1: 65, 2: 55, 3: 30, 4: 70, 5: 20, 8: 45 } });
   await rig.api('POST', '/api/v1/boards/vmx5_board2/actions/cloud');
+  // A restore from a file keeps a snapshot of the settings before it: the History screen compares with it.
+  await rig.api('POST', '/api/v1/boards/vmx5_board1/restore',
+    { source: 'file', file: '[Config]\nFanLow=35\nFanHigh=90\n[2]\nHour=9\nMinute=30\n' });
+  const snapshots = (await rig.api('GET', '/api/v1/boards/vmx5_board1/history')).body.length;
   const ports = [[`${rig.dir}/board1`, '/dev/ttyUSB0'], [`${rig.dir}/board2`, '/dev/rfcomm0']];
   for (const [lang, locale] of [['en', 'en-GB'], ['de', 'de-DE']]) {
     for (const size of SIZES) {
@@ -52,6 +56,10 @@ try {
       for (const screen of SCREENS) {
         await page.click(`nav a[href="#/${screen}"]`);
         await page.waitForSelector('main h2');
+        if (screen === 'history') {
+          await page.check(`input[name=snapshot][value="${snapshots}"]`);
+          await page.locator('main table').waitFor();
+        }
         await page.waitForTimeout(screen === 'log' ? 600 : 250);
         // The boards' folders of this run read as a keeper's ports would.
         await page.evaluate((pairs) => {

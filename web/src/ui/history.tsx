@@ -88,7 +88,7 @@ export function HistoryScreen({ s }: { s: State }) {
       </fieldset>
       {diff && diff.length === 0 && <p>{w.t('CompareEqual')}</p>}
       {restorable.length > 0 && (
-        <table class="diff">
+        <div class="diff-scroll"><table class="diff">
           <thead>
             <tr><th /><th>{w.t('CompareSetting')}</th><th>{w.t('CompareKey')}</th>
               <th>{w.t('CompareBoard')}</th><th>{w.t('CompareOther')}</th></tr>
@@ -115,7 +115,7 @@ export function HistoryScreen({ s }: { s: State }) {
               </tbody>
             );
           })}
-        </table>
+        </table></div>
       )}
       {diff && diff.some((d) => d.beyond_rows) && (
         <p class="note">{w.t('CompareBeyondRows')}: {diff.filter((d) => d.beyond_rows).map(word).join(', ')}</p>
