@@ -45,6 +45,8 @@ try {
   await rig.api('POST', '/api/v1/boards/vmx5_board1/channels',
     { levels: { 0: 80, 1: 65, 2: 55, 3: 30, 4: 70, 5: 20, 8: 45 } });
   await rig.api('POST', '/api/v1/boards/vmx5_board2/actions/cloud');
+  // The second tank is being acclimated: its card tells today's step.
+  await rig.api('PUT', '/api/v1/boards/vmx5_board2/acclimation', { start: 60, days: 14 });
   // A restore from a file keeps a snapshot of the settings before it: the History screen compares with it.
   await rig.api('POST', '/api/v1/boards/vmx5_board1/restore',
     { source: 'file', file: '[Config]\nFanLow=35\nFanHigh=90\n[2]\nHour=9\nMinute=30\n' });

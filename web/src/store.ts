@@ -31,11 +31,20 @@ export interface Status {
 
 export type Settings = Record<string, Record<string, number>>;
 
+// The board's acclimation plan as the service tells it.
+export interface Plan {
+  state: 'none' | 'running' | 'paused' | 'finished' | 'cancelled';
+  factor?: number;
+  day?: number;
+  days?: number;
+}
+
 export interface Board {
   summary: Summary;
   status?: Status;
   settings?: Settings;
   schedule?: Schedule;
+  plan?: Plan;
 }
 
 export interface State {
@@ -110,9 +119,21 @@ async function loadBoard(id: string): Promise<void> {
       return undefined;  // not connected or not read yet: the events bring it later
     }
   };
-  const [status, settings, schedule] = await Promise.all([
-    get<Status>('status'), get<Settings>('settings'), get<Schedule>('schedule')]);
-  updateBoard(id, { status, settings, schedule });
+  const [status, settings, schedule, plan] = await Promise.all([
+    get<Status>('status'), get<Settings>('settings'), get<Schedule>('schedule'), get<Plan>('acclimation')]);
+  updateBoard(id, { status, settings, schedule, plan });
+}
+
+// A plan takes its step when the day turns, or when it is made or cancelled
+// elsewhere: looked at again now and then.
+export async function loadPlans(): Promise<void> {
+  await Promise.all(state.order.map(async (id) => {
+    try {
+      updateBoard(id, { plan: await call<Plan>('GET', `/api/v1/boards/${encodeURIComponent(id)}/acclimation`) });
+    } catch {
+      // the board went away meanwhile: the events tell
+    }
+  }));
 }
 
 async function loadBoards(): Promise<void> {

@@ -59,6 +59,28 @@ describe('one board', () => {
     await page.context().close();
   });
 
+  test('the tank shows its acclimation plan in the language of the page, and nothing once it is cancelled', async () => {
+    const plan = `/api/v1/boards/${rig.ids[0]}/acclimation`;
+    assert.equal((await rig.api('PUT', plan, { start: 40, days: 10 })).status, 200);
+    try {
+      const page = await openSignedIn(browser, rig);
+      const fact = page.locator('article[data-board=vmx5_board1] [data-fact=acclimation]');
+      await until(async () => /^Acclimation: 40% today \(day 0 of 10\)$/.test(await fact.textContent()),
+        5000, 'the plan on the tank');
+      await page.click('header button[lang=de]');
+      await until(async () => /^Eingewöhnung: heute 40 ?% \(Tag 0 von 10\)$/.test(await fact.textContent()),
+        5000, 'the plan in German');
+      await page.click('header button[lang=en]');
+      await page.context().close();
+    } finally {
+      assert.equal((await rig.api('DELETE', plan)).status, 200);
+    }
+    const page = await openSignedIn(browser, rig);
+    await page.locator('article[data-board=vmx5_board1] .link.up').waitFor();
+    assert.equal(await page.locator('[data-fact=acclimation]').count(), 0);
+    await page.context().close();
+  });
+
   test('typing 76 into FanLow sends exactly one SetConfig with byte 2 = 76', async () => {
     const page = await openSignedIn(browser, rig, { screen: 'config' });
     const mark = board.mark();

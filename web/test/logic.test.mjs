@@ -50,6 +50,8 @@ test('rounding, parsing and locale formatting', () => {
   assert.equal(numbers.formatNumber(-0.001, 1, 'en-US'), '0');
   assert.equal(numbers.formatNumber(25, 1, 'en-US', true), '25.0');
   assert.equal(numbers.fillIn('%s is outside %s to %s.', 300, 0, 255), '300 is outside 0 to 255.');
+  assert.equal(numbers.fillIn('Acclimation: %s%% today (day %s of %s)', 62.5, 3, 10),
+    'Acclimation: 62.5% today (day 3 of 10)');
 });
 
 test('the window\'s ways of showing a raw value', () => {

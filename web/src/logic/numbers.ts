@@ -52,5 +52,6 @@ export function formatNumber(value: number, digits: number, locale?: string, fix
 // "%s" placeholders filled in order, as the program's message catalogue does.
 export function fillIn(text: string, ...args: (string | number)[]): string {
   let i = 0;
-  return text.replace(/%s/g, () => String(args[i++] ?? ''));
+  // "%%" is a percent sign, as in the program's own filling.
+  return text.replace(/%([s%])/g, (_, c) => (c === '%' ? '%' : String(args[i++] ?? '')));
 }

@@ -1,9 +1,11 @@
 // Every board at a glance, live from the event stream: link and mode, the
 // channels as bars in their colours, temperatures, voltage, the schedule
-// line running, clouds and storms, and the board's error flags.
+// line running, clouds and storms, the board's error flags and its
+// acclimation plan.
+import { useEffect } from 'preact/hooks';
 import { browserLocale, formatNumber } from '../logic/numbers';
 import { channelCaption, CHANNEL_TINTS, MODE_KEYS, MODES } from '../logic/texts';
-import { Board, modeOf, select, State } from '../store';
+import { Board, loadPlans, modeOf, select, State } from '../store';
 
 // The flags that mean trouble, in the order and words of the window's status
 // line; the others tell what the board is doing.
@@ -22,6 +24,11 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
   const row = st ? b.schedule?.rows[st.row] : undefined;
   const alerts = st ? ALERTS.filter(([flag]) => st.flags[flag]).map(([, key]) => w.t(key)) : [];
   const headingId = `tank-${b.summary.id}`;
+  // What the window's Visualization page says of the plan.
+  const p = b.plan;
+  const plan = p?.state === 'paused' ? w.t('AcclimationPausedShort')
+    : p?.state === 'running' && p.factor !== undefined && (p.day ?? -1) >= 0
+      ? w.t('AcclimationToday', formatNumber(p.factor, 1, browserLocale), p.day!, p.days!) : null;
   return (
     <article class={`tank${chosen ? ' chosen' : ''}`} aria-labelledby={headingId} data-board={b.summary.id}>
       <header>
@@ -58,6 +65,7 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
         </dl>
       )}
       {alerts.length > 0 && <p class="alerts" role="status">{w.t('HomeAlarm')}: {alerts.join(', ')}</p>}
+      {plan && <p class="plan" data-fact="acclimation">{plan}</p>}
       <button type="button" aria-pressed={chosen} onClick={() => select(b.summary.id)}>
         {w.t(chosen ? 'WebChosen' : 'WebChoose')}</button>
     </article>
@@ -65,6 +73,10 @@ function Tank({ b, s, chosen }: { b: Board; s: State; chosen: boolean }) {
 }
 
 export function TanksScreen({ s }: { s: State }) {
+  useEffect(() => {
+    const timer = window.setInterval(() => void loadPlans(), 60000);
+    return () => window.clearInterval(timer);
+  }, []);
   return (
     <section aria-labelledby="screen-title">
       <h2 id="screen-title">{s.words.t('WebTanks')}</h2>
