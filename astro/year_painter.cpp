@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "graphics/round_even.h"
+
 namespace vmx {
 namespace {
 
@@ -12,10 +14,6 @@ constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kGrid = 0xFF202020;
 constexpr QRgb kGrey = 0xFF808080;
 constexpr QRgb kToday = 0xFFC0C0C0;
-
-int Round(double v) {
-  return static_cast<int>(std::nearbyint(v));
-}
 
 }  // namespace
 
@@ -30,24 +28,26 @@ void PaintYear(const YearChartScene& scene, const QFont& font, QImage& frame) {
   small.setPointSize(8);
   p.setFont(small);
   const QFontMetrics fm(small);
-  const int top = scene.hours.empty() ? 0 : Round(scene.hours.back().at);
-  const int bottom = scene.hours.empty() ? h : Round(scene.hours.front().at);
-  const int left = Round(scene.x.front() - (scene.x.size() > 1 ? (scene.x[1] - scene.x[0]) / 2 : 0));
+  const int top = scene.hours.empty() ? 0 : RoundEven(scene.hours.back().at);
+  const int bottom = scene.hours.empty() ? h : RoundEven(scene.hours.front().at);
+  const int left =
+      RoundEven(scene.x.front() - (scene.x.size() > 1 ? (scene.x[1] - scene.x[0]) / 2 : 0));
   const int right = w - 20;
 
   // Grid lines are filled rectangles: far cheaper than drawn lines.
   p.setPen(QColor::fromRgba(kGrey));
   const QLocale locale;
   for (const YearMark& m : scene.months) {
-    p.fillRect(QRect(Round(m.at), top, 1, bottom - top), QColor::fromRgba(kGrid));
-    p.drawText(QPoint(Round(m.at) + 3, h - 4), locale.monthName(m.value, QLocale::ShortFormat));
+    p.fillRect(QRect(RoundEven(m.at), top, 1, bottom - top), QColor::fromRgba(kGrid));
+    p.drawText(QPoint(RoundEven(m.at) + 3, h - 4), locale.monthName(m.value, QLocale::ShortFormat));
   }
   for (const YearMark& m : scene.hours) {
-    p.fillRect(QRect(left, Round(m.at), right - left, 1), QColor::fromRgba(kGrid));
+    p.fillRect(QRect(left, RoundEven(m.at), right - left, 1), QColor::fromRgba(kGrid));
     const QString text = QString::number(m.value);
-    p.drawText(QPoint(left - 6 - fm.horizontalAdvance(text), Round(m.at) + fm.ascent() / 2), text);
+    p.drawText(QPoint(left - 6 - fm.horizontalAdvance(text), RoundEven(m.at) + fm.ascent() / 2),
+               text);
   }
-  if (scene.today) p.fillRect(QRect(Round(*scene.today), 0, 1, h), QColor::fromRgba(kToday));
+  if (scene.today) p.fillRect(QRect(RoundEven(*scene.today), 0, 1, h), QColor::fromRgba(kToday));
 
   int legendX = left;
   for (const auto& [color, text] : scene.legend) {

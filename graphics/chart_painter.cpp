@@ -7,6 +7,8 @@
 #include <QTime>
 #include <cmath>
 
+#include "graphics/round_even.h"
+
 namespace vmx {
 namespace {
 
@@ -15,10 +17,6 @@ constexpr QRgb kGrey = 0xFF808080;
 constexpr QRgb kLine = 0xFFD0D0D0;
 constexpr QRgb kMinorLine = 0xFFF0F0F0;
 constexpr QRgb kHot = 0xFFFFF0F0;
-
-int RoundEven(double v) {
-  return static_cast<int>(std::nearbyint(v));
-}
 
 void TextAt(QPainter& p, const QFontMetrics& fm, int x, int y, const QString& text) {
   p.drawText(QPoint(x, y + fm.ascent()), text);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "astro/sunmoon.h"
+#include "graphics/round_even.h"
 #include "lang/number_text.h"
 
 namespace vmx {
@@ -15,10 +16,6 @@ constexpr int kMargin = 20;
 constexpr std::array<uint32_t, 16> kCurveColors{
     0xFFFFFFFF, 0xFFFFFFFF, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFC000FF, 0xFFFFFFFF, 0xFFF0F0FF,
     0xFFFFFFE0, 0xFFFFFF00, 0xFFFF0080, 0xFF4000FF, 0xFF00FFFF, 0xFFC000FF, 0xFFFFC000, 0xFFC00000};
-
-int RoundEven(double v) {
-  return static_cast<int>(std::nearbyint(v));
-}
 
 double ClampedRound(double v, double lo, double hi) {
   // Clamped before the conversion, so a far-off pointer never overflows an int.
@@ -175,8 +172,8 @@ ScheduleScene LayoutSchedule(ScheduleView view, std::span<const ScheduleRow> row
   for (size_t k = 0; k < rows.size(); ++k) {
     const ScheduleRow& row = rows[k];
     CurvePoint& p = scene.points[k];
-    p.x = static_cast<float>(scene.geo ? view.AngleToX(positions[k])
-                                       : view.MinutesToX(positions[k]));
+    p.x =
+        static_cast<float>(scene.geo ? view.AngleToX(positions[k]) : view.MinutesToX(positions[k]));
     for (size_t c = 0; c < kChannels; ++c)
       p.y[c] = static_cast<float>(view.ValueToY(row.Color16[c]));
   }
