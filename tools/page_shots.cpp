@@ -1,12 +1,14 @@
 // Pictures of the window's pages for the documentation: the program connected
 // to its built-in simulated board, each page in front in turn, taken from the
-// screen (run it on an X server such as Xvfb; scripts/screenshots does).
+// screen (run it on an X server such as Xvfb; scripts/screenshots does), and
+// the Geo page's year view.
 //   page_shots OUTDIR [-german] [--messages]
 // The Messages page names the program's own path, so it is left out unless
 // --messages says that path is fit to be seen.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "app/application.h"
 #include "app/demo_board.h"
 #include "app/frm_lantix.h"
+#include "astro/year_window.h"
 #include "graphics/colour_spread.h"
 #include "persist/memory_preferences.h"
 #include "ui/names.h"
@@ -139,6 +142,28 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "page_shots: cannot write %s\n", qPrintable(file));
       ++failed;
     }
+  }
+  // The Geo page's year view, a window of its own: NAME year.
+  window.ShowPage(window.PageNamed(vmx::names::tsGeo));
+  if (auto* button = window.findChild<QPushButton*>(vmx::names::btnYear)) button->click();
+  if (auto* year = window.findChild<vmx::YearWindow*>()) {
+    year->resize(1100, 700);
+    QTest::qWait(800);
+    QElapsedTimer shown;
+    shown.start();
+    QPixmap shot = Shot(*year);
+    while (PageSpread(shot, *year, *year) < vmx::kBlankPageShare && shown.elapsed() < 10000) {
+      QTest::qWait(200);
+      shot = Shot(*year);
+    }
+    const QString file = out.filePath("year" + suffix + ".png");
+    if (PageSpread(shot, *year, *year) < vmx::kBlankPageShare || !shot.save(file)) {
+      std::fprintf(stderr, "page_shots: the year view stays blank or cannot be written\n");
+      ++failed;
+    }
+  } else {
+    std::fprintf(stderr, "page_shots: the Geo page has no year view\n");
+    ++failed;
   }
   return failed ? 1 : 0;
 }

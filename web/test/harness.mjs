@@ -72,7 +72,9 @@ export async function startRig({ boards = 1, rows = 8, extra = [] } = {}) {
     if (signal !== 'SIGTERM' && code !== 0) console.error(`velmarinexd ended by itself (${code ?? signal}):\n${log.slice(-4000)}`);
   });
   const url = await until(() => /listening on (http:\/\/127\.0\.0\.1:\d+)/.exec(log)?.[1], 10000, 'the service');
-  const token = /\?token=([0-9a-f]+)/.exec(log)?.[1] ?? null;
+  // Without a users file the token comes on a line of its own, which may come later than the address.
+  const token = extra.includes('--users') ? null
+    : await until(() => /\?token=([0-9a-f]+)/.exec(log)?.[1], 10000, 'the token');
   const rig = {
     dir, url, token, sims, service, log: () => log,
     ids: sims.map((_, i) => `vmx5_board${i + 1}`),
