@@ -70,6 +70,11 @@ TEST(Acclimation, StepTouchesOnlyThePlannedChannelsLevels) {
   }
   EXPECT_EQ(rows[1].Color16[0], 3072);
   EXPECT_EQ(rows[1].Color16[1], 4096);
+  // A board may hold more than full (levels are cut to the field only).
+  AcclimationPlan beyond = Plan(50, 10);
+  beyond.target[1].Color16[0] = 5000;
+  EXPECT_EQ(StepRows(beyond, 9)[1].Color16[0], 4096) << "clamped while the plan runs";
+  EXPECT_EQ(StepRows(beyond, 10)[1].Color16[0], 5000) << "the board's own level back at the end";
 }
 
 TEST(Acclimation, WhatADayAsksFor) {
