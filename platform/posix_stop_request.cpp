@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <unistd.h>
 
 #include "platform/stop_request.h"
 #include "platform/stop_signals.h"
@@ -22,6 +23,11 @@ bool StopRequest::Wait(std::chrono::milliseconds timeout) {
   const timespec tick{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
   requested_ = sigtimedwait(&g_stop, nullptr, &tick) > 0;
   return requested_;
+}
+
+void RequestStop() {
+  // To the process, not this thread: the main thread waits for it.
+  ::kill(::getpid(), SIGTERM);
 }
 
 }  // namespace vmx

@@ -25,4 +25,8 @@ class StopRequest {
   bool requested_ = false;
 };
 
+// A stop asked for from inside the program, as the system's service manager
+// asks (any thread; a StopRequest made later still sees it).
+void RequestStop();
+
 }  // namespace vmx

@@ -7,12 +7,16 @@
 namespace vmx {
 namespace {
 
-HANDLE g_stop = nullptr;      // set by the handler
+// Made at first use, so a stop asked for before the StopRequest exists is kept.
+HANDLE StopEvent() {
+  static const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  return event;
+}
 HANDLE g_finished = nullptr;  // set once the program has wound down
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI OnConsoleEvent(DWORD type) {
-  ::SetEvent(g_stop);
+  ::SetEvent(StopEvent());
   // Closing the console, logging off and shutting down end the process as soon
   // as this returns: hold it until the program has let go of the board (the
   // system allows about five seconds).
@@ -24,7 +28,7 @@ BOOL WINAPI OnConsoleEvent(DWORD type) {
 }  // namespace
 
 StopRequest::StopRequest() {
-  g_stop = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  StopEvent();
   g_finished = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
@@ -37,8 +41,12 @@ StopRequest::~StopRequest() {
 bool StopRequest::Wait(std::chrono::milliseconds timeout) {
   if (requested_) return true;
   const auto ms = static_cast<DWORD>(std::clamp<long long>(timeout.count(), 0, 3600 * 1000));
-  requested_ = ::WaitForSingleObject(g_stop, ms) == WAIT_OBJECT_0;
+  requested_ = ::WaitForSingleObject(StopEvent(), ms) == WAIT_OBJECT_0;
   return requested_;
+}
+
+void RequestStop() {
+  ::SetEvent(StopEvent());
 }
 
 }  // namespace vmx

@@ -8,6 +8,7 @@
 #include "platform/stop_request.h"
 #include "service/http_server.h"
 #include "service/service_api.h"
+#include "service/service_control.h"
 #include "service/service_options.h"
 #include "service/service_platform.h"
 
@@ -40,20 +41,35 @@ std::filesystem::path DataFolder(const ServiceOptions& options) {
   return DefaultDataFolder();
 }
 
-}  // namespace
+// The service manager runs the program with the options it was installed
+// with, all but the word that installed it.
+int Install(const std::vector<std::string>& words) {
+  std::vector<std::string> kept;
+  for (const std::string& w : words)
+    if (w != "--install-service") kept.push_back(w);
+  const std::string problem = InstallService(kept);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "velmarinexd: %s\n", problem.c_str());
+    return 1;
+  }
+  std::fprintf(stderr,
+               "velmarinexd: installed as the service velmarinexd; it starts with the computer "
+               "(net start velmarinexd starts it now)\n");
+  return 0;
+}
 
-int main(int argc, char** argv) {
+int Uninstall() {
+  const std::string problem = UninstallService();
+  if (!problem.empty()) {
+    std::fprintf(stderr, "velmarinexd: %s\n", problem.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "velmarinexd: the service velmarinexd is removed\n");
+  return 0;
+}
+
+int Serve(ServiceOptions* options) {
   std::string problem;
-  auto options = ParseServiceOptions(std::vector<std::string>(argv + 1, argv + argc), problem);
-  if (!options) {
-    std::fprintf(stderr, "velmarinexd: %s\n%s", problem.c_str(), ServiceUsage());
-    return 2;
-  }
-  if (options->help) {
-    std::fputs(ServiceUsage(), stdout);
-    return 0;
-  }
-  if (!options->addUser.empty()) return AddUser(*options);
   // Before any thread starts: on Linux they all inherit the blocked signals.
   vmx::StopRequest stop;
   ServiceLog log;
@@ -94,10 +110,14 @@ int main(int argc, char** argv) {
   boards = std::make_unique<BoardHub>(io, *options, events, log, vmx::MakeSystemPortSource());
   std::unique_ptr<Access> gate;
   std::unique_ptr<ServiceApi> api;
-  HttpServer server(io, [&](Exchange&& exchange, Respond respond) {
-    api->Handle(std::move(exchange), std::move(respond));
-  }, log);
-  if (access.tls && !server.UseTls(options->tlsCert, options->tlsKey, problem)) return fail(problem);
+  HttpServer server(
+      io,
+      [&](Exchange&& exchange, Respond respond) {
+        api->Handle(std::move(exchange), std::move(respond));
+      },
+      log);
+  if (access.tls && !server.UseTls(options->tlsCert, options->tlsKey, problem))
+    return fail(problem);
   if (!server.Listen(options->listenHost, options->listenPort, problem)) return fail(problem);
   const std::string scheme = access.tls ? "https://" : "http://";
   const std::string host = options->listenHost.find(':') != std::string::npos
@@ -135,4 +155,25 @@ int main(int argc, char** argv) {
   std::error_code ignored;
   if (!tokenPath.empty()) std::filesystem::remove(vmx::PathOfText(tokenPath), ignored);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  std::string problem;
+  auto options = ParseServiceOptions(words, problem);
+  if (!options) {
+    std::fprintf(stderr, "velmarinexd: %s\n%s", problem.c_str(), ServiceUsage());
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(ServiceUsage(), stdout);
+    return 0;
+  }
+  if (!options->addUser.empty()) return AddUser(*options);
+  if (options->installService) return Install(words);
+  if (options->uninstallService) return Uninstall();
+  if (options->asService) return RunAsService([&] { return Serve(&*options); });
+  return Serve(&*options);
 }

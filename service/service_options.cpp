@@ -7,6 +7,7 @@
 #include "cli/mqtt_options.h"
 #include "lang/catalogue.h"
 #include "link/port_name.h"
+#include "platform/file_path.h"
 
 namespace vmx::service {
 namespace {
@@ -34,14 +35,32 @@ const char* const kUsage =
     "  --board-timeout SECONDS how long a request waits for its board (default 10)\n"
     "  --log-level LEVEL       error, warning, info (default) or debug\n"
     "  --config FILE           the same options, one a line without the dashes\n"
+    "  --install-service       (Windows) install velmarinexd as a service that\n"
+    "                          starts with the computer, with the other options;\n"
+    "                          needs --data DIR and whole paths\n"
+    "  --uninstall-service     (Windows) stop and remove that service\n"
     "  --help                  this text\n";
 
-const std::set<std::string> kFlags = {"scan", "allow-plain-http", "ha-discovery", "help"};
-const std::set<std::string> kValued = {
-    "listen",     "port",      "id",        "id-prefix",  "data",          "tls-cert",
-    "tls-key",    "users",     "add-user",  "allow-host", "mqtt",          "mqtt-user",
-    "mqtt-password-file",      "mqtt-prefix",           "log-level",     "board-timeout",
-    "config"};
+const std::set<std::string> kFlags = {"scan",      "allow-plain-http", "ha-discovery",
+                                      "help",      "install-service",  "uninstall-service",
+                                      "as-service"};
+const std::set<std::string> kValued = {"listen",
+                                       "port",
+                                       "id",
+                                       "id-prefix",
+                                       "data",
+                                       "tls-cert",
+                                       "tls-key",
+                                       "users",
+                                       "add-user",
+                                       "allow-host",
+                                       "mqtt",
+                                       "mqtt-user",
+                                       "mqtt-password-file",
+                                       "mqtt-prefix",
+                                       "log-level",
+                                       "board-timeout",
+                                       "config"};
 
 bool ParseListen(const std::string& text, ServiceOptions& o) {
   std::string host, port;
@@ -76,10 +95,20 @@ bool Apply(const std::string& name, const std::string& value, ServiceOptions& o,
     if (name == "port") o.ports.clear();
     if (name == "allow-host") o.allowHosts.clear();
   }
-  if (name == "scan") o.scan = true;
-  else if (name == "allow-plain-http") o.allowPlainHttp = true;
-  else if (name == "ha-discovery") o.haDiscovery = true;
-  else if (name == "help") o.help = true;
+  if (name == "scan")
+    o.scan = true;
+  else if (name == "allow-plain-http")
+    o.allowPlainHttp = true;
+  else if (name == "ha-discovery")
+    o.haDiscovery = true;
+  else if (name == "help")
+    o.help = true;
+  else if (name == "install-service")
+    o.installService = true;
+  else if (name == "uninstall-service")
+    o.uninstallService = true;
+  else if (name == "as-service")
+    o.asService = true;
   else if (name == "listen") {
     if (!ParseListen(value, o)) return fail("takes ADDR:PORT");
   } else if (name == "port") {
@@ -94,21 +123,29 @@ bool Apply(const std::string& name, const std::string& value, ServiceOptions& o,
     for (const char c : value)
       if (!IdCharacter(c)) return fail("takes letters, digits, - and _");
     o.idPrefix = value;
-  } else if (name == "data") o.data = value;
-  else if (name == "tls-cert") o.tlsCert = value;
-  else if (name == "tls-key") o.tlsKey = value;
-  else if (name == "users") o.users = value;
+  } else if (name == "data")
+    o.data = value;
+  else if (name == "tls-cert")
+    o.tlsCert = value;
+  else if (name == "tls-key")
+    o.tlsKey = value;
+  else if (name == "users")
+    o.users = value;
   else if (name == "add-user") {
-    if (value.empty() || value.find(':') != std::string::npos || value.find('\n') != std::string::npos)
+    if (value.empty() || value.find(':') != std::string::npos ||
+        value.find('\n') != std::string::npos)
       return fail("takes a name without \":\"");
     o.addUser = value;
-  } else if (name == "allow-host") o.allowHosts.push_back(value);
+  } else if (name == "allow-host")
+    o.allowHosts.push_back(value);
   else if (name == "mqtt") {
     cli::MqttClient::Options broker;
     if (!cli::ParseBrokerAddress(value, broker)) return fail("takes HOST or HOST:PORT");
     o.mqttBroker = value;
-  } else if (name == "mqtt-user") o.mqttUser = value;
-  else if (name == "mqtt-password-file") o.mqttPasswordFile = value;
+  } else if (name == "mqtt-user")
+    o.mqttUser = value;
+  else if (name == "mqtt-password-file")
+    o.mqttPasswordFile = value;
   else if (name == "mqtt-prefix") {
     if (!cli::ValidTopicPrefix(value)) return fail("is topic levels without +, # or empty levels");
     o.mqttPrefix = value;
@@ -127,8 +164,8 @@ bool Apply(const std::string& name, const std::string& value, ServiceOptions& o,
 }
 
 // "--name value" words into (name, value) pairs.
-bool Pairs(const std::vector<std::string>& words, std::vector<std::pair<std::string, std::string>>& out,
-           std::string& problem) {
+bool Pairs(const std::vector<std::string>& words,
+           std::vector<std::pair<std::string, std::string>>& out, std::string& problem) {
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
     const std::string name = w.starts_with("--") ? w.substr(2) : w == "-h" ? "help" : "";
@@ -197,6 +234,16 @@ std::optional<ServiceOptions> ParseServiceOptions(const std::vector<std::string>
     return problem = "--mqtt-password-file belongs to --mqtt-user", std::nullopt;
   if (!o.addUser.empty() && o.users.empty())
     return problem = "--add-user needs --users FILE", std::nullopt;
+  if ((o.installService || o.uninstallService || o.asService) && !ServiceManagerInThisBuild())
+    return problem = LangText("ServiceNoScm"), std::nullopt;
+  if (o.installService && o.uninstallService)
+    return problem = "--install-service or --uninstall-service, not both", std::nullopt;
+  // The service manager starts the program in the system's folder: a path
+  // given from here must not depend on where the keeper stood.
+  if (o.installService && (o.data.empty() || !vmx::PathOfText(o.data).is_absolute()))
+    return problem = "--install-service needs --data DIR as a whole path", std::nullopt;
+  if (o.installService && !o.users.empty() && !vmx::PathOfText(o.users).is_absolute())
+    return problem = "--install-service needs --users FILE as a whole path", std::nullopt;
   return o;
 }
 

@@ -33,6 +33,8 @@ struct ServiceOptions {
   std::string logLevel = "info";
   double boardTimeout = 10;  // seconds a request waits for its board
   bool help = false;
+  // The Windows service manager: install or remove the service, or run as it.
+  bool installService = false, uninstallService = false, asService = false;
 };
 
 // The options of `words` (the command line without the program's name),
@@ -52,5 +54,7 @@ const char* ServiceUsage();
 
 // Whether this build serves HTTPS (it has OpenSSL); the build's HTTPS side says.
 bool TlsInThisBuild();
+// Whether this build can install itself with the system's service manager (Windows).
+bool ServiceManagerInThisBuild();
 
 }  // namespace vmx::service

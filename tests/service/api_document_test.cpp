@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/port_source.h"
+#include "lang/catalogue.h"
 #include "service/service_api.h"
 #include "settings/settings_key_table.h"
 #include "tests/plain_files.h"
@@ -131,6 +132,11 @@ TEST(ApiDocumentTest, TheCommandLineWinsOverTheConfigFile) {
       {"--add-user", "a"},         {"--frobnicate"},        {"--board-timeout", "0"}};
   for (const auto& words : refused)
     EXPECT_FALSE(ParseServiceOptions(words, problem)) << ::testing::PrintToString(words);
+  // The service manager's options belong to the Windows build.
+  for (const char* word : {"--install-service", "--uninstall-service", "--as-service"}) {
+    EXPECT_FALSE(ParseServiceOptions({word, "--data", "/srv/velmarinex"}, problem)) << word;
+    EXPECT_EQ(problem, LangText("ServiceNoScm")) << word;
+  }
 }
 
 }  // namespace
