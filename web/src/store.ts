@@ -111,16 +111,19 @@ export async function setLanguage(lang: 'en' | 'de'): Promise<void> {
   await loadWords(lang);
 }
 
+// One part of a board; nothing while it is not connected or not read yet
+// (the events bring it later) or when it went away meanwhile.
+async function boardPart<T>(id: string, what: string): Promise<T | undefined> {
+  try {
+    return await call<T>('GET', `/api/v1/boards/${encodeURIComponent(id)}/${what}`);
+  } catch {
+    return undefined;
+  }
+}
+
 async function loadBoard(id: string): Promise<void> {
-  const get = async <T>(what: string) => {
-    try {
-      return await call<T>('GET', `/api/v1/boards/${encodeURIComponent(id)}/${what}`);
-    } catch {
-      return undefined;  // not connected or not read yet: the events bring it later
-    }
-  };
-  const [status, settings, schedule, plan] = await Promise.all([
-    get<Status>('status'), get<Settings>('settings'), get<Schedule>('schedule'), get<Plan>('acclimation')]);
+  const [status, settings, schedule, plan] = await Promise.all([boardPart<Status>(id, 'status'),
+    boardPart<Settings>(id, 'settings'), boardPart<Schedule>(id, 'schedule'), boardPart<Plan>(id, 'acclimation')]);
   updateBoard(id, { status, settings, schedule, plan });
 }
 
@@ -128,11 +131,8 @@ async function loadBoard(id: string): Promise<void> {
 // elsewhere: looked at again now and then.
 export async function loadPlans(): Promise<void> {
   await Promise.all(state.order.map(async (id) => {
-    try {
-      updateBoard(id, { plan: await call<Plan>('GET', `/api/v1/boards/${encodeURIComponent(id)}/acclimation`) });
-    } catch {
-      // the board went away meanwhile: the events tell
-    }
+    const plan = await boardPart<Plan>(id, 'acclimation');
+    if (plan) updateBoard(id, { plan });
   }));
 }
 
